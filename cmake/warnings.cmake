@@ -1,0 +1,4 @@
+add_library(vessa_warnings INTERFACE)
+target_compile_options(vessa_warnings INTERFACE
+  -Wall -Wextra -Wshadow -Wimplicit-fallthrough -Wnon-virtual-dtor -Wold-style-cast -Wcast-qual
+  -Wpedantic -Wno-missing-field-initializers)

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Runs every test of VESSA:
+#   1. host unit tests of the portable core, under AddressSanitizer and UBSan;
+#   2. the benchmarks, built optimised and run once briefly (they must work; no timings are judged);
+#   3. the fuzz targets (libFuzzer, host clang) for a bounded time each;
+#   4. the Windows-side tests and the end-to-end tests of the real vessa.exe under Wine.
+# Installs what is missing first. Safe to run again; build trees are reused.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${VESSA_BUILD_DIR:-$root/build}
+fuzz_seconds=${VESSA_FUZZ_SECONDS:-20}
+jobs=$(nproc)
+
+bash "$root/scripts/install-deps.sh"
+
+cache=()
+if command -v ccache >/dev/null 2>&1; then
+  cache=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
+step() { printf '\n=== %s ===\n' "$*"; }
+
+step "host unit tests (ASan, UBSan)"
+cmake -S "$root" -B "$build/host" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVESSA_SANITIZE=ON "${cache[@]}" >/dev/null
+cmake --build "$build/host"
+ctest --test-dir "$build/host" -j"$jobs" --output-on-failure
+
+if compgen -G "$root/bench/*.cpp" >/dev/null; then
+  step "benchmarks (smoke run)"
+  cmake -S "$root" -B "$build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESSA_SANITIZE=OFF \
+    -DVESSA_BUILD_TESTS=OFF -DVESSA_BUILD_BENCH=ON "${cache[@]}" >/dev/null
+  cmake --build "$build/release"
+  for bench in "$build"/release/bench/vessa_bench_*; do
+    [ -x "$bench" ] || continue
+    "$bench" --benchmark_min_time=0.01 >/dev/null
+    echo "ok: $(basename "$bench")"
+  done
+fi
+
+if compgen -G "$root/fuzz/*.cpp" >/dev/null; then
+  step "fuzz targets (${fuzz_seconds} s each)"
+  cmake -S "$root" -B "$build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESSA_SANITIZE=OFF \
+    -DVESSA_BUILD_TESTS=OFF -DVESSA_BUILD_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    "${cache[@]}" >/dev/null
+  cmake --build "$build/fuzz"
+  for fuzzer in "$build"/fuzz/fuzz/vessa_fuzz_*; do
+    [ -x "$fuzzer" ] || continue
+    name=$(basename "$fuzzer")
+    corpus="$build/fuzz/corpus/$name"
+    mkdir -p "$corpus"
+    seeds="$root/fuzz/seeds/${name#vessa_fuzz_}"
+    [ -d "$seeds" ] || seeds=""
+    "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" $seeds 2>"$build/fuzz/$name.log" \
+      || { tail -50 "$build/fuzz/$name.log"; exit 1; }
+    echo "ok: $name"
+  done
+fi
+
+step "Windows tests and end-to-end tests under Wine"
+cmake -S "$root" -B "$build/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cache[@]}" >/dev/null
+cmake --build "$build/win"
+ctest --test-dir "$build/win" -j"$jobs" --output-on-failure
+
+step "all tests passed"

@@ -1,0 +1,165 @@
+#include "app/bar_window_win.hpp"
+
+#include <memory>
+
+#include "app/app_state_win.hpp"
+#include "app/tray_icon_win.hpp"
+#include "metrics/metrics_win.hpp"
+#include "render/taskbar_win.hpp"
+#include "render/tooltip_win.hpp"
+#include "weather/weather_win.hpp"
+
+namespace vessa {
+namespace {
+
+AppState* state_of(HWND window) {
+  return reinterpret_cast<AppState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+void reregister_tray_icon(AppState& state) {
+  if (state.tray) {
+    const Status ignored = add_tray_icon(*state.tray, (*state.texts)[text::kProductName]);
+    (void)ignored;  // background work: the next change or shell restart tries again
+  }
+}
+
+void open_context_menu(AppState& state, HWND window) {
+  state.reset_hover();
+  hide_tooltip(state);
+  if (const auto command = show_context_menu(window, *state.texts, state.visible)) {
+    run_command(state, window, *command);
+  }
+}
+
+// NIN_POPUPOPEN: the tray icon is hovered; show the tooltip at the cursor, turned like the
+// taskbar the icon sits in.
+void show_tooltip_at_cursor(AppState& state) {
+  POINT cursor{};
+  if (!GetCursorPos(&cursor)) return;
+  state.tooltip_anchor = Placement{cursor.x, cursor.y, 0, 0};
+  state.hovering = true;
+  state.tooltip_dpi.reset();
+  const auto band = taskbar_band(FindWindowW(L"Shell_TrayWnd", nullptr));
+  const bool vertical = band && (band->right - band->left) < (band->bottom - band->top);
+  state.tooltip_orientation = vertical ? TooltipOrientation::Vertical : TooltipOrientation::Horizontal;
+  refresh_tooltip(state);
+}
+
+void on_tray_callback(AppState& state, HWND window, LPARAM lparam) {
+  switch (LOWORD(lparam)) {
+    case WM_CONTEXTMENU:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+      open_context_menu(state, window);
+      break;
+    case NIN_POPUPOPEN:
+      show_tooltip_at_cursor(state);
+      break;
+    case NIN_POPUPCLOSE:
+      state.reset_hover();
+      hide_tooltip(state);
+      break;
+    default:
+      break;
+  }
+}
+
+void on_timer(AppState& state, HWND window, WPARAM id) {
+  switch (id) {
+    case kUpdateTimer:
+      sample(state, window);  // draws and refreshes the tooltip only when the sample changed
+      drain_weather_results(state, window);
+      break;
+    case kReattachTimer:
+      attach(state, window);
+      break;
+    case kWeatherTimer:
+      start_weather_fetch(state);
+      break;
+    default:
+      break;
+  }
+}
+
+void on_destroy(HWND window, AppState* state) {
+  SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  if (!state->owned_by_window) return;  // a failed creation attempt: start-up still owns it
+  if (state->tray) {
+    remove_tray_icon(*state->tray);
+    state->tray.reset();
+  }
+  hide_tooltip(*state);
+  std::unique_ptr<AppState> release(state);
+  release.reset();
+  PostQuitMessage(0);
+}
+
+LRESULT handle(AppState& state, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SETTINGCHANGE:
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+      reregister_tray_icon(state);
+      layout(state, window);
+      return 0;
+    case WM_TIMER:
+      on_timer(state, window, wparam);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (!state.hovering) {
+        state.reset_hover();
+        state.hovering = true;
+        TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window, 0};
+        TrackMouseEvent(&track);
+        refresh_tooltip(state);
+      }
+      return 0;
+    case WM_MOUSELEAVE:
+      state.reset_hover();
+      hide_tooltip(state);
+      return 0;
+    case WM_CONTEXTMENU:
+    case WM_RBUTTONUP:
+      open_context_menu(state, window);
+      return 0;
+    case kTrayCallbackMessage:
+      on_tray_callback(state, window, lparam);
+      return 0;
+    default:
+      break;
+  }
+  if (state.taskbar_created_message != 0 && message == state.taskbar_created_message) {
+    state.taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    reregister_tray_icon(state);
+    attach(state, window);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK bar_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    return DefWindowProcW(window, message, wparam, lparam);
+  }
+  AppState* state = state_of(window);
+  if (state == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+  if (message == WM_DESTROY) {
+    on_destroy(window, state);
+    return 0;
+  }
+  return handle(*state, window, message, wparam, lparam);
+}
+
+void destroy_bar_window(HWND window) {
+  KillTimer(window, kUpdateTimer);
+  KillTimer(window, kReattachTimer);
+  DestroyWindow(window);
+}
+
+}  // namespace vessa

@@ -1,0 +1,48 @@
+#pragma once
+// The decisions start-up makes from plain values: timer periods, the order of attachment
+// attempts and the UI language.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "config/config.hpp"
+#include "settings/ui_text.hpp"
+
+namespace vessa {
+
+// The bar window's timers. A period of 0 means the timer is not created.
+inline constexpr std::uintptr_t kUpdateTimer = 1;
+inline constexpr std::uintptr_t kReattachTimer = 2;
+inline constexpr std::uintptr_t kWeatherTimer = 3;
+
+struct TimerPeriods {
+  std::uint32_t update_ms = 0;    // at least 100
+  std::uint32_t reattach_ms = 0;  // 0: no reattach timer
+  std::uint32_t weather_ms = 0;   // 0: no weather timer
+
+  friend bool operator==(const TimerPeriods&, const TimerPeriods&) = default;
+};
+
+[[nodiscard]] std::uint32_t update_period_ms(std::uint32_t update_interval_ms) noexcept;
+[[nodiscard]] TimerPeriods timer_periods(const Config& config) noexcept;
+
+// The modes to try, in order, when creating the bar window.
+struct AttachOrder {
+  std::array<AttachMode, 3> modes{};
+  std::size_t count = 0;
+
+  [[nodiscard]] const AttachMode* begin() const noexcept { return modes.data(); }
+  [[nodiscard]] const AttachMode* end() const noexcept { return modes.data() + count; }
+};
+
+[[nodiscard]] AttachOrder attachment_order(AttachMode configured, bool fallback) noexcept;
+
+// "Child", "Overlay", "TrayOnly": the mode as diagnostics print it.
+[[nodiscard]] std::string_view attach_mode_debug_name(AttachMode mode) noexcept;
+
+// Japanese when asked for, or for "auto" when the user's UI language (a LANGID) is Japanese.
+[[nodiscard]] UiLanguage resolve_ui_language(Language configured, std::uint16_t user_ui_language) noexcept;
+
+}  // namespace vessa

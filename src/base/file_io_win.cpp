@@ -1,0 +1,87 @@
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+#include "base/file_io.hpp"
+#include "base/unique_handle_win.hpp"
+#include "base/win_error_win.hpp"
+
+namespace vessa {
+namespace file_io_detail {
+extern std::atomic<std::size_t> g_crash_after;
+}  // namespace file_io_detail
+
+namespace {
+
+Error last_system_error() { return win32_error(GetLastError()); }
+
+}  // namespace
+
+bool is_regular_file(const std::filesystem::path& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+Result<std::string> read_file_bytes(const std::filesystem::path& path) {
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return last_system_error();
+  std::string bytes;
+  char buffer[65536];
+  while (true) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr)) return last_system_error();
+    if (got == 0) break;
+    bytes.append(buffer, got);
+  }
+  return bytes;
+}
+
+Status create_folders(const std::filesystem::path& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) return win32_error(static_cast<DWORD>(error.value()));
+  return {};
+}
+
+Status write_file_atomically(const std::filesystem::path& path, std::string_view bytes) {
+  static std::atomic<unsigned> counter{0};
+  std::filesystem::path temporary = path;
+  temporary += L".tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+  {
+    UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (!file) return last_system_error();
+    const std::size_t crash_after = file_io_detail::g_crash_after.load();
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+      std::size_t chunk = bytes.size() - written;
+      if (chunk > 1u << 20) chunk = 1u << 20;
+      if (crash_after != 0 && written + chunk > crash_after) chunk = crash_after - written;
+      DWORD done = 0;
+      if (!WriteFile(file.get(), bytes.data() + written, static_cast<DWORD>(chunk), &done, nullptr) || done == 0) {
+        const Error error = last_system_error();
+        file.reset();
+        DeleteFileW(temporary.c_str());
+        return error;
+      }
+      written += done;
+      if (crash_after != 0 && written >= crash_after) return Error("simulated crash");
+    }
+    if (!FlushFileBuffers(file.get())) {
+      const Error error = last_system_error();
+      file.reset();
+      DeleteFileW(temporary.c_str());
+      return error;
+    }
+  }
+  if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const Error error = last_system_error();
+    DeleteFileW(temporary.c_str());
+    return error;
+  }
+  return {};
+}
+
+}  // namespace vessa

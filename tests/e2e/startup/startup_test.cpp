@@ -1,0 +1,74 @@
+// Start-up and shutdown of the real vessa.exe.
+#include <gtest/gtest.h>
+
+#include "harness_win.hpp"
+#include "settings/ui_text.hpp"
+#include "app/startup_rules.hpp"
+
+namespace vessa::test {
+namespace {
+
+constexpr DWORD kOverlayExStyles = WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+
+TEST(Shell_Startup, DefaultsGiveATopmostLayeredOverlayAndWmCloseExitsWithZero) {
+  VessaFolder folder;
+  VessaProcess vessa(folder.exe(), L"");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value()) << "no VessaMonitorWindow";
+
+  const WindowInfo info = describe_window(*bar);
+  EXPECT_EQ(info.class_name, L"VessaMonitorWindow");
+  EXPECT_EQ(info.parent, GetDesktopWindow());
+  EXPECT_EQ(info.ex_style & kOverlayExStyles, kOverlayExStyles);
+  EXPECT_EQ(info.style & (WS_POPUP | WS_CHILD), static_cast<DWORD>(WS_POPUP));
+  EXPECT_TRUE(info.visible);
+  EXPECT_EQ(window_text(*bar), L"VESSA");
+  EXPECT_FALSE(wait_for_message_box(vessa.pid(), 300ms).has_value()) << "no warning without a fallback";
+
+  PostMessageW(*bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
+}
+
+TEST(Shell_Startup, TwoInstancesRunSideBySide) {
+  VessaFolder folder;
+  VessaProcess first(folder.exe(), L"");
+  VessaProcess second(folder.exe(), L"");
+  const auto first_bar = wait_for_bar_window(first.pid());
+  const auto second_bar = wait_for_bar_window(second.pid());
+  ASSERT_TRUE(first_bar && second_bar);
+  EXPECT_NE(*first_bar, *second_bar);
+  PostMessageW(*first_bar, WM_CLOSE, 0, 0);
+  PostMessageW(*second_bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(first.wait(), std::optional<DWORD>(0));
+  EXPECT_EQ(second.wait(), std::optional<DWORD>(0));
+}
+
+// Without a display Wine has no taskbar: the overlay attempt is skipped, the window becomes a
+// message-only window and the fallback warning names the problem in the UI language.
+TEST(NoDisplay_Startup, NoTaskbarFallsBackToTrayOnlyWithTheWarningBox) {
+  ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), nullptr);
+  VessaFolder folder;
+  VessaProcess vessa(folder.exe(), L"");
+
+  const auto box = wait_for_message_box(vessa.pid());
+  ASSERT_TRUE(box.has_value()) << "no warning box";
+  const UiLanguage language = resolve_ui_language(Language::Auto, GetUserDefaultUILanguage());
+  const TextTable& texts = ui_texts(language);
+  EXPECT_EQ(utf8(window_text(*box)), texts[text::kMessageTitle]);
+  EXPECT_EQ(utf8(message_box_text(*box)), texts[text::kAttachFailed]);
+  press_ok(*box);
+
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  const WindowInfo info = describe_window(*bar);
+  EXPECT_TRUE(info.message_only);
+  EXPECT_FALSE(info.visible);
+  EXPECT_EQ(info.ex_style & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW), static_cast<DWORD>(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW));
+  EXPECT_EQ(info.ex_style & WS_EX_LAYERED, 0u);
+
+  PostMessageW(*bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
+}
+
+}  // namespace
+}  // namespace vessa::test

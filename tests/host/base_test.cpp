@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "base/error.hpp"
+#include "base/result.hpp"
+#include "base/system_error.hpp"
+#include "base/utf.hpp"
+
+namespace vessa {
+namespace {
+
+TEST(Error, FullTextJoinsTheCauseChainWithColons) {
+  const Error error("設定ファイルを書き込めません: C:\\x\\config.toml",
+                    Error("outer cause", Error("Access is denied. (0x80070005)")));
+  EXPECT_EQ(error.full_text(),
+            "設定ファイルを書き込めません: C:\\x\\config.toml: outer cause: Access is denied. (0x80070005)");
+  EXPECT_EQ(Error("alone").full_text(), "alone");
+}
+
+TEST(Error, DebugFormShowsTheStructure) {
+  EXPECT_EQ(Error("a \"b\"", Error("c")).debug_form(),
+            "Error { message: \"a \\\"b\\\"\", cause: Some(Error { message: \"c\", cause: None }) }");
+}
+
+TEST(Error, CopiesShareAndCompareEqual) {
+  const Error original("a", Error("b"));
+  const Error copy = original;  // NOLINT(performance-unnecessary-copy-initialization)
+  EXPECT_EQ(copy, original);
+  EXPECT_NE(copy, Error("a"));
+  EXPECT_NE(copy, Error("a", Error("c")));
+}
+
+TEST(Result, HoldsAValueOrAnError) {
+  Result<int> value = 7;
+  ASSERT_TRUE(value.ok());
+  EXPECT_EQ(*value, 7);
+  Result<int> failure = Error("no");
+  ASSERT_FALSE(failure.ok());
+  EXPECT_EQ(failure.error().message(), "no");
+  Status fine;
+  EXPECT_TRUE(fine.ok());
+}
+
+TEST(SystemError, TextIsSystemMessageAndCode) {
+  EXPECT_EQ(system_error_text("The operation timed out\r\n", 0x80072EE2u), "The operation timed out (0x80072EE2)");
+  EXPECT_EQ(system_error_text("", 0x80072EE2u), "0x80072EE2");
+  EXPECT_EQ(system_error_text(" \r\n", 0xC0000BB9u), "0xC0000BB9");
+  EXPECT_EQ(hex_code(0x5u), "0x00000005");
+}
+
+TEST(SystemError, HresultFromWin32) {
+  EXPECT_EQ(hresult_from_win32(0), 0u);
+  EXPECT_EQ(hresult_from_win32(5), 0x80070005u);
+  EXPECT_EQ(hresult_from_win32(12002), 0x80072EE2u);  // ERROR_WINHTTP_TIMEOUT
+  EXPECT_EQ(hresult_from_win32(0x80004005u), 0x80004005u);
+}
+
+TEST(Utf, RoundTripsValidText) {
+  const std::string text = "VESSA 日本語 \xF0\x9F\x8C\xA7 °C";
+  const auto wide = utf8_to_utf16(text);
+  ASSERT_TRUE(wide.has_value());
+  EXPECT_EQ(wide->size(), 15u);  // the cloud needs a surrogate pair
+  EXPECT_EQ(utf16_to_utf8(*wide), text);
+  EXPECT_EQ(utf8_length(text), 14u);
+}
+
+TEST(Utf, RejectsInvalidSequences) {
+  for (const std::string bad : {"\xFF", "\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "abc\xE3\x81",
+                                "\x80"}) {
+    EXPECT_FALSE(is_valid_utf8(bad)) << bad.size();
+    EXPECT_FALSE(utf8_to_utf16(bad).has_value());
+  }
+  EXPECT_FALSE(utf16_to_utf8(std::u16string(1, u'\xD800')).has_value());
+  EXPECT_FALSE(utf16_to_utf8(u"a\xDC00").has_value());
+}
+
+TEST(Utf, LossyFormsReplaceEachBadSequence) {
+  EXPECT_EQ(utf8_to_utf16_lossy("a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(utf16_to_utf8_lossy(std::u16string{u'x', char16_t{0xD800}}), "x\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace vessa

@@ -1,0 +1,387 @@
+#include "harness_win.hpp"
+
+#include <psapi.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+#include "base/wide_win.hpp"
+
+namespace vessa::test {
+
+bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (true) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    Sleep(20);
+  }
+}
+
+std::filesystem::path windows_path_from_env(const char* variable) {
+  const char* value = std::getenv(variable);
+  if (value == nullptr || *value == '\0') return {};
+  std::string text = value;
+  if (text.front() == '/') text = "Z:" + text;
+  for (char& c : text) {
+    if (c == '/') c = '\\';
+  }
+  return std::filesystem::path(widen(text));
+}
+
+std::string utf8(const std::wstring& text) { return narrow(text); }
+
+// --- VessaFolder -------------------------------------------------------------------------
+
+VessaFolder::VessaFolder() {
+  static std::atomic<int> counter{0};
+  wchar_t temp[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH, temp);
+  path_ = std::filesystem::path(temp) /
+          (L"vessa-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++));
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+  std::filesystem::create_directories(path_);
+  const auto source = windows_path_from_env("VESSA_EXE");
+  if (!source.empty()) std::filesystem::copy_file(source, exe(), std::filesystem::copy_options::overwrite_existing);
+}
+
+VessaFolder::~VessaFolder() {
+  std::error_code ignored;
+  // Make read-only leftovers removable first.
+  for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+       it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+    SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+void VessaFolder::write_config(const std::string& text) const {
+  std::ofstream file(config(), std::ios::binary | std::ios::trunc);
+  file << text;
+}
+
+std::optional<std::string> VessaFolder::read_config() const {
+  std::ifstream file(config(), std::ios::binary);
+  if (!file) return std::nullopt;
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// --- VessaProcess ------------------------------------------------------------------------
+
+// One captured output stream. The reader thread is detached and shares the buffer, so that a
+// stray process still holding the write end (Wine may start helpers that inherit it) never
+// blocks the test; the thread ends with the test program at the latest.
+struct VessaProcess::Pipe {
+  struct Shared {
+    std::mutex mutex;
+    std::string data;
+  };
+  HANDLE read = nullptr;
+  HANDLE write = nullptr;
+  std::shared_ptr<Shared> shared = std::make_shared<Shared>();
+
+  Pipe() {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    CreatePipe(&read, &write, &inherit, 0);
+    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+  }
+  void start_reading() {
+    CloseHandle(write);  // the child holds its own copy
+    write = nullptr;
+    std::thread([read = read, shared = shared] {
+      char buffer[4096];
+      DWORD got = 0;
+      while (ReadFile(read, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        std::lock_guard lock(shared->mutex);
+        shared->data.append(buffer, got);
+      }
+      CloseHandle(read);
+    }).detach();
+  }
+  ~Pipe() {
+    if (write != nullptr) CloseHandle(write);
+  }
+  std::string text() const {
+    std::lock_guard lock(shared->mutex);
+    std::string out;
+    out.reserve(shared->data.size());
+    for (char c : shared->data) {
+      if (c != '\r') out += c;
+    }
+    return out;
+  }
+};
+
+VessaProcess::VessaProcess(const std::filesystem::path& exe, const std::wstring& arguments)
+    : out_(std::make_unique<Pipe>()), err_(std::make_unique<Pipe>()) {
+  std::wstring command_line = L"\"" + exe.wstring() + L"\"";
+  if (!arguments.empty()) command_line += L" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = out_->write;
+  startup.hStdError = err_->write;
+  PROCESS_INFORMATION info{};
+  const std::wstring folder = exe.parent_path().wstring();
+  if (CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
+                     &startup, &info)) {
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    pid_ = info.dwProcessId;
+  }
+  out_->start_reading();
+  err_->start_reading();
+}
+
+VessaProcess::~VessaProcess() {
+  if (running()) terminate();
+  if (process_ != nullptr) {
+    WaitForSingleObject(process_, 5000);
+    CloseHandle(process_);
+  }
+}
+
+std::optional<DWORD> VessaProcess::wait(std::chrono::milliseconds timeout) {
+  if (process_ == nullptr) return std::nullopt;
+  const bool ended = wait_until([&] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }, timeout);
+  if (!ended) return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+bool VessaProcess::running() const {
+  return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+void VessaProcess::terminate() {
+  if (process_ != nullptr) TerminateProcess(process_, 99);
+}
+
+std::string VessaProcess::output() const { return out_->text(); }
+std::string VessaProcess::error_output() const { return err_->text(); }
+
+std::vector<std::string> VessaProcess::output_lines() const {
+  std::vector<std::string> lines;
+  std::istringstream stream(output());
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
+std::optional<std::string> VessaProcess::wait_for_line(const std::string& prefix, std::chrono::milliseconds timeout) {
+  std::optional<std::string> found;
+  wait_until(
+      [&] {
+        for (const auto& line : output_lines()) {
+          if (line.rfind(prefix, 0) == 0) {
+            found = line;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeout);
+  return found;
+}
+
+// --- Windows ------------------------------------------------------------------------------
+
+WindowInfo describe_window(HWND window) {
+  WindowInfo info;
+  info.handle = window;
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  info.class_name = name;
+  info.parent = GetAncestor(window, GA_PARENT);
+  info.style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+  info.ex_style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+  GetWindowRect(window, &info.rect);
+  info.visible = IsWindowVisible(window) != FALSE;
+  HWND message_parent = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr);
+  info.message_only = message_parent != nullptr && info.parent == GetAncestor(message_parent, GA_PARENT);
+  return info;
+}
+
+namespace {
+
+struct Search {
+  DWORD pid;
+  const wchar_t* class_name;
+  std::vector<HWND>* found;
+};
+
+BOOL CALLBACK collect(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<Search*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search.pid) return TRUE;
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  if (wcscmp(name, search.class_name) == 0) search.found->push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> find_windows(DWORD pid, const wchar_t* class_name) {
+  std::vector<HWND> found;
+  Search search{pid, class_name, &found};
+  EnumWindows(collect, reinterpret_cast<LPARAM>(&search));
+  for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, class_name, nullptr); window != nullptr;
+       window = FindWindowExW(HWND_MESSAGE, window, class_name, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == pid) found.push_back(window);
+  }
+  if (HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr)) {
+    EnumChildWindows(taskbar, collect, reinterpret_cast<LPARAM>(&search));
+  }
+  return found;
+}
+
+std::optional<HWND> wait_for_window(DWORD pid, const wchar_t* class_name, std::chrono::milliseconds timeout) {
+  std::optional<HWND> found;
+  wait_until(
+      [&] {
+        const auto windows = find_windows(pid, class_name);
+        if (windows.empty()) return false;
+        found = windows.front();
+        return true;
+      },
+      timeout);
+  return found;
+}
+
+std::optional<HWND> wait_for_bar_window(DWORD pid, std::chrono::milliseconds timeout) {
+  return wait_for_window(pid, L"VessaMonitorWindow", timeout);
+}
+
+std::optional<HWND> wait_for_message_box(DWORD pid, std::chrono::milliseconds timeout) {
+  // The box exists a moment before its texts are set; wait for the message too.
+  std::optional<HWND> found;
+  wait_until(
+      [&] {
+        for (HWND box : find_windows(pid, L"#32770")) {
+          if (!message_box_text(box).empty()) {
+            found = box;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeout);
+  return found;
+}
+
+std::wstring window_text(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(window, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
+  return text;
+}
+
+std::wstring message_box_text(HWND box) {
+  // The message of a message box is its static control 0xFFFF.
+  HWND label = GetDlgItem(box, 0xFFFF);
+  return label != nullptr ? window_text(label) : std::wstring();
+}
+
+void press_ok(HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); }
+
+// --- Screen --------------------------------------------------------------------------------
+
+ScreenShot capture_screen() {
+  ScreenShot shot;
+  HDC screen = GetDC(nullptr);
+  shot.width = GetDeviceCaps(screen, HORZRES);
+  shot.height = GetDeviceCaps(screen, VERTRES);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = shot.width;
+  info.bmiHeader.biHeight = -shot.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  const auto* source = static_cast<const std::uint32_t*>(bits);
+  shot.pixels.assign(source, source + static_cast<std::size_t>(shot.width) * shot.height);
+  for (auto& pixel : shot.pixels) pixel &= 0x00FFFFFFu;
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return shot;
+}
+
+void ScreenShot::save_bmp(const std::filesystem::path& path) const {
+  const int row_bytes = (width * 3 + 3) & ~3;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof(header);
+  header.biWidth = width;
+  header.biHeight = -height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  header.biSizeImage = static_cast<DWORD>(row_bytes * height);
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(file) + sizeof(header);
+  file.bfSize = file.bfOffBits + header.biSizeImage;
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+  out.write(reinterpret_cast<const char*>(&header), sizeof(header));
+  std::vector<char> row(static_cast<std::size_t>(row_bytes), 0);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t pixel = at(x, y);
+      row[static_cast<std::size_t>(x) * 3 + 0] = static_cast<char>(pixel & 0xFF);
+      row[static_cast<std::size_t>(x) * 3 + 1] = static_cast<char>((pixel >> 8) & 0xFF);
+      row[static_cast<std::size_t>(x) * 3 + 2] = static_cast<char>((pixel >> 16) & 0xFF);
+    }
+    out.write(row.data(), row_bytes);
+  }
+}
+
+std::filesystem::path artefact_folder() {
+  auto folder = windows_path_from_env("VESSA_TEST_OUTPUT");
+  if (folder.empty()) {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, temp);
+    folder = temp;
+  }
+  std::error_code ignored;
+  std::filesystem::create_directories(folder, ignored);
+  return folder;
+}
+
+ProcessFigures process_figures(HANDLE process) {
+  ProcessFigures figures;
+  figures.gdi_objects = GetGuiResources(process, GR_GDIOBJECTS);
+  figures.user_objects = GetGuiResources(process, GR_USEROBJECTS);
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  if (GetProcessMemoryInfo(process, &counters, sizeof(counters))) figures.working_set = counters.WorkingSetSize;
+  return figures;
+}
+
+}  // namespace vessa::test

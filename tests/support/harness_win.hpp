@@ -1,0 +1,132 @@
+#pragma once
+// Test harness for the real vessa.exe inside a Wine desktop. Runs inside the desktop as a
+// Windows program itself, so it can inspect windows, read the screen and post messages the
+// way another program on the user's desktop would.
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vessa::test {
+
+using namespace std::chrono_literals;
+
+// Polls `condition` every 20 ms until it holds or `timeout` passes, pumping this thread's
+// messages meanwhile. Returns whether it held.
+bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s);
+
+// A Unix path from the environment (Wine maps / to drive Z:) as a Windows path.
+std::filesystem::path windows_path_from_env(const char* variable);
+
+// A fresh folder holding a copy of vessa.exe (the program finds its configuration beside
+// itself); removed with everything in it when the object goes.
+class VessaFolder {
+ public:
+  VessaFolder();
+  ~VessaFolder();
+  VessaFolder(const VessaFolder&) = delete;
+  VessaFolder& operator=(const VessaFolder&) = delete;
+
+  [[nodiscard]] const std::filesystem::path& path() const noexcept { return path_; }
+  [[nodiscard]] std::filesystem::path exe() const { return path_ / L"vessa.exe"; }
+  [[nodiscard]] std::filesystem::path config() const { return path_ / L"config.toml"; }
+
+  void write_config(const std::string& text) const;
+  [[nodiscard]] std::optional<std::string> read_config() const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// A running vessa.exe with its standard output and error captured.
+class VessaProcess {
+ public:
+  // Starts `exe` with `arguments` (appended after the quoted program path).
+  VessaProcess(const std::filesystem::path& exe, const std::wstring& arguments);
+  ~VessaProcess();  // terminates the process if it still runs
+  VessaProcess(const VessaProcess&) = delete;
+  VessaProcess& operator=(const VessaProcess&) = delete;
+
+  [[nodiscard]] DWORD pid() const noexcept { return pid_; }
+  [[nodiscard]] HANDLE handle() const noexcept { return process_; }
+  // The exit status once the process ended within `timeout`.
+  std::optional<DWORD> wait(std::chrono::milliseconds timeout = 10s);
+  [[nodiscard]] bool running() const;
+  void terminate();
+
+  // Everything written so far, with "\r\n" turned into "\n".
+  [[nodiscard]] std::string output() const;
+  [[nodiscard]] std::string error_output() const;
+  // The output's lines so far.
+  [[nodiscard]] std::vector<std::string> output_lines() const;
+  // Waits until a line of the output begins with `prefix`; returns that line.
+  std::optional<std::string> wait_for_line(const std::string& prefix, std::chrono::milliseconds timeout = 10s);
+
+ private:
+  struct Pipe;
+  DWORD pid_ = 0;
+  HANDLE process_ = nullptr;
+  std::unique_ptr<Pipe> out_;
+  std::unique_ptr<Pipe> err_;
+};
+
+struct WindowInfo {
+  HWND handle = nullptr;
+  std::wstring class_name;
+  HWND parent = nullptr;  // GetAncestor(GA_PARENT)
+  DWORD style = 0;
+  DWORD ex_style = 0;
+  RECT rect{};  // screen coordinates
+  bool visible = false;
+  bool message_only = false;
+};
+
+WindowInfo describe_window(HWND window);
+
+// Windows of class `class_name` owned by process `pid`: top-level, message-only and children
+// of the taskbar.
+std::vector<HWND> find_windows(DWORD pid, const wchar_t* class_name);
+std::optional<HWND> wait_for_window(DWORD pid, const wchar_t* class_name, std::chrono::milliseconds timeout = 10s);
+
+// The bar window of `pid`, once it exists.
+std::optional<HWND> wait_for_bar_window(DWORD pid, std::chrono::milliseconds timeout = 10s);
+
+// A message box (#32770) of process `pid`, its text, and closing it with OK.
+std::optional<HWND> wait_for_message_box(DWORD pid, std::chrono::milliseconds timeout = 10s);
+std::wstring message_box_text(HWND box);
+std::wstring window_text(HWND window);
+void press_ok(HWND box);
+
+// The whole screen as 0x00RRGGBB values, read from the screen DC.
+struct ScreenShot {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+
+  [[nodiscard]] std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+  // Writes a 24-bit BMP, for a look at a failure.
+  void save_bmp(const std::filesystem::path& path) const;
+};
+ScreenShot capture_screen();
+
+// Where tests leave screenshots and other artefacts (VESSA_TEST_OUTPUT, else the temp folder).
+std::filesystem::path artefact_folder();
+
+// Figures of another process for leak checks.
+struct ProcessFigures {
+  DWORD gdi_objects = 0;
+  DWORD user_objects = 0;
+  SIZE_T working_set = 0;
+};
+ProcessFigures process_figures(HANDLE process);
+
+// UTF-8 of a wide string, for messages.
+std::string utf8(const std::wstring& text);
+
+}  // namespace vessa::test

@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# Starts or stops one Wine test session ("variant") for the Windows-side tests.
+#
+#   session.sh start STATE_DIR VARIANT KEEPER_EXE
+#   session.sh stop  STATE_DIR VARIANT
+#
+# VARIANT is shell (a virtual desktop with a taskbar), plain (no taskbar), dpi144 (shell at
+# 144 DPI) or nodisplay (Wine's null display driver). With VESSA_WINE_USE_DISPLAY set, the
+# desktop opens on that X display instead of a private Xvfb.
+#
+# A session is a private copy of a prepared Wine prefix, an Xvfb display of its own (except
+# for "nodisplay"), a persistent wineserver and a small keeper program that holds the
+# desktop so that explorer and its taskbar stay up between test programs. Everything a
+# session starts is recorded by process id under STATE_DIR/VARIANT and stopped by "stop";
+# nothing else on the machine is touched.
+set -euo pipefail
+
+action=${1:?action}
+state=${2:?state dir}
+variant=${3:?variant}
+dir=$state/$variant
+
+log() { printf 'wine session %s: %s\n' "$variant" "$*" >&2; }
+
+wine_env() {
+  export WINEPREFIX=$dir/prefix
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+}
+
+# The base prefix is prepared once per build tree; each session copies it (about a second).
+prepare_base() {
+  local base=$state/base-prefix
+  if [ -f "$base/.ready" ]; then return; fi
+  (
+    exec 9>"$state/base.lock"
+    flock 9
+    if [ -f "$base/.ready" ]; then exit 0; fi
+    rm -rf "$base"
+    log "preparing the base Wine prefix (once per build tree)"
+    WINEPREFIX=$base WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
+      DISPLAY= wineboot -i >/dev/null 2>&1
+    WINEPREFIX=$base WINEDEBUG=-all DISPLAY= wine winecfg -v win10 >/dev/null 2>&1 || true
+    WINEPREFIX=$base wineserver -w
+    touch "$base/.ready"
+  )
+}
+
+free_display() {
+  local n
+  for n in $(seq 90 189); do
+    if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then echo $n; return; fi
+  done
+  return 1
+}
+
+reg_add() { wine reg add "$@" /f >/dev/null 2>&1; }
+
+start() {
+  local keeper=${1:?keeper exe}
+  stop_quietly
+  mkdir -p "$dir"
+  prepare_base
+  cp -a "$state/base-prefix" "$dir/prefix"
+  rm -f "$dir/prefix/.ready"
+  wine_env
+
+  local display=""
+  if [ "$variant" != nodisplay ] && [ -n "${VESSA_WINE_USE_DISPLAY:-}" ]; then
+    # Show the desktop on the user's own display instead of a private Xvfb.
+    display=$VESSA_WINE_USE_DISPLAY
+  elif [ "$variant" != nodisplay ]; then
+    local n
+    n=$(free_display)
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+    echo $! >"$dir/xvfb.pid"
+    display=":$n"
+    for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+  fi
+  export DISPLAY=$display
+
+  case $variant in
+    shell|dpi144)
+      reg_add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell
+      reg_add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1280x800 ;;
+    plain)
+      reg_add 'HKCU\Software\Wine\Explorer' /v Desktop /d plain
+      reg_add 'HKCU\Software\Wine\Explorer\Desktops' /v plain /d 1280x800 ;;
+  esac
+  if [ "$variant" = nodisplay ]; then
+    # Without this Wine finds no display driver and no top-level window can be created at all.
+    reg_add 'HKCU\Software\Wine\Drivers' /v Graphics /d null
+  fi
+  if [ "$variant" = dpi144 ]; then
+    reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144
+  fi
+  # Settings take effect with a fresh wineserver, which then stays up for the session.
+  wineserver -k 2>/dev/null || true
+  wineserver -w >/dev/null 2>&1
+  wineserver -p >/dev/null 2>&1 </dev/null
+
+  {
+    echo "export WINEPREFIX='$WINEPREFIX'"
+    echo "export WINEDEBUG='$WINEDEBUG'"
+    echo "export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'"
+    if [ -n "$display" ]; then echo "export DISPLAY='$display'"; else echo "unset DISPLAY"; fi
+  } >"$dir/env"
+
+  local keeper_mode=plain
+  case $variant in shell|dpi144) keeper_mode=taskbar ;; esac
+  wine "$keeper" "$keeper_mode" >"$dir/keeper.log" 2>&1 &
+  echo $! >"$dir/keeper.pid"
+  # The keeper says "ready" once the desktop (and its taskbar, where there is one) is up.
+  local ready=0
+  for _ in $(seq 1 200); do
+    if grep -q '^ready' "$dir/keeper.log" 2>/dev/null; then ready=1; break; fi
+    sleep 0.1
+  done
+  [ $ready = 1 ] || { log "the desktop did not come up"; cat "$dir/keeper.log" >&2; exit 1; }
+  log "ready (DISPLAY=${display:-none})"
+}
+
+kill_pidfile() {
+  local file=$1
+  [ -f "$file" ] || return 0
+  local pid
+  pid=$(cat "$file")
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$pid" 2>/dev/null || true
+  fi
+  rm -f "$file"
+}
+
+stop_quietly() {
+  if [ -d "$dir/prefix" ]; then
+    WINEPREFIX=$dir/prefix wineserver -k 2>/dev/null || true
+  fi
+  kill_pidfile "$dir/keeper.pid"
+  kill_pidfile "$dir/xvfb.pid"
+  rm -rf "$dir"
+}
+
+case $action in
+  start) start "${4:?keeper exe}" ;;
+  stop) stop_quietly; log "stopped" ;;
+  *) echo "usage: $0 start|stop STATE VARIANT [KEEPER]" >&2; exit 2 ;;
+esac

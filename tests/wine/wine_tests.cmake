@@ -1,0 +1,42 @@
+# Windows-side tests run under Wine in prepared desktops ("variants"), each with its own
+# prefix, display and persistent wineserver. A CTest fixture per variant starts the session
+# before the first test that needs it and stops exactly what it started afterwards.
+#   shell     — a Wine virtual desktop with its taskbar (Shell_TrayWnd at the bottom)
+#   plain     — a virtual desktop without a taskbar, for fake taskbars made by the tests
+#   dpi144    — like shell, at 144 DPI
+#   nodisplay — no X display at all: Wine's null driver, no taskbar
+set(VESSA_WINE_STATE ${CMAKE_BINARY_DIR}/wine-session CACHE INTERNAL "")
+set(VESSA_WINE_SESSION ${PROJECT_SOURCE_DIR}/tests/wine/session.sh)
+set(VESSA_WINE_VARIANTS shell plain dpi144 nodisplay)
+
+foreach(variant IN LISTS VESSA_WINE_VARIANTS)
+  add_test(NAME wine_${variant}_start
+    COMMAND ${VESSA_WINE_SESSION} start ${VESSA_WINE_STATE} ${variant} $<TARGET_FILE:vessa_keeper>)
+  add_test(NAME wine_${variant}_stop COMMAND ${VESSA_WINE_SESSION} stop ${VESSA_WINE_STATE} ${variant})
+  set_tests_properties(wine_${variant}_start PROPERTIES FIXTURES_SETUP wine_${variant} TIMEOUT 300)
+  set_tests_properties(wine_${variant}_stop PROPERTIES FIXTURES_CLEANUP wine_${variant} TIMEOUT 120)
+endforeach()
+
+# vessa_add_wine_test(NAME name VARIANT variant COMMAND target args...)
+function(vessa_add_wine_test)
+  cmake_parse_arguments(ARG "" "NAME;VARIANT;TIMEOUT" "COMMAND" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 600)
+  endif()
+  add_test(NAME ${ARG_NAME} COMMAND ${ARG_COMMAND})
+  set_tests_properties(${ARG_NAME} PROPERTIES
+    ENVIRONMENT "VESSA_WINE_STATE=${VESSA_WINE_STATE};VESSA_WINE_VARIANT=${ARG_VARIANT};VESSA_EXE=$<TARGET_FILE:vessa>;VESSA_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output"
+    FIXTURES_REQUIRED wine_${ARG_VARIANT}
+    RESOURCE_LOCK wine_desktop_${ARG_VARIANT}
+    TIMEOUT ${ARG_TIMEOUT})
+endfunction()
+
+# A GoogleTest program whose suites carry their variant in their name: Shell_*, Plain_*,
+# Dpi144_*, NoDisplay_*. Registers one CTest test per variant.
+function(vessa_add_wine_gtest target)
+  foreach(variant IN ITEMS Shell Plain Dpi144 NoDisplay)
+    string(TOLOWER ${variant} variant_lower)
+    vessa_add_wine_test(NAME ${target}_${variant_lower} VARIANT ${variant_lower}
+      COMMAND ${target} --gtest_filter=${variant}_* --gtest_brief=1)
+  endforeach()
+endfunction()
