@@ -46,14 +46,6 @@ prepare_base() {
   )
 }
 
-free_display() {
-  local n
-  for n in $(seq 90 189); do
-    if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then echo $n; return; fi
-  done
-  return 1
-}
-
 reg_add() { wine reg add "$@" /f >/dev/null 2>&1; }
 
 start() {
@@ -70,12 +62,12 @@ start() {
     # Show the desktop on the user's own display instead of a private Xvfb.
     display=$VESSA_WINE_USE_DISPLAY
   elif [ "$variant" != nodisplay ]; then
-    local n
-    n=$(free_display)
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+    # Xvfb picks a free display number itself and writes it to the given descriptor.
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
     echo $! >"$dir/xvfb.pid"
-    display=":$n"
-    for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+    for _ in $(seq 1 100); do [ -s "$dir/display" ] && break; sleep 0.05; done
+    [ -s "$dir/display" ] || { log "Xvfb did not start"; cat "$dir/xvfb.log" >&2; exit 1; }
+    display=":$(tr -d '[:space:]' <"$dir/display")"
   fi
   export DISPLAY=$display
 
