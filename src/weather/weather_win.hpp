@@ -6,13 +6,16 @@
 #include <cstdint>
 #include <optional>
 
+#include "weather/weather_reading.hpp"
+
 namespace vessa {
 
 struct AppState;
 
 // The weather state the main thread keeps.
 struct WeatherState {
-  std::optional<std::uint8_t> condition;  // WeatherCondition number, none at start-up
+  std::optional<WeatherReading> reading;      // the last good reading; none at start-up
+  std::optional<WeatherCondition> condition;  // its class; none at start-up
 };
 
 // Starts one fetch on a detached worker when weather is enabled with both coordinates.
