@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include <toml++/toml.h>
+#include "config/toml_library.hpp"
 
 namespace vessa {
 

@@ -386,6 +386,24 @@ TEST(ConfigReader, MalformedTomlIsRejectedWithThePositionOfTheFault) {
   EXPECT_NE(read_config_text("[general\n").rejection->find("(line 1, column"), std::string::npos);
 }
 
+// Characters the parser's own blank test once mishandled (undefined behaviour under the
+// sanitizers): anywhere outside a string they are plain syntax errors.
+TEST(ConfigReader, MisplacedNonAsciiCharactersAreSyntaxErrors) {
+  for (const std::string text : {"é", "a = 1 é", "[general]\nlanguage = \"en\"é\n", "a.é = 1", "icon_coϻr = 1",
+                                 "a = 1 \uFF00", "a = 1 \u3100"}) {
+    const ConfigReading reading = read_config_text(text);
+    EXPECT_TRUE(reading.rejection.has_value()) << text;
+  }
+  // Blanks the parser knows are reported as such, not taken for blanks.
+  EXPECT_TRUE(read_config_text("a =\u00A01").rejection.has_value());
+  EXPECT_TRUE(read_config_text("a =\u30001").rejection.has_value());
+  // Inside strings and comments they are ordinary text.
+  EXPECT_FALSE(read_config_text("# é\n[weather]\nplace_name = \"é\u3000\" # ϻ\n").rejection.has_value());
+  const ConfigReading continued = read_config_text("[weather]\nplace_name = \"\"\"a\\\n\u00E9\"\"\"\n");
+  ASSERT_FALSE(continued.rejection.has_value()) << *continued.rejection;
+  EXPECT_EQ(continued.config.weather.place_name, "a\u00E9");
+}
+
 TEST(ConfigReader, UnknownKeysAreReportedAsDottedPathsInKeyOrder) {
   const ConfigReading reading = read_config_text(R"(
 zebra = 1
@@ -443,6 +461,18 @@ TEST(ConfigReader, OtherSpellingsOfTheSameValuesAreRewritten) {
     ASSERT_FALSE(reading.rejection.has_value()) << new_line;
     EXPECT_EQ(reading.config, Config{}) << new_line;
     EXPECT_FALSE(reading.canonical) << new_line;
+  }
+}
+
+TEST(ConfigReader, ByteOrderMarkAndWindowsLineEndingsAreReadAndRewritten) {
+  std::string crlf;
+  for (const char c : kDefaultText) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  for (const std::string& text : {"\xEF\xBB\xBF" + std::string(kDefaultText), crlf}) {
+    const ConfigReading reading = read_config_text(text);
+    ASSERT_FALSE(reading.rejection.has_value()) << *reading.rejection;
+    EXPECT_EQ(reading.config, Config{});
+    EXPECT_TRUE(reading.unknown_keys.empty());
+    EXPECT_FALSE(reading.canonical);
   }
 }
 
