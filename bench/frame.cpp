@@ -1,7 +1,8 @@
 // The cost of one picture of the bars: laying the frame out (build_frame) and painting it
 // (rasterize), for the default bar on a common taskbar at 96 and 192 DPI and for a fuller bar
-// (five items, four disk lamps); and the drawing part of an update tick, which also copies
-// the pixels into the window's bitmap.
+// (five items, four disk lamps); the drawing part of an update tick, which also copies the
+// pixels into the window's bitmap; and a whole update tick whose figures changed: sampling
+// scripted counters, the frame, the pixels and the copy.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "render/canvas.hpp"
 #include "render/placement.hpp"
 #include "render/rasterize.hpp"
+#include "../tests/host/sampler_rig.hpp"
 
 namespace vessa {
 namespace {
@@ -104,6 +106,30 @@ void BM_TickDrawing_DefaultBar96(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_TickDrawing_DefaultBar96);
+
+// A whole tick on a busy machine (every item, four physical disks, the lamp on, 200 graphics
+// engines), with a memory load that changes every tick so that every tick draws.
+void BM_WholeTick_FiveItemsFourLamps96(benchmark::State& state) {
+  testing::SamplerRig rig(3000.0);
+  testing::script_busy_machine(rig);
+  rig.open();
+  for (int i = 0; i < 3; ++i) (void)rig.tick();  // priming and first readings
+  Scene s = scene(96, true);
+  s.config = rig.config;
+  PixelBuffer buffer(s.layout.placement.width, s.layout.placement.height);
+  std::vector<std::uint32_t> bitmap(buffer.pixels().size());
+  std::uint32_t load = 40;
+  for (auto _ : state) {
+    rig.memory_load = (load ^= 1u);
+    if (!rig.tick()) state.SkipWithError("the sample did not change");
+    const FrameModel frame = build_frame(rig.config, s.colors, rig.stored, s.layout.geometry, s.layout.placement.width,
+                                         s.layout.placement.height, 96, kNoIcon, std::nullopt);
+    rasterize(frame, buffer.canvas());
+    std::memcpy(bitmap.data(), buffer.pixels().data(), bitmap.size() * sizeof(std::uint32_t));
+    benchmark::DoNotOptimize(bitmap.data());
+  }
+}
+BENCHMARK(BM_WholeTick_FiveItemsFourLamps96);
 
 }  // namespace
 }  // namespace vessa
