@@ -124,6 +124,29 @@ TEST(Shell_BarWindow, ASecondLayoutWithNothingChangedDrawsNothing) {
   EXPECT_EQ(compare_on_screen(capture_screen(), 1180, 783, expected_pixels(default_frame(bar.state()), 80, 20)), "");
 }
 
+TEST(Shell_BarWindow, ASettingChangeResolvesTheColoursAgainAndRedraws) {
+  TaskbarTheme theme;
+  theme.set_light(false);
+  Config config;
+  config.appearance.color_scheme = ColorScheme::Family;
+  config.appearance.color_family = ColorFamily::Mono;  // the one family that follows the theme
+  const Rgb dark_cpu = resolve_colors(config.appearance, true).cpu;
+  const Rgb light_cpu = resolve_colors(config.appearance, false).cpu;
+  ASSERT_NE(dark_cpu, light_cpu);
+  const auto rgb = [](Rgb c) { return std::uint32_t{c.r} << 16 | std::uint32_t{c.g} << 8 | c.b; };
+
+  InProcessBar bar(config, AttachMode::Overlay);
+  bar.state().has_sample = true;
+  bar.state().last_sample = busy_sample();
+  attach(bar.state(), bar.window());
+  EXPECT_EQ(capture_screen().at(1192 + 8, 783 + 4), rgb(dark_cpu));
+
+  theme.set_light(true);
+  SendMessageW(bar.window(), WM_SETTINGCHANGE, 0, 0);
+  EXPECT_EQ(bar.state().colors.cpu, light_cpu);
+  EXPECT_EQ(capture_screen().at(1192 + 8, 783 + 4), rgb(light_cpu));
+}
+
 TEST(Shell_BarWindow, TheSurfaceIsKeptAndRemadeOnlyWhenTheSizeChanges) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
   bar.state().has_sample = true;

@@ -99,6 +99,22 @@ InProcessBar::~InProcessBar() {
   if (window_ != nullptr) DestroyWindow(window_);  // the state is ours: the window leaves it alone
 }
 
+TaskbarTheme::TaskbarTheme() {
+  RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,
+                  nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
+}
+
+TaskbarTheme::~TaskbarTheme() {
+  if (key_ == nullptr) return;
+  RegDeleteValueW(key_, L"SystemUsesLightTheme");
+  RegCloseKey(key_);
+}
+
+void TaskbarTheme::set_light(bool light) {
+  const DWORD value = light ? 1 : 0;
+  RegSetValueExW(key_, L"SystemUsesLightTheme", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+}
+
 DebugCapture::DebugCapture() {
   captured().clear();
   debug::enable();

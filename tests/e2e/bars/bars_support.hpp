@@ -49,6 +49,20 @@ class InProcessBar {
   HWND window_ = nullptr;
 };
 
+// Sets the taskbar's light or dark theme (SystemUsesLightTheme) for the test's duration and
+// removes the value afterwards, as Wine's prefix has none.
+class TaskbarTheme {
+ public:
+  TaskbarTheme();
+  ~TaskbarTheme();
+  TaskbarTheme(const TaskbarTheme&) = delete;
+  TaskbarTheme& operator=(const TaskbarTheme&) = delete;
+  void set_light(bool light);
+
+ private:
+  HKEY key_ = nullptr;
+};
+
 // Debug lines written by this process while a capture is alive.
 class DebugCapture {
  public:

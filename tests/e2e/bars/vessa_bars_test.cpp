@@ -168,17 +168,12 @@ TEST(Shell_Bars, TaskbarCreatedRaisesTheOverlayAboveTheTaskbarAgain) {
   close_and_expect_zero(vessa, *bar);
 }
 
-// The mono colour family depends on the taskbar's theme: a theme change with WM_SETTINGCHANGE
-// lays the bars out again with the other colours and draws them.
-TEST(Shell_Bars, ThemeChangeRedrawsWithTheNewColours) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,
-                            nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  const auto set_light = [key](DWORD light) {
-    RegSetValueExW(key, L"SystemUsesLightTheme", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&light), sizeof(light));
-  };
-  set_light(0);
+// The mono colour family depends on the taskbar's theme: a theme change followed by
+// WM_SETTINGCHANGE, or by TaskbarCreated, lays the bars out again and draws them. (The window is
+// moved away first: only a push puts it back at its placement.)
+TEST(Shell_Bars, ThemeChangesAreTakenInAndDrawnOnSettingChangeAndShellRestart) {
+  TaskbarTheme theme;
+  theme.set_light(false);
   VessaFolder folder;
   folder.write_config(std::string(kSteadyItems) + "[appearance]\ncolor_scheme = \"family\"\ncolor_family = \"mono\"\n");
   VessaProcess vessa(folder.exe(), L"--debug");
@@ -187,18 +182,22 @@ TEST(Shell_Bars, ThemeChangeRedrawsWithTheNewColours) {
   const Placement placement{1192, 783, 80, 20};
   ASSERT_TRUE(wait_until_drawn(*bar, placement));
   ASSERT_TRUE(wait_for_lines(vessa, "relayout ", 1));
-
-  set_light(1);
   DWORD_PTR ignored = 0;
+
+  SetWindowPos(*bar, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  theme.set_light(true);
   ASSERT_NE(SendMessageTimeoutW(*bar, WM_SETTINGCHANGE, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
-  EXPECT_TRUE(wait_for_lines(vessa, "relayout ", 2)) << vessa.output();
+  EXPECT_EQ(count_lines(vessa, "relayout "), 2u) << vessa.output();
+  EXPECT_TRUE(wait_until_drawn(*bar, placement, 2s));
+
+  SetWindowPos(*bar, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  theme.set_light(false);
+  const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+  ASSERT_NE(SendMessageTimeoutW(*bar, taskbar_created, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
+  EXPECT_EQ(count_lines(vessa, "relayout "), 3u) << vessa.output();
+  EXPECT_TRUE(wait_until_drawn(*bar, placement, 2s));
   pump_for(300ms);
-  Config config = steady_config();
-  config.appearance.color_scheme = ColorScheme::Family;
-  config.appearance.color_family = ColorFamily::Mono;
-  expect_frame_on_screen(config, Geometry{2, 14, std::nullopt, 3}, placement, 96, L"bars-light.bmp");
-  RegDeleteValueW(key, L"SystemUsesLightTheme");
-  RegCloseKey(key);
+  expect_frame_on_screen(steady_config(), Geometry{2, 14, std::nullopt, 3}, placement, 96, L"bars-theme.bmp");
   close_and_expect_zero(vessa, *bar);
 }
 
