@@ -126,6 +126,36 @@ TEST(Shell_Bars, TheScreenShowsTheFrameAtItsPlacement) {
   close_and_expect_zero(vessa, *bar);
 }
 
+// With the default items the processor and memory figures are live, so each row is checked
+// for its shape: a run of the item's colour from the bar's start, then the track to its end.
+TEST(Shell_Bars, DefaultRowsAreTheirColourFromTheStartThenTheTrack) {
+  VessaFolder folder;
+  VessaProcess vessa(folder.exe(), L"");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  const Placement placement{1192, 783, 80, 20};
+  ASSERT_TRUE(wait_until_drawn(*bar, placement));
+  pump_for(300ms);
+  const ScreenShot shot = capture_screen();
+  const auto screen = [&](int x, int y) { return shot.at(placement.x + x, placement.y + y); };
+  constexpr std::uint32_t kTrack = 0x0F0F0F;
+  const struct {
+    int row;
+    std::uint32_t color;  // the standard colours
+  } rows[] = {{4, 0x47A8D8}, {7, 0x3B5FB0}, {10, 0x93C13D}, {13, 0x8F385C}};
+  for (const auto& r : rows) {
+    for (const int y : {r.row, r.row + 1}) {
+      int x = 8;
+      while (x < 64 && screen(x, y) == r.color) ++x;
+      while (x < 64 && screen(x, y) == kTrack) ++x;
+      EXPECT_EQ(x, 64) << "row " << y << " breaks at x " << x << ": " << std::hex << screen(x, y);
+      EXPECT_EQ(screen(7, y), 0u) << y;
+    }
+    EXPECT_EQ(screen(20, r.row - 1), 0u) << r.row - 1;
+  }
+  close_and_expect_zero(vessa, *bar);
+}
+
 TEST(Shell_Bars, ANotificationThatChangesNothingDrawsNothing) {
   VessaFolder folder;
   VessaProcess vessa(folder.exe(), L"--debug");
