@@ -50,7 +50,8 @@ TEST(Shell_TrayIconImage, IconHoldsTheFourBarsPremultiplied) {
   EXPECT_EQ(at(1, 1), 0xCF1875CFu);  // the cap: alpha 207, each channel (c * 207 + 127) / 255
   EXPECT_EQ(at(0, 0), 0u);
   EXPECT_EQ(at(4, 3), 0u);
-  EXPECT_EQ(at(6, 9), 0u);  // right of the short third bar
+  EXPECT_EQ(at(6, 9), 0xCF1875CFu);  // the short third bar ends in its cap at column 6
+  EXPECT_EQ(at(7, 9), 0u);
   EXPECT_EQ(at(5, 9), 0xFF1E90FFu);
 }
 

@@ -6,7 +6,9 @@
 
 namespace vessa::test {
 
-void move_pointer(int x, int y) {
+namespace {
+
+void send_move(int x, int y) {
   SetCursorPos(x, y);
   INPUT input{};
   input.type = INPUT_MOUSE;
@@ -18,9 +20,26 @@ void move_pointer(int x, int y) {
   SendInput(1, &input, sizeof(INPUT));
 }
 
+bool pointer_at(int x, int y) {
+  POINT now{};
+  return GetCursorPos(&now) && now.x == x && now.y == y;
+}
+
+}  // namespace
+
+void move_pointer(int x, int y) {
+  // While a popup menu of another process is open, Wine reports the pointer where it was; a
+  // move made then may be lost once the menu closes. Repeat until the position sticks.
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    send_move(x, y);
+    Sleep(attempt == 0 ? 50 : 100);
+    if (pointer_at(x, y)) return;
+  }
+}
+
 void click(int x, int y, bool right) {
-  move_pointer(x, y);
-  Sleep(50);
+  send_move(x, y);  // inside an open menu the position is not reported back: no check
+  Sleep(100);
   INPUT inputs[2] = {};
   inputs[0].type = INPUT_MOUSE;
   inputs[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
@@ -80,7 +99,7 @@ MenuPicture picture_of(HWND menu_window) {
 }
 
 std::size_t differing_pixels(const MenuPicture& a, const MenuPicture& b) {
-  if (a.pixels.size() != b.pixels.size() || a.rect.right - a.rect.left != b.rect.right - b.rect.left) {
+  if (a.pixels.size() != b.pixels.size() || !EqualRect(&a.rect, &b.rect)) {
     return std::max(a.pixels.size(), b.pixels.size());
   }
   std::size_t count = 0;
@@ -90,7 +109,7 @@ std::size_t differing_pixels(const MenuPicture& a, const MenuPicture& b) {
 
 std::size_t differing_pixels_above(const MenuPicture& real, const MenuPicture& reference, std::size_t item) {
   const long width = reference.rect.right - reference.rect.left;
-  if (real.pixels.size() != reference.pixels.size() || real.rect.right - real.rect.left != width) {
+  if (real.pixels.size() != reference.pixels.size() || !EqualRect(&real.rect, &reference.rect)) {
     return std::max(real.pixels.size(), reference.pixels.size());
   }
   const std::size_t end = static_cast<std::size_t>(reference.items.at(item).top) * static_cast<std::size_t>(width);
@@ -127,8 +146,6 @@ MenuPicture rested_picture_of(HWND menu_window) {
 }
 
 MenuPicture reference_menu(const std::vector<std::string>& texts, bool checked, POINT at) {
-  move_pointer(at.x, at.y);
-  Sleep(50);
   MenuPicture picture;
   HWND owner = nullptr;
   HMENU menu = nullptr;
@@ -141,11 +158,9 @@ MenuPicture reference_menu(const std::vector<std::string>& texts, bool checked, 
       const UINT flags = MF_STRING | (i == 0 && checked ? MF_CHECKED : 0u);
       AppendMenuW(menu, flags, static_cast<UINT_PTR>(100 + i), widen(texts[i]).c_str());
     }
-    POINT cursor{};
-    GetCursorPos(&cursor);
     SetEvent(ready);
     SetForegroundWindow(owner);
-    TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, owner, nullptr);
+    TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
     DestroyMenu(menu);
     DestroyWindow(owner);
   });

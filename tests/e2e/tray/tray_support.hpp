@@ -17,8 +17,9 @@ namespace vessa::test {
 inline constexpr RECT kFirstTrayCell{1260, 780, 1280, 800};
 inline constexpr POINT kFirstTrayIconCentre{1270, 790};
 
-// Moves the pointer as a user would (a real move event), and clicks where it is.
+// Moves the pointer as a user would (a real move event) and waits until it is there.
 void move_pointer(int x, int y);
+// Moves the pointer and clicks there (also inside an open menu).
 void click(int x, int y, bool right = false);
 
 // Lengths of the runs of `color` in each pixel row of `cell` that has any, top to bottom.
@@ -56,7 +57,7 @@ MenuPicture reference_menu(const std::vector<std::string>& texts, bool checked, 
 // Moves the pointer to rest and takes the picture of an open menu.
 MenuPicture rested_picture_of(HWND menu_window);
 
-// How many pixels of two same-sized pictures differ (all when the sizes differ).
+// How many pixels of two pictures differ (all when they are not at the same place).
 std::size_t differing_pixels(const MenuPicture& a, const MenuPicture& b);
 
 // The same over the part of the menu above item `item` of the reference: the shell's own tip
