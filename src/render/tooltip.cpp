@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "base/utf.hpp"
+#include "metrics/counter_text.hpp"
 
 namespace vessa {
 namespace {
@@ -19,14 +20,6 @@ std::string fixed(double x, int digits) {
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x, std::chars_format::fixed, digits);
   if (result.ec != std::errc()) return {};
   return std::string(buffer.data(), result.ptr);
-}
-
-bool is_space(char c) noexcept { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
-
-std::string_view trim(std::string_view text) noexcept {
-  while (!text.empty() && is_space(text.front())) text.remove_prefix(1);
-  while (!text.empty() && is_space(text.back())) text.remove_suffix(1);
-  return text;
 }
 
 bool is_ascii_letter(char c) noexcept { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -112,7 +105,7 @@ std::vector<std::string> tooltip_drive_names(const std::vector<std::string>& dis
                                              const std::vector<std::string>& all_drive_letters) {
   std::vector<std::string_view> entries;
   for (const std::string& instance : disk_instances) {
-    const std::string_view trimmed = trim(instance);
+    const std::string_view trimmed = trim_space(instance);  // as the sampler's disk filter does
     if (!trimmed.empty()) entries.push_back(trimmed);
   }
   if (entries.empty()) entries.push_back("_Total");

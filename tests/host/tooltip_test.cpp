@@ -74,6 +74,7 @@ TEST(TooltipDrives, NamesFollowTheDiskInstanceFilter) {
       {{"  ", ""}, all},                           // blanks only: the same
       {{"_Total"}, all},                           //
       {{" _Total "}, all},                         // trimmed first
+      {{"\u3000D:\t"}, {"D:"}},                     // of any white space, as the sampler trims
       {{"_total"}, {}},                            // only the exact spelling means every drive
       {{"C:", "D:"}, {"C:", "D:"}},                //
       {{" D: ", "0 C:", "CD:", "1:", "e:"}, {"D:", "e:"}},  // one letter and a colon only

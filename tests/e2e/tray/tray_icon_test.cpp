@@ -63,14 +63,14 @@ TEST(Shell_TrayIconImage, RefusedSizesGiveAnErrorAndNoIcon) {
 }
 
 TEST(Shell_TrayIconImage, DrawingLeavesNoGdiObjectsBehind) {
-  const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  const DWORD user_before = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  const DWORD before = process_figures(GetCurrentProcess()).gdi_objects;
+  const DWORD user_before = process_figures(GetCurrentProcess()).user_objects;
   for (int i = 0; i < 500; ++i) {
     Result<UniqueHicon> icon = draw_tray_icon(16 + i % 17, 16, rgb_hex(static_cast<std::uint32_t>(i)));
     ASSERT_TRUE(icon.ok());
   }
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user_before);
+  EXPECT_EQ(process_figures(GetCurrentProcess()).gdi_objects, before);
+  EXPECT_EQ(process_figures(GetCurrentProcess()).user_objects, user_before);
 }
 
 // The exact-colour pixel rows of a 16 x 16 icon: the fully covered parts of bars 14, 10, 6 and

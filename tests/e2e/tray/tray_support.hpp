@@ -3,6 +3,7 @@
 // area's first icon cell, popup menus and reference menus built by the test itself.
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdint>
 #include <optional>
