@@ -118,6 +118,38 @@ TEST(Shell_ContextMenu, AClickElsewhereClosesTheMenuAndRunsNothing) {
   EXPECT_EQ(vessa.process->wait(), std::optional<DWORD>(0));
 }
 
+// With `language` set in config.toml the menu speaks that language, whatever the system's.
+struct LanguageCase {
+  const char* config;
+  UiLanguage language;
+};
+
+class Shell_ContextMenuLanguage : public ::testing::TestWithParam<LanguageCase> {};
+
+TEST_P(Shell_ContextMenuLanguage, MenuTextsFollowTheConfiguredLanguage) {
+  const LanguageCase& c = GetParam();
+  const MenuPicture expected = reference_menu(menu_texts(ui_texts(c.language)), true, kFirstTrayIconCentre);
+  const UiLanguage other = c.language == UiLanguage::English ? UiLanguage::Japanese : UiLanguage::English;
+  const MenuPicture wrong = reference_menu(menu_texts(ui_texts(other)), true, kFirstTrayIconCentre);
+  ASSERT_EQ(expected.items.size(), 5u);
+  ASSERT_GT(differing_pixels(expected, wrong), 0u) << "the two languages' menus look alike";
+
+  RunningVessa vessa(c.config);
+  ASSERT_NE(vessa.bar, nullptr);
+  const auto menu = open_menu_from_tray(vessa.pid());
+  ASSERT_TRUE(menu.has_value());
+  const MenuPicture real = rested_picture_of(*menu);
+  EXPECT_EQ(differing_pixels_above(real, expected, kSeparator), 0u);
+  if (differing_pixels_above(real, expected, kSeparator) != 0) save_pictures("menu_language_real", real);
+  const POINT exit = expected.item_centre(kExitItem);
+  click(exit.x, exit.y);
+  EXPECT_EQ(vessa.process->wait(), std::optional<DWORD>(0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Shell_Languages, Shell_ContextMenuLanguage,
+                         ::testing::Values(LanguageCase{"[general]\nlanguage = \"ja\"\n", UiLanguage::Japanese},
+                                           LanguageCase{"[general]\nlanguage = \"en\"\n", UiLanguage::English}));
+
 // The bars' own right-click menu is the same menu, and its Exit works the same.
 TEST(Shell_ContextMenu, TheBarsMenuIsTheSameMenuAndItsExitEndsTheProgram) {
   const MenuPicture checked = reference_menu(menu_texts(auto_texts()), true, POINT{600, 500});

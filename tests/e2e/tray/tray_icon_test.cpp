@@ -145,5 +145,34 @@ TEST(Shell_TrayIcon, IsDarkGreyOnALightTaskbarAndTakesTheNewColourAfterAThemeCha
   EXPECT_TRUE(cell_free_of(0x202020));
 }
 
+TEST(Shell_TrayIcon, AConfiguredColourWinsOverTheTheme) {
+  const ThemeValue theme(1);
+  VessaFolder folder;
+  folder.write_config("[appearance]\ntray_icon_color = \"#1E90FF\"\n");
+  VessaProcess vessa(folder.exe(), L"");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  EXPECT_TRUE(icon_shows(0x1E90FF));
+  EXPECT_TRUE(color_rows(capture_screen(), kFirstTrayCell, 0x202020).empty());
+  PostMessageW(*bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
+}
+
+TEST(Shell_TrayIcon, WithTrayIconOffThereIsNone) {
+  const ThemeValue theme(std::nullopt);
+  VessaFolder folder;
+  folder.write_config("[behavior]\ntray_icon = false\n");
+  VessaProcess vessa(folder.exe(), L"");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  // A theme change must not bring one in either.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(*bar, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"), SMTO_ABORTIFHUNG,
+                      5000, &ignored);
+  EXPECT_FALSE(icon_shows(0xF0F0F0, 1500ms));
+  PostMessageW(*bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
+}
+
 }  // namespace
 }  // namespace vessa::test
