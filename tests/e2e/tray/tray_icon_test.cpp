@@ -176,3 +176,25 @@ TEST(Shell_TrayIcon, WithTrayIconOffThereIsNone) {
 
 }  // namespace
 }  // namespace vessa::test
+
+namespace vessa::test {
+namespace {
+
+// At 144 DPI the small-icon size is 24 x 24: longer, thicker-spaced bars (pad 2, gap 3).
+TEST(Dpi144_TrayIcon, IsDrawnAtTheLargerSmallIconSize) {
+  const ThemeValue theme(std::nullopt);
+  VessaFolder folder;
+  VessaProcess vessa(folder.exe(), L"");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  const RECT corner{1180, 772, 1280, 800};  // the taskbar is 28 px high here
+  const std::vector<int> rows = {18, 18, 12, 12, 7, 7, 15, 15};
+  const bool shown = wait_until([&] { return color_rows(capture_screen(), corner, 0xF0F0F0) == rows; }, 10s);
+  if (!shown) capture_screen().save_bmp(artefact_folder() / L"tray_icon_144.bmp");
+  EXPECT_TRUE(shown) << ::testing::PrintToString(color_rows(capture_screen(), corner, 0xF0F0F0));
+  PostMessageW(*bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
+}
+
+}  // namespace
+}  // namespace vessa::test
