@@ -7,7 +7,6 @@
 #include "render/bar_drawing_win.hpp"
 #include "render/mirrors_win.hpp"
 #include "render/placement.hpp"
-#include "render/saturating.hpp"
 
 namespace vessa {
 namespace {
@@ -123,16 +122,6 @@ void layout(AppState& state, HWND bar_window) {
     debug::line(format_relayout_line(state.current_attach_mode, vertical, dpi, box, result.geometry, result.placement));
   }
   draw_and_push(state, bar_window);
-}
-
-Placement bar_placement_on_screen(const AppState& state) {
-  Placement placement = state.placement;
-  POINT origin{0, 0};
-  if (state.current_attach_mode == AttachMode::Child && state.taskbar != nullptr && ClientToScreen(state.taskbar, &origin)) {
-    placement.x = sat::to_i32(std::int64_t{placement.x} + origin.x);
-    placement.y = sat::to_i32(std::int64_t{placement.y} + origin.y);
-  }
-  return placement;
 }
 
 }  // namespace vessa

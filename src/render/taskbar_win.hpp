@@ -27,11 +27,6 @@ void layout(AppState& state, HWND bar_window);
 // Puts `window` directly above `target` in z-order, trying at most 64 windows above it.
 void raise_over(HWND window, HWND target);
 
-// The bar window's last placement in screen pixels. It is stored in the container's
-// coordinates, which for a child of the taskbar are the taskbar's client coordinates; the
-// tooltip anchors to the bars on the screen.
-[[nodiscard]] Placement bar_placement_on_screen(const AppState& state);
-
 [[nodiscard]] inline Rect to_rect(const RECT& r) noexcept { return Rect{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace vessa
