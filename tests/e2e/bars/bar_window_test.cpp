@@ -167,8 +167,8 @@ TEST(Shell_BarWindow, TheSurfaceIsKeptAndRemadeOnlyWhenTheSizeChanges) {
   EXPECT_EQ(bar.state().surface.width(), 116);
 }
 
-// Every bitmap and DC a size change replaces is deleted (Wine's GetGuiResources counts
-// nothing, so each old handle is asked whether it still names an object).
+// Every bitmap and DC a size change replaces is deleted: each old handle is asked whether it
+// still names an object.
 TEST(Shell_BarWindow, ReplacedSurfacesAreDeleted) {
   std::vector<std::pair<HDC, HBITMAP>> replaced;
   {

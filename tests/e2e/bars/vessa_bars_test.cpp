@@ -373,9 +373,8 @@ std::size_t count_windows(DWORD pid) {
 // that really change the layout, so that the run keeps drawing: after every ten ticks the
 // notification area moves (the window moves and is drawn again) or the taskbar changes its
 // height (a window of another size: a new bitmap and DC). The process's GDI and USER objects,
-// its windows and its working set stay where they were after the first hundred ticks.
-// (Wine's GetGuiResources reports 0 for every process; the window count and the working set,
-// which a bitmap kept per layout would raise by 12 KB each time, still tell.)
+// its windows and its working set stay where they were after the first hundred ticks (a
+// bitmap kept per layout would also raise the working set by 12 KB each time).
 TEST(Plain_Bars, TenThousandTicksLeakNothing) {
   FakeTaskbar taskbar(kBottomTaskbar, kBottomTray);
   VessaFolder folder;
