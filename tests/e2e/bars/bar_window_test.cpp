@@ -32,6 +32,12 @@ FrameModel default_frame(const AppState& state) {
 
 bool hovering(InProcessBar& bar) { return bar.state().hovering; }
 
+// Whether this thread asked for a leave notification on `window` that is still pending.
+bool tracking_leave(HWND window) {
+  TRACKMOUSEEVENT query{sizeof(query), TME_QUERY, nullptr, 0};
+  return TrackMouseEvent(&query) && (query.dwFlags & TME_LEAVE) != 0 && query.hwndTrack == window;
+}
+
 TEST(Shell_BarWindow, LaysOutInTheTaskbarAndDrawsTheFrameExactly) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
   ASSERT_NE(bar.window(), nullptr);
@@ -203,28 +209,26 @@ TEST(Shell_BarWindow, HoveringTracksTheLeaveOnceAndResetsOnLeaving) {
   move_pointer(640, 300);
   pump_for(300ms);
 
-  // The real pointer onto the bars: the window (alpha 1 at least everywhere) gets the moves.
+  // The real pointer onto the bars (alpha 1 at least everywhere, so they take it): hovering,
+  // with a leave notification asked for.
   move_pointer(1232, 790);
   ASSERT_TRUE(wait_until([&] { return hovering(bar); }, 3s)) << "no WM_MOUSEMOVE reached the bars";
-  TRACKMOUSEEVENT query{sizeof(query), TME_QUERY, nullptr, 0};
-  ASSERT_TRUE(TrackMouseEvent(&query));
-  EXPECT_EQ(query.dwFlags & TME_LEAVE, static_cast<DWORD>(TME_LEAVE));
-  EXPECT_EQ(query.hwndTrack, bar.window());
+  EXPECT_TRUE(tracking_leave(bar.window()));
 
   // While hovering, further moves ask for no new leave notification.
   TRACKMOUSEEVENT cancel{sizeof(cancel), TME_LEAVE | TME_CANCEL, bar.window(), 0};
   TrackMouseEvent(&cancel);
-  SendMessageW(bar.window(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-  query = TRACKMOUSEEVENT{sizeof(query), TME_QUERY, nullptr, 0};
-  TrackMouseEvent(&query);
-  EXPECT_EQ(query.dwFlags & TME_LEAVE, 0u);
+  for (int i = 0; i < 5; ++i) SendMessageW(bar.window(), WM_MOUSEMOVE, 0, MAKELPARAM(10 + i, 10));
+  EXPECT_FALSE(tracking_leave(bar.window()));
   EXPECT_TRUE(hovering(bar));
 
-  // Leaving resets the hover state; the next move tracks again.
+  // Leaving resets the hover state; the next move asks again, and the pointer leaving for
+  // real brings WM_MOUSELEAVE.
   SendMessageW(bar.window(), WM_MOUSELEAVE, 0, 0);
   EXPECT_FALSE(hovering(bar));
-  move_pointer(1234, 791);
+  move_pointer(1240, 791);
   ASSERT_TRUE(wait_until([&] { return hovering(bar); }, 3s));
+  EXPECT_TRUE(tracking_leave(bar.window()));
   move_pointer(640, 300);
   EXPECT_TRUE(wait_until([&] { return !hovering(bar); }, 3s)) << "no WM_MOUSELEAVE after the pointer left";
 }

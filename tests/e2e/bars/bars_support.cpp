@@ -44,7 +44,7 @@ void pump_for(std::chrono::milliseconds duration) {
 }
 
 void move_pointer(int x, int y) {
-  SetCursorPos(x, y);
+  // Input only (no SetCursorPos): the pointer's place and the moves it causes stay in step.
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
   INPUT input{};

@@ -154,7 +154,7 @@ TEST(Shell_TrayIcon, IsDarkGreyOnALightTaskbarAndTakesTheNewColourAfterAThemeCha
 TEST(Shell_TrayIcon, AConfiguredColourWinsOverTheTheme) {
   const ThemeValue theme(1);
   VessaFolder folder;
-  folder.write_config("[appearance]\ntray_icon_color = \"#1E90FF\"\n");
+  folder.write_config(std::string(kBarsAtTheLeft) + "[appearance]\ntray_icon_color = \"#1E90FF\"\n");
   VessaProcess vessa(folder.exe(), L"");
   const auto bar = wait_for_bar_window(vessa.pid());
   ASSERT_TRUE(bar.has_value());
