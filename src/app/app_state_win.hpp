@@ -13,6 +13,7 @@
 
 #include "app/startup_rules.hpp"
 #include "app/tray_icon_win.hpp"
+#include "base/unique_handle_win.hpp"
 #include "config/colors.hpp"
 #include "config/config.hpp"
 #include "metrics/counter_sampler.hpp"
@@ -72,6 +73,11 @@ struct AppState {
 
   // Set once the bar window has taken ownership of this state (it deletes it on WM_DESTROY).
   bool owned_by_window = false;
+  // The current bar window, and whether the program asked for it to go (Exit, WM_CLOSE). A
+  // child window that goes without being asked went down with the taskbar (the shell
+  // restarted) and is replaced instead of ending the program.
+  HWND bar_window = nullptr;
+  bool exit_requested = false;
 
   [[nodiscard]] bool english() const noexcept { return language == UiLanguage::English; }
 
@@ -82,6 +88,10 @@ struct AppState {
     tooltip_dpi.reset();
     tooltip_orientation = TooltipOrientation::FollowTaskbar;
   }
+
+  // Passes the shell's broadcasts on to a bar window that cannot receive them (a child of the
+  // taskbar, a message-only window). Declared last so that it goes first.
+  UniqueHwnd broadcast_listener;
 };
 
 }  // namespace vessa

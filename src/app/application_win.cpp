@@ -7,6 +7,7 @@
 
 #include "app/app_state_win.hpp"
 #include "app/bar_window_win.hpp"
+#include "app/broadcast_listener_win.hpp"
 #include "app/command_line.hpp"
 #include "app/message_box_win.hpp"
 #include "app/startup_rules.hpp"
@@ -44,33 +45,15 @@ void read_command_line() {
   if (has_debug_switch(split_command_line(std::u16string(view.begin(), view.end())))) debug::enable();
 }
 
-struct WindowStyles {
-  DWORD ex_style = 0;
-  DWORD style = 0;
-  HWND parent = nullptr;
-};
-
-WindowStyles styles_for(AttachMode mode, HWND taskbar) {
-  switch (mode) {
-    case AttachMode::Child:
-      return {WS_EX_LAYERED, WS_CHILD | WS_VISIBLE, taskbar};
-    case AttachMode::Overlay:
-      return {WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, nullptr};
-    case AttachMode::TrayOnly:
-      break;
-  }
-  return {WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, WS_POPUP, HWND_MESSAGE};
-}
-
 // Start-up step 16: the first attachment mode that gives a window.
-HWND create_bar_window(AppState& state, HINSTANCE instance) {
+HWND create_first_bar_window(AppState& state) {
   for (const AttachMode mode : attachment_order(state.config.behavior.attach_mode, state.config.behavior.fallback)) {
     if (mode != AttachMode::TrayOnly && state.taskbar == nullptr) continue;
     state.current_attach_mode = mode;
-    const WindowStyles styles = styles_for(mode, state.taskbar);
-    HWND window = CreateWindowExW(styles.ex_style, kBarWindowClass, L"VESSA", styles.style, 0, 0, 1, 1,
-                                  styles.parent, nullptr, instance, &state);
-    if (window != nullptr) return window;
+    // A child can go down with its parent before its creation returns (the taskbar closing
+    // at that very moment): such a handle is already dead, so the next mode is tried.
+    HWND window = create_bar_window(state, mode, state.taskbar);
+    if (window != nullptr && IsWindow(window)) return window;
   }
   return nullptr;
 }
@@ -134,17 +117,17 @@ int run_application() {
   state->taskbar_created_message = RegisterWindowMessageW(L"TaskbarCreated");
 
   // 16. Bar window.
-  HWND window = create_bar_window(*state, instance);
+  HWND window = create_first_bar_window(*state);
   if (window == nullptr) return fail(Error("タスクバーへの表示に失敗しました"));
   AppState& app = *state;
   app.owned_by_window = true;
+  app.bar_window = window;
   (void)state.release();  // the window owns it now and releases it on WM_DESTROY
 
   // 17. Timers, fallback warning, tray icon, layout, first samples, first weather fetch.
   if (app.current_attach_mode != AttachMode::TrayOnly) ShowWindow(window, SW_SHOWNA);
-  SetTimer(window, kUpdateTimer, app.timers.update_ms, nullptr);
-  if (app.timers.reattach_ms != 0) SetTimer(window, kReattachTimer, app.timers.reattach_ms, nullptr);
-  if (app.timers.weather_ms != 0) SetTimer(window, kWeatherTimer, app.timers.weather_ms, nullptr);
+  start_bar_timers(window, app.timers);
+  if (app.current_attach_mode != AttachMode::Overlay) app.broadcast_listener = create_broadcast_listener(app);
   if (app.current_attach_mode == AttachMode::TrayOnly) {
     app.visible = false;
     if (app.config.behavior.attach_mode != AttachMode::TrayOnly) {
@@ -170,7 +153,8 @@ int run_application() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  destroy_bar_window(window);  // already gone; failures are ignored
+  // The window (or the one that replaced it after a shell restart) is already gone.
+  destroy_bar_window(window);
   return 0;
 }
 

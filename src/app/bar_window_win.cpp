@@ -81,9 +81,31 @@ void on_timer(AppState& state, HWND window, WPARAM id) {
   }
 }
 
+// A child of the taskbar is destroyed with it when the shell goes down. The program carries
+// on in a message-only window of the same kind, which the next attach (TaskbarCreated, passed
+// on by the broadcast listener, or the reattach timer) makes a child of the new taskbar.
+bool replace_lost_child_window(AppState& state) {
+  if (state.exit_requested || state.current_attach_mode != AttachMode::Child) return false;
+  HWND replacement = create_bar_window(state, AttachMode::Child, HWND_MESSAGE);
+  if (replacement == nullptr) return false;
+  state.bar_window = replacement;
+  start_bar_timers(replacement, state.timers);
+  state.taskbar = nullptr;
+  state.placement = Placement{};  // the new window has no picture yet: the next layout draws
+  state.reset_hover();
+  hide_tooltip(state);
+  if (state.tray) {
+    // The icon belonged to the old window and went with the old shell.
+    state.tray->owner = replacement;
+    state.tray->registered = false;
+  }
+  return true;
+}
+
 void on_destroy(HWND window, AppState* state) {
   SetWindowLongPtrW(window, GWLP_USERDATA, 0);
   if (!state->owned_by_window) return;  // a failed creation attempt: start-up still owns it
+  if (replace_lost_child_window(*state)) return;
   if (state->tray) {
     remove_tray_icon(*state->tray);
     state->tray.reset();
@@ -98,6 +120,9 @@ LRESULT handle(AppState& state, HWND window, UINT message, WPARAM wparam, LPARAM
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
+    case WM_CLOSE:
+      state.exit_requested = true;
+      return DefWindowProcW(window, message, wparam, lparam);
     case WM_SETTINGCHANGE:
     case WM_DISPLAYCHANGE:
     case WM_DPICHANGED:
@@ -156,7 +181,36 @@ LRESULT CALLBACK bar_window_proc(HWND window, UINT message, WPARAM wparam, LPARA
   return handle(*state, window, message, wparam, lparam);
 }
 
+HWND create_bar_window(AppState& state, AttachMode mode, HWND taskbar) {
+  DWORD ex_style = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
+  DWORD style = WS_POPUP;
+  HWND parent = HWND_MESSAGE;
+  switch (mode) {
+    case AttachMode::Child:
+      ex_style = WS_EX_LAYERED;
+      style = WS_CHILD | (state.visible ? WS_VISIBLE : 0);
+      parent = taskbar;
+      break;
+    case AttachMode::Overlay:
+      ex_style = WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+      style = WS_POPUP | WS_VISIBLE;
+      parent = nullptr;
+      break;
+    case AttachMode::TrayOnly:
+      break;
+  }
+  return CreateWindowExW(ex_style, kBarWindowClass, L"VESSA", style, 0, 0, 1, 1, parent, nullptr,
+                         GetModuleHandleW(nullptr), &state);
+}
+
+void start_bar_timers(HWND window, const TimerPeriods& timers) {
+  SetTimer(window, kUpdateTimer, timers.update_ms, nullptr);
+  if (timers.reattach_ms != 0) SetTimer(window, kReattachTimer, timers.reattach_ms, nullptr);
+  if (timers.weather_ms != 0) SetTimer(window, kWeatherTimer, timers.weather_ms, nullptr);
+}
+
 void destroy_bar_window(HWND window) {
+  if (AppState* state = state_of(window)) state->exit_requested = true;
   KillTimer(window, kUpdateTimer);
   KillTimer(window, kReattachTimer);
   DestroyWindow(window);

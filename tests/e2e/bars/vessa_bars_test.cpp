@@ -316,6 +316,46 @@ TEST(Plain_Bars, TaskbarCreatedAttachesToTheNewTaskbar) {
   close_and_expect_zero(vessa, *bar);
 }
 
+// A child of the taskbar goes down with it when the shell restarts. The program carries on
+// and, once the new taskbar announces itself, becomes a child of that one.
+TEST(Plain_Bars, ChildModeSurvivesAShellRestartAndJoinsTheNewTaskbar) {
+  auto taskbar = std::make_unique<FakeTaskbar>(kBottomTaskbar, kBottomTray);
+  VessaFolder folder;
+  folder.write_config("[behavior]\nattach_mode = \"child\"\n");
+  VessaProcess vessa(folder.exe(), L"--debug");
+  ASSERT_TRUE(vessa.wait_for_line("relayout mode=Child").has_value()) << vessa.output();  // started
+  const auto first = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(first.has_value());
+  ASSERT_EQ(describe_window(*first).parent, taskbar->window());
+
+  taskbar.reset();  // the shell goes down, and the bar window with it
+  pump_for(500ms);
+  ASSERT_FALSE(vessa.wait(200ms).has_value()) << "the program ended with the taskbar: " << vessa.output();
+  const auto waiting = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(waiting.has_value()) << vessa.output();
+  const WindowInfo waiting_info = describe_window(*waiting);
+  EXPECT_TRUE(waiting_info.message_only) << std::hex << waiting_info.style << " parent " << waiting_info.parent;
+
+  taskbar = std::make_unique<FakeTaskbar>(kBottomTaskbar, kBottomTray);
+  pump_for(500ms);
+  PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(wait_until([&] {
+    const auto bar = wait_for_bar_window(vessa.pid(), 100ms);
+    return bar && GetAncestor(*bar, GA_PARENT) == taskbar->window();
+  })) << vessa.output();
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  const WindowInfo info = describe_window(*bar);
+  EXPECT_EQ(info.style & (WS_CHILD | WS_VISIBLE), static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
+  // Laid out again in the new taskbar (the first layout's line, then this one).
+  EXPECT_TRUE(wait_until([&] {
+    std::size_t count = 0;
+    for (const auto& line : vessa.output_lines()) count += line.rfind("relayout mode=Child", 0) == 0 ? 1 : 0;
+    return count >= 2;
+  })) << vessa.output();
+  close_and_expect_zero(vessa, *bar);
+}
+
 // In child mode the bars live in the taskbar's client area; the notification area is not
 // looked at there, so tray_left places like right. Wine shows no pixels of a child window of
 // another process: the parent, the styles and the diagnostics say where it went.

@@ -205,3 +205,38 @@ TEST(Dpi144_TrayIcon, IsDrawnAtTheLargerSmallIconSize) {
 
 }  // namespace
 }  // namespace vessa::test
+
+namespace vessa::test {
+namespace {
+
+// A shell restart loses every tray icon; the shell then broadcasts TaskbarCreated to top-level
+// windows. In tray-only mode the bar window is message-only and hears no broadcast, yet the
+// icon is the program's only way in: it must come back.
+TEST(Shell_TrayIcon, TrayOnlyBringsTheIconBackAfterAShellRestart) {
+  ASSERT_TRUE(wait_until([] { return color_rows(capture_screen(), kFirstTrayCell, 0xF0F0F0).empty(); }, 5s));
+  VessaFolder folder;
+  folder.write_config("[behavior]\nattach_mode = \"tray_only\"\n");
+  VessaProcess vessa(folder.exe(), L"");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  ASSERT_TRUE(describe_window(*bar).message_only);
+  const auto icon_shown = [] { return color_rows(capture_screen(), kFirstTrayCell, 0xF0F0F0) == kIconRows; };
+  ASSERT_TRUE(wait_until(icon_shown, 10s));
+
+  // What the shell's restart does to the icon: it is gone.
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = *bar;
+  data.uID = 1;
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
+  ASSERT_TRUE(wait_until([] { return color_rows(capture_screen(), kFirstTrayCell, 0xF0F0F0).empty(); }, 5s));
+
+  PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(wait_until(icon_shown, 10s)) << "the icon did not come back";
+
+  PostMessageW(*bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
+}
+
+}  // namespace
+}  // namespace vessa::test
