@@ -38,10 +38,24 @@ Result<std::string> read_file_bytes(const std::filesystem::path& path) {
   return bytes;
 }
 
+// Folder by folder with CreateDirectoryW, so that a failure carries the system's own error code
+// (std::filesystem reports errno values here, which are no Win32 codes).
 Status create_folders(const std::filesystem::path& folder) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (error) return win32_error(static_cast<DWORD>(error.value()));
+  std::filesystem::path current = folder.root_path();
+  for (const std::filesystem::path& part : folder.relative_path()) {
+    if (part.empty()) continue;  // a trailing separator
+    current /= part;
+    const DWORD attributes = GetFileAttributesW(current.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+    if (!CreateDirectoryW(current.c_str(), nullptr)) {
+      const DWORD code = GetLastError();
+      const DWORD now = GetFileAttributesW(current.c_str());
+      if (code == ERROR_ALREADY_EXISTS && now != INVALID_FILE_ATTRIBUTES && (now & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        continue;  // made meanwhile by someone else
+      }
+      return win32_error(code);
+    }
+  }
   return {};
 }
 

@@ -1,25 +1,35 @@
 #include "base/win_error_win.hpp"
 
 #include "base/system_error.hpp"
+#include "base/unique_handle_win.hpp"
 #include "base/wide_win.hpp"
 
 namespace vessa {
 namespace {
 
-std::string message_text(DWORD code) {
-  wchar_t* buffer = nullptr;
+DWORD format_from(HMODULE module, DWORD code, wchar_t** buffer) {
   constexpr DWORD flags =
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK;
-  DWORD length = FormatMessageW(flags | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code, 0,
-                                reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  // WinHTTP keeps the texts of its own codes (12000 and up) in its module.
-  const DWORD win32_code = HRESULT_FACILITY(code) == FACILITY_WIN32 ? HRESULT_CODE(code) : code;
-  if (length == 0 && win32_code >= 12000 && win32_code < 12200) {
-    if (HMODULE winhttp = GetModuleHandleW(L"winhttp.dll")) {
-      length = FormatMessageW(flags | FORMAT_MESSAGE_FROM_HMODULE, winhttp, win32_code, 0,
-                              reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    }
+  return FormatMessageW(flags | (module != nullptr ? FORMAT_MESSAGE_FROM_HMODULE : FORMAT_MESSAGE_FROM_SYSTEM), module,
+                        code, 0, reinterpret_cast<wchar_t*>(buffer), 0, nullptr);
+}
+
+// The texts of the internet error codes (12000 and up) live in the message tables of
+// winhttp.dll and wininet.dll, which share those numbers; the modules are loaded as data only.
+DWORD format_internet_error(DWORD code, wchar_t** buffer) {
+  for (const wchar_t* name : {L"winhttp.dll", L"wininet.dll"}) {
+    const UniqueHmodule module(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!module) continue;
+    if (const DWORD length = format_from(module.get(), code, buffer); length != 0) return length;
   }
+  return 0;
+}
+
+std::string message_text(DWORD code) {
+  wchar_t* buffer = nullptr;
+  DWORD length = format_from(nullptr, code, &buffer);
+  const DWORD win32_code = HRESULT_FACILITY(code) == FACILITY_WIN32 ? HRESULT_CODE(code) : code;
+  if (length == 0 && win32_code >= 12000 && win32_code < 12200) length = format_internet_error(win32_code, &buffer);
   std::string text;
   if (length != 0 && buffer != nullptr) text = narrow(std::wstring_view(buffer, length));
   if (buffer != nullptr) LocalFree(buffer);

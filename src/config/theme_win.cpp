@@ -30,9 +30,12 @@ std::optional<std::uint32_t> read_accent_color_value() {
   return read_dword(L"Software\\Microsoft\\Windows\\DWM", L"AccentColor");
 }
 
-bool taskbar_is_dark() {
-  const auto value = read_system_uses_light_theme();
-  return !value.has_value() || *value == 0;
-}
+bool taskbar_is_dark() { return taskbar_dark_from(read_system_uses_light_theme()); }
+
+bool settings_theme_is_dark() { return settings_dark_from(read_apps_use_light_theme()); }
+
+SettingsPalette current_settings_palette() { return settings_palette(settings_theme_is_dark()); }
+
+Rgb accent_color() { return accent_from(read_accent_color_value()); }
 
 }  // namespace vessa

@@ -1,10 +1,11 @@
 #pragma once
 // The Windows theme as the program reads it from the registry. Reads never fail the caller:
-// each has a fallback. Nothing is cached; every call reads afresh.
+// each has a fallback (colors.hpp holds the rules). Nothing is cached; every call reads afresh.
 
 #include <cstdint>
 #include <optional>
 
+#include "config/colors.hpp"
 #include "config/rgb.hpp"
 
 namespace vessa {
@@ -18,5 +19,12 @@ namespace vessa {
 
 // Dark when the value cannot be read or is 0.
 [[nodiscard]] bool taskbar_is_dark();
+
+// The settings window's theme: dark only when AppsUseLightTheme reads as 0.
+[[nodiscard]] bool settings_theme_is_dark();
+// The settings window's palette for the current application theme.
+[[nodiscard]] SettingsPalette current_settings_palette();
+// The user's accent colour, #0078D4 when it cannot be read.
+[[nodiscard]] Rgb accent_color();
 
 }  // namespace vessa

@@ -7,15 +7,20 @@
 #   nodisplay — no X display at all: Wine's null driver, no taskbar
 set(VESSA_WINE_STATE ${CMAKE_BINARY_DIR}/wine-session CACHE INTERNAL "")
 set(VESSA_WINE_SESSION ${PROJECT_SOURCE_DIR}/tests/wine/session.sh)
-set(VESSA_WINE_VARIANTS shell plain dpi144 nodisplay)
 
-foreach(variant IN LISTS VESSA_WINE_VARIANTS)
+# The session fixture of a desktop, defined the first time a test needs that desktop.
+function(vessa_wine_session_fixture variant)
+  get_property(defined GLOBAL PROPERTY VESSA_WINE_FIXTURES)
+  if(variant IN_LIST defined)
+    return()
+  endif()
+  set_property(GLOBAL APPEND PROPERTY VESSA_WINE_FIXTURES ${variant})
   add_test(NAME wine_${variant}_start
     COMMAND ${VESSA_WINE_SESSION} start ${VESSA_WINE_STATE} ${variant} $<TARGET_FILE:vessa_keeper>)
   add_test(NAME wine_${variant}_stop COMMAND ${VESSA_WINE_SESSION} stop ${VESSA_WINE_STATE} ${variant})
   set_tests_properties(wine_${variant}_start PROPERTIES FIXTURES_SETUP wine_${variant} TIMEOUT 300)
   set_tests_properties(wine_${variant}_stop PROPERTIES FIXTURES_CLEANUP wine_${variant} TIMEOUT 120)
-endforeach()
+endfunction()
 
 # vessa_add_wine_test(NAME name VARIANT variant COMMAND target args...)
 function(vessa_add_wine_test)
@@ -23,6 +28,7 @@ function(vessa_add_wine_test)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 600)
   endif()
+  vessa_wine_session_fixture(${ARG_VARIANT})
   add_test(NAME ${ARG_NAME} COMMAND ${ARG_COMMAND})
   set_tests_properties(${ARG_NAME} PROPERTIES
     ENVIRONMENT "VESSA_WINE_STATE=${VESSA_WINE_STATE};VESSA_WINE_VARIANT=${ARG_VARIANT};VESSA_EXE=$<TARGET_FILE:vessa>;VESSA_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output"
@@ -31,12 +37,23 @@ function(vessa_add_wine_test)
     TIMEOUT ${ARG_TIMEOUT})
 endfunction()
 
-# A GoogleTest program whose suites carry their variant in their name: Shell_*, Plain_*,
-# Dpi144_*, NoDisplay_*. Registers one CTest test per variant.
+# A GoogleTest program whose suites carry their desktop in their name: Shell_*, Plain_*,
+# Dpi144_*, NoDisplay_*. Registers one CTest test per desktop that the sources use, so that no
+# session is started for nothing. The sources are configure dependencies: a new suite prefix
+# in an existing file is picked up at the next build.
 function(vessa_add_wine_gtest target)
+  get_target_property(sources ${target} SOURCES)
+  set(text "")
+  foreach(source IN LISTS sources)
+    file(READ ${source} content)
+    string(APPEND text "${content}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+  endforeach()
   foreach(variant IN ITEMS Shell Plain Dpi144 NoDisplay)
-    string(TOLOWER ${variant} variant_lower)
-    vessa_add_wine_test(NAME ${target}_${variant_lower} VARIANT ${variant_lower}
-      COMMAND ${target} --gtest_filter=${variant}_* --gtest_brief=1)
+    if(text MATCHES "TEST(_F|_P)?\\( *${variant}_")
+      string(TOLOWER ${variant} variant_lower)
+      vessa_add_wine_test(NAME ${target}_${variant_lower} VARIANT ${variant_lower}
+        COMMAND ${target} --gtest_filter=${variant}_* --gtest_brief=1)
+    endif()
   endforeach()
 endfunction()

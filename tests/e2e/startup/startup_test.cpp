@@ -72,3 +72,37 @@ TEST(NoDisplay_Startup, NoTaskbarFallsBackToTrayOnlyWithTheWarningBox) {
 
 }  // namespace
 }  // namespace vessa::test
+
+namespace vessa::test {
+namespace {
+
+// Diagnostics are UTF-8 when standard output is redirected, whatever the characters.
+TEST(Shell_Startup, DebugLinesAreUtf8WhenRedirected) {
+  VessaFolder folder;
+  const auto japanese = folder.path() / L"\u8A2D\u5B9A \u30C6\u30B9\u30C8";  // "設定 テスト"
+  std::filesystem::create_directories(japanese);
+  std::filesystem::copy_file(folder.exe(), japanese / L"vessa.exe");
+
+  VessaProcess vessa(japanese / L"vessa.exe", L"--debug");
+  const auto line = vessa.wait_for_line("config: ");
+  ASSERT_TRUE(line.has_value()) << vessa.output();
+  EXPECT_EQ(*line, "config: " + utf8((japanese / L"config.toml").wstring()));
+  EXPECT_NE(line->find("設定 テスト"), std::string::npos);
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  PostMessageW(*bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
+}
+
+TEST(Shell_Startup, NoDiagnosticsWithoutTheSwitch) {
+  VessaFolder folder;
+  VessaProcess vessa(folder.exe(), L"--Debug --debugx");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  PostMessageW(*bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
+  EXPECT_EQ(vessa.output(), "");
+}
+
+}  // namespace
+}  // namespace vessa::test

@@ -1,0 +1,32 @@
+#pragma once
+// Loading and saving config.toml. Loading never fails: a file that cannot be read or parsed is
+// kept beside itself as "<name>.broken" and replaced with the defaults, and a file that is not
+// in canonical form is rewritten. Saving replaces the file in one step, so a crash or a full
+// disk leaves the old file or the new one, never a partial file.
+//
+// The portable code returns its --debug diagnostics as values; the caller writes them.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/result.hpp"
+#include "config/config.hpp"
+
+namespace vessa {
+
+struct LoadedConfig {
+  Config config;
+  std::vector<std::string> diagnostics;  // one --debug line each, in order
+};
+
+// Loads the configuration at `path`, a regular file, repairing and rewriting it as needed.
+[[nodiscard]] LoadedConfig load_config(const std::filesystem::path& path);
+
+// Writes the canonical text of `config` to `path`, creating its folder first.
+[[nodiscard]] Status save_config(const Config& config, const std::filesystem::path& path);
+
+// Where a broken file's bytes are kept: "config.toml" -> "config.toml.broken".
+[[nodiscard]] std::filesystem::path broken_copy_path(const std::filesystem::path& path);
+
+}  // namespace vessa

@@ -1,0 +1,368 @@
+// config.toml as the real vessa.exe finds, repairs and writes it, and what its settings do to
+// the bar window at start-up.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "harness_win.hpp"
+
+namespace vessa::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kDefaultText = R"([general]
+update_interval_ms = 2000
+language = "auto"
+displays = "primary"
+
+[behavior]
+attach_mode = "overlay"
+fallback = true
+tray_icon = true
+reattach_check_ms = 5000
+
+[layout]
+anchor = "tray_left"
+offset_x = 8
+offset_y = 3
+line_length = 64
+min_line_thickness = 1
+max_line_thickness = 2
+band_height = 32
+padding_x = 8
+padding_y = 3
+line_inset = 5
+show_track = true
+lamp_size = 4
+vertical_rotation = "clockwise"
+
+[appearance]
+color_scheme = "standard"
+color_family = "blue"
+background = "#202020"
+track_color = "#3A3A3A"
+cpu_color = "#47A8D8"
+memory_color = "#3B5FB0"
+disk_color = "#93C13D"
+net_rx_color = "#D6538A"
+net_tx_color = "#8F385C"
+net_overlap_color = "#EFA6C6"
+gpu_color = "#A05FC0"
+disk_lamp_read_color = "#60A96C"
+disk_lamp_write_color = "#BE6660"
+disk_lamp_both_color = "#D9A441"
+background_alpha = 0
+track_alpha = 64
+line_alpha = 255
+tooltip_background = "#2B2B2B"
+tooltip_text_color = "#F0F0F0"
+tooltip_label_color = "#B4B4B4"
+tooltip_font_family = "Segoe UI"
+tooltip_font_size_pt = 9.0
+
+[metrics]
+items = ["cpu", "memory", "disk", "net"]
+disk_instances = []
+network_adapter = ""
+network_scale_mbps = 100.0
+network_logarithmic = true
+network_floor_bytes_per_sec = 1024.0
+disk_logarithmic = true
+disk_log_strength = 49.0
+disk_lamp = true
+disk_lamp_threshold_bytes_per_sec = 262144.0
+disk_lamp_hold_ms = 1500
+
+[weather]
+enabled = false
+location_mode = "auto"
+place_name = ""
+temperature_unit = "celsius"
+update_interval_minutes = 10
+icon_gap = 8
+icon_trim = 2
+icon_color = "#E8E8E8"
+)";
+
+// The default text with one line replaced.
+std::string defaults_with(std::string_view old_line, std::string_view new_line) {
+  std::string text(kDefaultText);
+  const std::size_t at = text.find(std::string(old_line) + "\n");
+  EXPECT_NE(at, std::string::npos) << old_line;
+  if (at != std::string::npos) text.replace(at, old_line.size(), new_line);
+  return text;
+}
+
+std::optional<std::string> read_bytes(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+void write_bytes(const fs::path& path, std::string_view bytes) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << bytes;
+}
+
+fs::path roaming_folder() {
+  wchar_t* folder = nullptr;
+  const HRESULT hr = SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder);
+  fs::path path = SUCCEEDED(hr) ? fs::path(folder) : fs::path();
+  CoTaskMemFree(folder);
+  return path;
+}
+
+void remove_everything(const fs::path& path) {
+  std::error_code ignored;
+  if (fs::is_directory(path, ignored)) {
+    for (auto it = fs::recursive_directory_iterator(path, ignored); it != fs::recursive_directory_iterator();
+         it.increment(ignored)) {
+      SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+  }
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  fs::remove_all(path, ignored);
+}
+
+// The per-user folder (%APPDATA%\vessa of the test prefix) for one test: whatever was there is
+// put aside and comes back afterwards.
+class PerUserFolder {
+ public:
+  PerUserFolder() : folder_(roaming_folder() / L"vessa"), saved_(roaming_folder() / L"vessa.saved-by-test") {
+    EXPECT_FALSE(roaming_folder().empty());
+    remove_everything(saved_);
+    std::error_code ignored;
+    if (fs::exists(folder_, ignored)) fs::rename(folder_, saved_);
+  }
+  ~PerUserFolder() {
+    remove_everything(folder_);
+    std::error_code ignored;
+    if (fs::exists(saved_, ignored)) fs::rename(saved_, folder_, ignored);
+  }
+  PerUserFolder(const PerUserFolder&) = delete;
+  PerUserFolder& operator=(const PerUserFolder&) = delete;
+
+  [[nodiscard]] const fs::path& folder() const { return folder_; }
+  [[nodiscard]] fs::path config() const { return folder_ / L"config.toml"; }
+
+ private:
+  fs::path folder_;
+  fs::path saved_;
+};
+
+// Makes writing config.toml beside the executable fail: a folder of that name, with a file in
+// it, stands where the file would go. (Wine ignores the read-only attribute of folders and the
+// tests run as the superuser, so a folder cannot simply be made read-only.)
+void block_config_beside(const VessaFolder& folder) {
+  fs::create_directories(folder.config());
+  write_bytes(folder.config() / L"keep", "x");
+}
+
+std::string config_line(const fs::path& path) { return "config: " + utf8(path.wstring()); }
+
+// Starts vessa.exe, waits for its bar window and the "config: " line, then closes it.
+struct Outcome {
+  std::vector<std::string> lines;
+  std::optional<DWORD> exit_code;
+};
+
+Outcome run_until_bar_window(const VessaFolder& folder, const std::wstring& arguments) {
+  VessaProcess vessa(folder.exe(), arguments);
+  const auto bar = wait_for_bar_window(vessa.pid());
+  EXPECT_TRUE(bar.has_value()) << "no bar window";
+  if (arguments.find(L"--debug") != std::wstring::npos) {
+    EXPECT_TRUE(vessa.wait_for_line("config: ").has_value()) << vessa.output();
+  }
+  if (bar) PostMessageW(*bar, WM_CLOSE, 0, 0);
+  Outcome run;
+  run.exit_code = vessa.wait();
+  run.lines = vessa.output_lines();
+  return run;
+}
+
+TEST(Shell_ConfigFile, WithNoFileTheDefaultsAreWrittenBesideTheExecutableInCanonicalForm) {
+  PerUserFolder per_user;
+  VessaFolder folder;
+  const Outcome run = run_until_bar_window(folder, L"--debug");
+  EXPECT_EQ(run.exit_code, std::optional<DWORD>(0));
+  EXPECT_EQ(run.lines, std::vector<std::string>{config_line(folder.config())});
+  EXPECT_EQ(folder.read_config(), std::optional<std::string>(kDefaultText));
+  EXPECT_FALSE(fs::exists(per_user.folder()));
+}
+
+TEST(Shell_ConfigFile, TheFileBesideTheExecutableWinsOverThePerUserFile) {
+  PerUserFolder per_user;
+  fs::create_directories(per_user.folder());
+  const std::string per_user_text = defaults_with("update_interval_ms = 2000", "update_interval_ms = 3000");
+  write_bytes(per_user.config(), per_user_text);
+  VessaFolder folder;
+  const std::string beside_text = defaults_with("update_interval_ms = 2000", "update_interval_ms = 1000");
+  folder.write_config(beside_text);
+
+  const Outcome run = run_until_bar_window(folder, L"--debug");
+  EXPECT_EQ(run.lines, std::vector<std::string>{config_line(folder.config())});
+  EXPECT_EQ(folder.read_config(), std::optional<std::string>(beside_text));
+  EXPECT_EQ(read_bytes(per_user.config()), std::optional<std::string>(per_user_text));
+}
+
+TEST(Shell_ConfigFile, AnUnwritableExecutableFolderSendsTheDefaultsToThePerUserPath) {
+  PerUserFolder per_user;
+  VessaFolder folder;
+  block_config_beside(folder);
+
+  const Outcome run = run_until_bar_window(folder, L"--debug");
+  EXPECT_EQ(run.exit_code, std::optional<DWORD>(0));
+  EXPECT_EQ(run.lines, std::vector<std::string>{config_line(per_user.config())});
+  EXPECT_EQ(read_bytes(per_user.config()), std::optional<std::string>(kDefaultText));
+
+  // The next start finds the per-user file and leaves it as it is.
+  const Outcome again = run_until_bar_window(folder, L"--debug");
+  EXPECT_EQ(again.lines, std::vector<std::string>{config_line(per_user.config())});
+}
+
+TEST(Shell_ConfigFile, ABrokenFileIsKeptAsBrokenAndReplacedWithTheDefaults) {
+  PerUserFolder per_user;
+  VessaFolder folder;
+  const std::string broken = "[general]\nupdate_interval_ms = 500\n[appearance]\nbackground_alpha = 256\n";
+  folder.write_config(broken);
+
+  const Outcome run = run_until_bar_window(folder, L"--debug");
+  fs::path kept = folder.config();
+  kept += L".broken";
+  EXPECT_EQ(run.lines,
+            (std::vector<std::string>{
+                "設定ファイルが壊れています。作り直します: appearance.background_alpha: 256 does not fit an unsigned "
+                "8-bit integer",
+                "壊れた設定ファイルを保存しました: " + utf8(kept.wstring()), config_line(folder.config())}));
+  EXPECT_EQ(folder.read_config(), std::optional<std::string>(kDefaultText));
+  EXPECT_EQ(read_bytes(kept), std::optional<std::string>(broken));
+}
+
+TEST(Shell_ConfigFile, AFileThatIsNotUtf8IsKeptAndReplaced) {
+  PerUserFolder per_user;
+  VessaFolder folder;
+  const std::string broken = "[weather]\nplace_name = \"\x93\x8C\x8B\x9E\"\n";  // Shift_JIS, not UTF-8
+  folder.write_config(broken);
+
+  const Outcome run = run_until_bar_window(folder, L"--debug");
+  fs::path kept = folder.config();
+  kept += L".broken";
+  EXPECT_EQ(run.lines, (std::vector<std::string>{"設定ファイルを読めません: " + utf8(folder.config().wstring()),
+                                                  "壊れた設定ファイルを保存しました: " + utf8(kept.wstring()),
+                                                  config_line(folder.config())}));
+  EXPECT_EQ(folder.read_config(), std::optional<std::string>(kDefaultText));
+  EXPECT_EQ(read_bytes(kept), std::optional<std::string>(broken));
+}
+
+TEST(Shell_ConfigFile, AnUnknownKeyIsReportedWithDebugAndTheFileRewrittenWithoutIt) {
+  PerUserFolder per_user;
+  VessaFolder folder;
+  const std::string expected = defaults_with("language = \"auto\"", "language = \"en\"");
+  std::string with_unknown = expected;
+  const std::string_view displays = "displays = \"primary\"\n";
+  with_unknown.insert(with_unknown.find(displays) + displays.size(), "verbose = true\n");
+  folder.write_config(with_unknown);
+
+  const Outcome run = run_until_bar_window(folder, L"--debug");
+  EXPECT_EQ(run.lines, (std::vector<std::string>{"設定の項目を無視しました: general.verbose", config_line(folder.config())}));
+  EXPECT_EQ(folder.read_config(), std::optional<std::string>(expected));
+}
+
+TEST(Shell_ConfigFile, WithoutDebugNothingIsWrittenButTheFileIsStillRewritten) {
+  PerUserFolder per_user;
+  VessaFolder folder;
+  folder.write_config("unknown = 1\n");
+  const Outcome run = run_until_bar_window(folder, L"");
+  EXPECT_EQ(run.exit_code, std::optional<DWORD>(0));
+  EXPECT_TRUE(run.lines.empty());
+  EXPECT_EQ(folder.read_config(), std::optional<std::string>(kDefaultText));
+}
+
+TEST(Shell_ConfigFile, ACommentOnlyDifferenceIsRewrittenWithoutAnyReport) {
+  PerUserFolder per_user;
+  VessaFolder folder;
+  folder.write_config("# written by hand\n" + std::string(kDefaultText) + "\n# the end\n");
+  const Outcome run = run_until_bar_window(folder, L"--debug");
+  EXPECT_EQ(run.lines, std::vector<std::string>{config_line(folder.config())});
+  EXPECT_EQ(folder.read_config(), std::optional<std::string>(kDefaultText));
+}
+
+TEST(Shell_ConfigFile, ChildModeMakesTheBarAChildWindowOfTheTaskbar) {
+  PerUserFolder per_user;
+  VessaFolder folder;
+  folder.write_config("[behavior]\nattach_mode = \"child\"\n");
+  HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+  ASSERT_NE(taskbar, nullptr);
+
+  VessaProcess vessa(folder.exe(), L"");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  const WindowInfo info = describe_window(*bar);
+  EXPECT_EQ(info.parent, taskbar);
+  EXPECT_EQ(GetParent(*bar), taskbar);
+  EXPECT_NE(info.style & WS_CHILD, 0u);
+  EXPECT_EQ(info.style & WS_POPUP, 0u);
+  EXPECT_NE(info.ex_style & WS_EX_LAYERED, 0u);
+  EXPECT_FALSE(wait_for_message_box(vessa.pid(), 300ms).has_value());
+  PostMessageW(*bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
+  EXPECT_EQ(folder.read_config(), std::optional<std::string>(defaults_with("attach_mode = \"overlay\"",
+                                                                           "attach_mode = \"child\"")));
+}
+
+TEST(Shell_ConfigFile, TrayOnlyModeGivesAMessageOnlyWindowAndNoWarning) {
+  PerUserFolder per_user;
+  VessaFolder folder;
+  folder.write_config(defaults_with("attach_mode = \"overlay\"", "attach_mode = \"tray_only\""));
+
+  VessaProcess vessa(folder.exe(), L"");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  const WindowInfo info = describe_window(*bar);
+  EXPECT_TRUE(info.message_only);
+  EXPECT_FALSE(info.visible);
+  EXPECT_EQ(info.ex_style & WS_EX_LAYERED, 0u);
+  EXPECT_FALSE(wait_for_message_box(vessa.pid(), 500ms).has_value()) << "tray_only asked for is no fallback";
+  PostMessageW(*bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
+}
+
+// Both places unwritable: the file beside the executable is blocked by a folder, and a file
+// stands where the per-user folder would be created.
+TEST(NoDisplay_ConfigFile, WhenNeitherPlaceCanBeWrittenStartUpEndsWithTheFatalReport) {
+  PerUserFolder per_user;
+  write_bytes(per_user.folder(), "a file where the folder should be");
+  VessaFolder folder;
+  block_config_beside(folder);
+
+  VessaProcess vessa(folder.exe(), L"");
+  const auto box = wait_for_message_box(vessa.pid());
+  ASSERT_TRUE(box.has_value()) << "no fatal report";
+  EXPECT_EQ(window_text(*box), L"VESSA");
+  const std::string expected_start = "設定ディレクトリを作成できません: " + utf8(per_user.folder().wstring()) + ": ";
+  const std::string text = utf8(message_box_text(*box));
+  EXPECT_EQ(text.rfind(expected_start, 0), 0u) << text;
+  // The cause is the system's error for a file standing in the way: ERROR_ALREADY_EXISTS.
+  EXPECT_NE(text.find("(0x800700B7)"), std::string::npos) << text;
+  EXPECT_TRUE(find_windows(vessa.pid(), L"VessaMonitorWindow").empty());
+  press_ok(*box);
+
+  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(1));
+  const std::string error_output = vessa.error_output();
+  EXPECT_EQ(error_output.rfind("Error: Error { message: \"設定ディレクトリを作成できません: ", 0), 0u) << error_output;
+  EXPECT_NE(error_output.find("cause: Some(Error { message: \""), std::string::npos) << error_output;
+  EXPECT_NE(error_output.find("(0x800700B7)\", cause: None }) }\n"), std::string::npos) << error_output;
+  EXPECT_EQ(fs::is_regular_file(per_user.folder()), true);
+  EXPECT_TRUE(fs::is_directory(folder.config()));
+}
+
+}  // namespace
+}  // namespace vessa::test

@@ -1,0 +1,218 @@
+// The configuration code on Windows itself: saving through MoveFileExW, the numbers through the
+// Windows runtime's parser, the paths Windows gives, and the registry's theme values.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "base/file_io.hpp"
+#include "config/config_file.hpp"
+#include "config/config_location_win.hpp"
+#include "config/config_text.hpp"
+#include "config/theme_win.hpp"
+#include "harness_win.hpp"
+
+namespace vessa::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempFolder {
+ public:
+  TempFolder() {
+    static int counter = 0;
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, temp);
+    path_ = fs::path(temp) / (L"vessa-config-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(counter++));
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+    fs::create_directories(path_);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  [[nodiscard]] const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+std::string read_bytes(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+int temporary_files(const fs::path& folder) {
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.path().filename().wstring().starts_with(L"config.toml.tmp")) ++count;
+  }
+  return count;
+}
+
+Config with_interval(std::uint32_t interval) {
+  Config config;
+  config.general.update_interval_ms = interval;
+  return config;
+}
+
+TEST(NoDisplay_ConfigSave, AKilledSaveLeavesTheOldFileWholeAndAFinishedOneTheNewFile) {
+  TempFolder folder;
+  const fs::path path = folder.path() / L"config.toml";
+  ASSERT_TRUE(save_config(with_interval(1111), path).ok());
+  const std::string old_text = read_bytes(path);
+
+  for (const std::size_t crash_at : {std::size_t{1}, std::size_t{200}, old_text.size() - 1}) {
+    simulate_crash_after_bytes_for_testing(crash_at);
+    const Status saved = save_config(with_interval(2222), path);
+    simulate_crash_after_bytes_for_testing(0);
+    ASSERT_FALSE(saved.ok());
+    EXPECT_EQ(saved.error().message(), "設定ファイルを書き込めません: " + utf8(path.wstring()));
+    EXPECT_EQ(read_bytes(path), old_text) << crash_at;
+  }
+  ASSERT_TRUE(save_config(with_interval(2222), path).ok());
+  EXPECT_EQ(read_bytes(path), *write_config_text(with_interval(2222)));
+}
+
+TEST(NoDisplay_ConfigSave, AFailedReplaceRemovesItsTemporaryFileAndNamesTheSystemError) {
+  TempFolder folder;
+  const fs::path path = folder.path() / L"config.toml";
+  fs::create_directories(path / L"inside");  // a folder where the file should go
+  const Status saved = save_config(Config{}, path);
+  ASSERT_FALSE(saved.ok());
+  EXPECT_EQ(saved.error().message(), "設定ファイルを書き込めません: " + utf8(path.wstring()));
+  ASSERT_NE(saved.error().cause(), nullptr);
+  EXPECT_NE(saved.error().cause()->message().find("(0x8007"), std::string::npos) << saved.error().full_text();
+  EXPECT_EQ(temporary_files(folder.path()), 0);
+  EXPECT_TRUE(fs::is_directory(path / L"inside"));
+}
+
+TEST(NoDisplay_ConfigSave, SavingCreatesMissingFoldersAndReplacesAnExistingFile) {
+  TempFolder folder;
+  const fs::path path = folder.path() / L"a" / L"b" / L"config.toml";
+  ASSERT_TRUE(save_config(with_interval(1), path).ok());
+  ASSERT_TRUE(save_config(with_interval(2), path).ok());
+  EXPECT_EQ(read_bytes(path), *write_config_text(with_interval(2)));
+  EXPECT_EQ(temporary_files(path.parent_path()), 0);
+}
+
+// The real program parses numbers with the Windows runtime, not the host's: every real and
+// every font size must still come back bit for bit.
+TEST(NoDisplay_ConfigText, RealsRoundTripThroughTheWindowsParser) {
+  std::mt19937_64 random(77);
+  for (int i = 0; i < 3000; ++i) {
+    Config config;
+    const std::uint64_t bits = random();
+    std::memcpy(&config.metrics.disk_log_strength, &bits, sizeof(double));
+    config.weather.latitude = std::uniform_real_distribution<double>(-90.0, 90.0)(random);
+    const auto float_bits = static_cast<std::uint32_t>(random());
+    std::memcpy(&config.appearance.tooltip_font_size_pt, &float_bits, sizeof(float));
+    const Result<std::string> text = write_config_text(config);
+    ASSERT_TRUE(text.ok());
+    const ConfigReading back = read_config_text(*text);
+    ASSERT_FALSE(back.rejection.has_value()) << *back.rejection;
+    ASSERT_TRUE(same_config(back.config, config)) << *text;
+    ASSERT_TRUE(back.canonical);
+  }
+}
+
+TEST(NoDisplay_ConfigPaths, PerUserAndPortablePaths) {
+  wchar_t* roaming = nullptr;
+  ASSERT_TRUE(SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming)));
+  const fs::path expected = fs::path(roaming) / L"vessa" / L"config.toml";
+  CoTaskMemFree(roaming);
+  const Result<fs::path> per_user = config_path();
+  ASSERT_TRUE(per_user.ok());
+  EXPECT_EQ(per_user->wstring(), expected.wstring());
+  EXPECT_FALSE(fs::exists(expected.parent_path()) && !fs::is_directory(expected.parent_path()));
+
+  wchar_t module[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, module, MAX_PATH);
+  const auto portable = portable_config_path();
+  ASSERT_TRUE(portable.has_value());
+  EXPECT_EQ(portable->wstring(), (fs::path(module).parent_path() / L"config.toml").wstring());
+}
+
+// One registry value of HKCU for a test, restored afterwards.
+class RegistryValue {
+ public:
+  RegistryValue(const wchar_t* key, const wchar_t* name) : key_(key), name_(name) {
+    DWORD data = 0;
+    DWORD size = sizeof(data);
+    if (RegGetValueW(HKEY_CURRENT_USER, key_, name_, RRF_RT_REG_DWORD, nullptr, &data, &size) == ERROR_SUCCESS) {
+      saved_ = data;
+    }
+  }
+  ~RegistryValue() {
+    if (saved_) {
+      set(*saved_);
+    } else {
+      remove();
+    }
+  }
+  RegistryValue(const RegistryValue&) = delete;
+  RegistryValue& operator=(const RegistryValue&) = delete;
+
+  void set(DWORD value) const {
+    RegSetKeyValueW(HKEY_CURRENT_USER, key_, name_, REG_DWORD, &value, sizeof(value));
+  }
+  void set_text(const wchar_t* text) const {
+    RegSetKeyValueW(HKEY_CURRENT_USER, key_, name_, REG_SZ, text,
+                    static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
+  }
+  void remove() const { RegDeleteKeyValueW(HKEY_CURRENT_USER, key_, name_); }
+
+ private:
+  const wchar_t* key_;
+  const wchar_t* name_;
+  std::optional<DWORD> saved_;
+};
+
+constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+
+TEST(NoDisplay_Theme, TaskbarIsDarkUnlessSystemUsesLightThemeIsANonZeroDword) {
+  RegistryValue value(kPersonalize, L"SystemUsesLightTheme");
+  value.remove();
+  EXPECT_TRUE(taskbar_is_dark());
+  value.set(1);
+  EXPECT_FALSE(taskbar_is_dark());
+  value.set(0);
+  EXPECT_TRUE(taskbar_is_dark());
+  value.set_text(L"1");  // not a DWORD: the read fails
+  EXPECT_TRUE(taskbar_is_dark());
+}
+
+TEST(NoDisplay_Theme, SettingsWindowIsLightUnlessAppsUseLightThemeIsZero) {
+  RegistryValue value(kPersonalize, L"AppsUseLightTheme");
+  value.remove();
+  EXPECT_FALSE(settings_theme_is_dark());
+  EXPECT_EQ(format_color(current_settings_palette().window_background), "#F3F3F3");
+  value.set(0);
+  EXPECT_TRUE(settings_theme_is_dark());
+  EXPECT_EQ(format_color(current_settings_palette().window_background), "#202020");
+  value.set(1);
+  EXPECT_FALSE(settings_theme_is_dark());
+}
+
+TEST(NoDisplay_Theme, AccentColourFromTheRegistryOrTheFallback) {
+  RegistryValue value(L"Software\\Microsoft\\Windows\\DWM", L"AccentColor");
+  value.remove();
+  EXPECT_EQ(format_color(accent_color()), "#0078D4");
+  value.set(0xFF3322AAu);
+  EXPECT_EQ(format_color(accent_color()), "#AA2233");
+}
+
+}  // namespace
+}  // namespace vessa::test
