@@ -1,19 +1,125 @@
 #include "app/tray_icon_win.hpp"
 
+#include <cstring>
+
 #include "app/app_state_win.hpp"
+#include "app/bar_window_win.hpp"
+#include "app/tray_icon_image_win.hpp"
+#include "base/win_error_win.hpp"
+#include "base/wide_win.hpp"
+#include "config/theme_win.hpp"
+#include "render/taskbar_win.hpp"
 
 namespace vessa {
+namespace {
 
-Status add_tray_icon(TrayIcon& /*icon*/, std::string_view /*tip*/) {
+// The structure as the shell has known it since Vista; the shell checks the size.
+static_assert(sizeof(NOTIFYICONDATAW) == 976);
+
+NOTIFYICONDATAW identity(const TrayIcon& icon) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(NOTIFYICONDATAW);
+  data.hWnd = icon.owner;
+  data.uID = kTrayIconId;
+  return data;
+}
+
+// Draws the picture for the current small-icon size and colour; the stock icon when that
+// fails.
+Status replace_picture(TrayIcon& icon) {
+  const std::int32_t width = tray_icon_side(GetSystemMetrics(SM_CXSMICON));
+  const std::int32_t height = tray_icon_side(GetSystemMetrics(SM_CYSMICON));
+  const Rgb color = tray_icon_color(icon.color, read_system_uses_light_theme());
+  Result<UniqueHicon> drawn = draw_tray_icon(width, height, color);
+  if (drawn) {
+    icon.picture.own(std::move(*drawn));
+    return {};
+  }
+  HICON stock = LoadIconW(nullptr, IDI_APPLICATION);
+  if (stock == nullptr) {
+    Error error = last_error("トレイアイコンを登録できません");
+    icon.picture.clear();
+    return error;
+  }
+  icon.picture.borrow(stock);
+  return {};
+}
+
+void append_item(HMENU menu, UINT flags, MenuCommand command, std::string_view text) {
+  const std::wstring wide = widen(text);
+  AppendMenuW(menu, flags, menu_item_id(command), wide.c_str());  // a failed append is left out
+}
+
+}  // namespace
+
+Status add_tray_icon(TrayIcon& icon, std::string_view tip) {
+  if (Status drawn = replace_picture(icon); !drawn) return drawn;
+
+  NOTIFYICONDATAW data = identity(icon);
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
+  data.uCallbackMessage = kTrayCallbackMessage;
+  data.hIcon = icon.picture.get();
+  const std::u16string text = tray_tip_text(tip);
+  std::memcpy(data.szTip, text.data(), text.size() * sizeof(char16_t));  // the rest stays zero
+
+  if (Shell_NotifyIconW(NIM_ADD, &data)) {
+    data.uVersion = NOTIFYICON_VERSION_4;
+    Shell_NotifyIconW(NIM_SETVERSION, &data);
+    icon.registered = true;
+    return {};
+  }
+  // Adding fails while the shell still holds our icon (a theme, display or DPI change rather
+  // than a shell restart): give that icon the new picture instead.
+  if (icon.registered && Shell_NotifyIconW(NIM_MODIFY, &data)) return {};
   return Error("トレイアイコンを登録できません");
 }
 
-void remove_tray_icon(TrayIcon& icon) { icon.registered = false; }
-
-std::optional<MenuCommand> show_context_menu(HWND /*bar_window*/, const TextTable& /*texts*/, bool /*visible*/) {
-  return std::nullopt;
+void remove_tray_icon(TrayIcon& icon) {
+  icon.picture.clear();
+  if (icon.registered) {
+    NOTIFYICONDATAW data = identity(icon);
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    icon.registered = false;
+  }
 }
 
-void run_command(AppState& /*state*/, HWND /*bar_window*/, MenuCommand /*command*/) {}
+std::optional<MenuCommand> show_context_menu(HWND bar_window, const TextTable& texts, bool visible) {
+  UniqueHmenu menu(CreatePopupMenu());
+  if (!menu) return std::nullopt;
+  append_item(menu.get(), MF_STRING | (visible ? MF_CHECKED : MF_UNCHECKED), MenuCommand::Show,
+              texts[text::kMenuShow]);
+  append_item(menu.get(), MF_STRING, MenuCommand::Settings, texts[text::kMenuSettings]);
+  append_item(menu.get(), MF_STRING, MenuCommand::Reattach, texts[text::kMenuReattach]);
+  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  append_item(menu.get(), MF_STRING, MenuCommand::Exit, texts[text::kMenuExit]);
+
+  POINT cursor{};
+  if (!GetCursorPos(&cursor)) return std::nullopt;
+  // The menu closes on a click elsewhere only while our window is in the foreground.
+  SetForegroundWindow(bar_window);
+  const BOOL chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
+                                     bar_window, nullptr);
+  menu.reset();
+  PostMessageW(bar_window, WM_NULL, 0, 0);  // lets the menu's modal state end cleanly
+  return menu_command_from_id(chosen);
+}
+
+void run_command(AppState& state, HWND bar_window, MenuCommand command) {
+  switch (command) {
+    case MenuCommand::Show:
+      state.visible = !state.visible;
+      ShowWindow(bar_window, state.visible ? SW_SHOWNA : SW_HIDE);
+      if (state.visible) layout(state, bar_window);  // placed and drawn at once
+      break;
+    case MenuCommand::Settings:
+      break;  // the settings window is not part of this build yet
+    case MenuCommand::Reattach:
+      attach(state, bar_window);
+      break;
+    case MenuCommand::Exit:
+      destroy_bar_window(bar_window);  // WM_DESTROY removes the icon and ends the loop
+      break;
+  }
+}
 
 }  // namespace vessa

@@ -1,5 +1,7 @@
 #pragma once
-// The notification-area icon and the context menu it shares with the bars.
+// The notification-area icon and the context menu it shares with the bars. The tray icon
+// record lives in AppState; it owns the icon picture it drew (a stock icon is only borrowed)
+// and remembers whether the shell holds the icon, so that it can be removed again.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -7,6 +9,7 @@
 #include <optional>
 #include <string_view>
 
+#include "app/tray_icon_rules.hpp"
 #include "base/result.hpp"
 #include "base/unique_handle_win.hpp"
 #include "config/rgb.hpp"
@@ -20,16 +23,40 @@ struct AppState;
 inline constexpr UINT kTrayIconId = 1;
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 
+// The picture the shell shows: owned (destroyed with the record) when the program drew it,
+// borrowed when it is the system's stock application icon.
+class TrayPicture {
+ public:
+  void own(UniqueHicon icon) noexcept {
+    owned_ = std::move(icon);
+    handle_ = owned_.get();
+  }
+  void borrow(HICON icon) noexcept {
+    owned_.reset();
+    handle_ = icon;
+  }
+  void clear() noexcept { borrow(nullptr); }
+
+  [[nodiscard]] HICON get() const noexcept { return handle_; }
+  [[nodiscard]] bool owned() const noexcept { return owned_.valid(); }
+
+ private:
+  UniqueHicon owned_;
+  HICON handle_ = nullptr;
+};
+
 struct TrayIcon {
   HWND owner = nullptr;
   std::optional<Rgb> color;  // from tray_icon_color when the record was made
-  bool registered = false;
+  bool registered = false;   // the shell holds the icon; it must be removed again
+  TrayPicture picture;
 };
 
-enum class MenuCommand : int { Show = 0, Settings = 1, Reattach = 2, Exit = 3 };
-
-// Adds (or re-registers) the icon with `tip` as its tip text.
+// Adds the icon with `tip` as its tip text, or gives a registered icon a freshly drawn
+// picture (after a theme, display or DPI change the shell still holds the icon, and the new
+// picture reaches it by modifying the icon in place).
 [[nodiscard]] Status add_tray_icon(TrayIcon& icon, std::string_view tip);
+// Destroys the owned picture and takes the icon out of the notification area.
 void remove_tray_icon(TrayIcon& icon);
 
 // Shows the context menu at the cursor and returns the chosen command, if any.

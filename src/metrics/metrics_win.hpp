@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "base/result.hpp"
 #include "config/config.hpp"
 #include "metrics/counter_sampler.hpp"
 
@@ -14,11 +16,16 @@ namespace vessa {
 
 struct AppState;
 
-// Start-up steps 8 and 9: the processor facts and the sampler built from the configuration.
+// Start-up steps 8 and 9: the processor count and nominal frequency, and the sampler over
+// pdh.dll built from the configuration.
 [[nodiscard]] CounterSampler make_counter_sampler(const Config& config);
 
 // Start-up step 13: the drive names behind the "PhysicalDisk" counter instances.
 [[nodiscard]] std::vector<std::string> physical_disk_drive_letters();
+
+// The instance names of a counter object on this machine ("LogicalDisk", "Network
+// Interface", ...), for the settings window's lists. Callers treat an error as no instances.
+[[nodiscard]] Result<std::vector<std::string>> enumerate_instances(std::string_view object_name);
 
 // The update tick's sampling: reads the counters, and when the sample changed stores it,
 // redraws and refreshes the tooltip while hovering.

@@ -374,10 +374,80 @@ std::filesystem::path artefact_folder() {
   return folder;
 }
 
+namespace {
+
+// One entry of the GDI handle table that the PEB points to (GdiSharedHandleTable, offset 0xF8
+// in a 64-bit PEB); a live handle's entry has a non-zero type.
+struct GdiHandleEntry {
+  std::uint64_t object;
+  std::uint32_t owner;
+  std::uint16_t unique;
+  std::uint8_t type;
+  std::uint8_t flags;
+  std::uint64_t user_pointer;
+};
+static_assert(sizeof(GdiHandleEntry) == 24);
+
+DWORD gdi_table_count(HANDLE process) {
+  struct BasicInformation {
+    LONG exit_status;
+    void* peb;
+    ULONG_PTR affinity;
+    LONG base_priority;
+    ULONG_PTR process_id;
+    ULONG_PTR parent_process_id;
+  };
+  using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  BasicInformation info{};
+  ULONG length = 0;
+  if (query == nullptr || query(process, 0, &info, sizeof(info), &length) != 0 || info.peb == nullptr) return 0;
+  std::uint64_t table = 0;
+  SIZE_T read = 0;
+  if (!ReadProcessMemory(process, static_cast<const char*>(info.peb) + 0xF8, &table, sizeof(table), &read) ||
+      table == 0) {
+    return 0;
+  }
+  std::vector<GdiHandleEntry> entries(0x10000);
+  if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
+                         entries.size() * sizeof(GdiHandleEntry), &read)) {
+    return 0;
+  }
+  DWORD count = 0;
+  for (const GdiHandleEntry& entry : entries) count += entry.type != 0 ? 1 : 0;
+  return count;
+}
+
+BOOL CALLBACK count_window(HWND window, LPARAM parameter) {
+  auto& [pid, count] = *reinterpret_cast<std::pair<DWORD, DWORD>*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == pid) ++count;
+  EnumChildWindows(window, count_window, parameter);
+  return TRUE;
+}
+
+DWORD window_count(HANDLE process) {
+  std::pair<DWORD, DWORD> search{GetProcessId(process), 0};
+  EnumWindows(count_window, reinterpret_cast<LPARAM>(&search));
+  for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window != nullptr;
+       window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search.first) ++search.second;
+  }
+  return search.second;
+}
+
+}  // namespace
+
 ProcessFigures process_figures(HANDLE process) {
   ProcessFigures figures;
   figures.gdi_objects = GetGuiResources(process, GR_GDIOBJECTS);
   figures.user_objects = GetGuiResources(process, GR_USEROBJECTS);
+  if (figures.gdi_objects == 0) figures.gdi_objects = gdi_table_count(process);
+  if (figures.user_objects == 0) figures.user_objects = window_count(process);
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof(counters);
   if (GetProcessMemoryInfo(process, &counters, sizeof(counters))) figures.working_set = counters.WorkingSetSize;

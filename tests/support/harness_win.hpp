@@ -118,7 +118,9 @@ ScreenShot capture_screen();
 // Where tests leave screenshots and other artefacts (VESSA_TEST_OUTPUT, else the temp folder).
 std::filesystem::path artefact_folder();
 
-// Figures of another process for leak checks.
+// Figures of another process for leak checks. Wine 8's GetGuiResources is a stub that says
+// 0: then the GDI count comes from the process's GDI handle table and the USER count is the
+// number of windows the process owns (icons and menus are not counted there).
 struct ProcessFigures {
   DWORD gdi_objects = 0;
   DWORD user_objects = 0;

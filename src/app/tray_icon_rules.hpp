@@ -1,0 +1,47 @@
+#pragma once
+// The plain-value rules behind the notification-area icon and its context menu: the icon's
+// size and colour, the tip text as the shell takes it, and the menu's commands.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "config/rgb.hpp"
+
+namespace vessa {
+
+// The context menu's commands, in menu order. Menu item identifiers are the number plus one.
+enum class MenuCommand : int { Show = 0, Settings = 1, Reattach = 2, Exit = 3 };
+
+// The menu item identifier of a command, and the command of an identifier (0, a dismissed
+// menu, and anything unknown give none).
+[[nodiscard]] constexpr unsigned menu_item_id(MenuCommand command) noexcept {
+  return static_cast<unsigned>(command) + 1u;
+}
+[[nodiscard]] constexpr std::optional<MenuCommand> menu_command_from_id(std::int64_t id) noexcept {
+  if (id < 1 || id > 4) return std::nullopt;
+  return static_cast<MenuCommand>(id - 1);
+}
+
+// The icon's side from the system's small-icon metric: values below 9 become 8.
+[[nodiscard]] constexpr std::int32_t tray_icon_side(std::int32_t metric) noexcept { return metric < 9 ? 8 : metric; }
+
+// The configured colour wins; otherwise dark grey on a light taskbar (the theme value read
+// and not 0), light grey on a dark one or when the value could not be read.
+[[nodiscard]] constexpr Rgb tray_icon_color(std::optional<Rgb> configured,
+                                            std::optional<std::uint32_t> system_uses_light_theme) noexcept {
+  if (configured) return *configured;
+  const bool light = system_uses_light_theme.has_value() && *system_uses_light_theme != 0;
+  return light ? rgb_hex(0x202020) : rgb_hex(0xF0F0F0);
+}
+
+// The shell keeps at most this many UTF-16 units of a tip (its 128-unit field keeps a zero).
+inline constexpr std::size_t kMaxTipUnits = 127;
+
+// The tip in UTF-16, cut to at most 127 units. A surrogate pair is never split: when the cut
+// would fall inside one, the lone high surrogate is dropped as well.
+[[nodiscard]] std::u16string tray_tip_text(std::string_view tip);
+
+}  // namespace vessa

@@ -1,0 +1,119 @@
+#include "metrics/pdh_counters_win.hpp"
+
+#include <windows.h>
+#include <pdh.h>
+#include <pdhmsg.h>
+
+#include <algorithm>
+#include <cstdint>
+
+#include "base/system_error.hpp"
+#include "base/unique_handle_win.hpp"
+#include "base/wide_win.hpp"
+#include "metrics/counter_text.hpp"
+
+namespace vessa {
+namespace {
+
+inline void close_pdh_query(PDH_HQUERY query) noexcept { PdhCloseQuery(query); }
+using UniquePdhQuery = UniqueAny<PDH_HQUERY, &close_pdh_query>;
+
+// PdhGetFormattedCounterArrayW sizes its buffer in bytes; the buffer is read as these items
+// (a name pointer and a formatted value), the names stored after them.
+static_assert(sizeof(PDH_FMT_COUNTERVALUE_ITEM_W) == 24, "24-byte counter array items");
+
+std::string status_text(PDH_STATUS status) { return hex_code(static_cast<std::uint32_t>(status)); }
+
+class PdhQuery final : public CounterQuery {
+ public:
+  explicit PdhQuery(PDH_HQUERY query) noexcept : query_(query) {}
+
+  Result<CounterId> add_english_counter(std::string_view path) override {
+    const std::wstring wide = widen(path);
+    PDH_HCOUNTER counter = nullptr;
+    const PDH_STATUS status = PdhAddEnglishCounterW(query_.get(), wide.c_str(), 0, &counter);
+    if (status != ERROR_SUCCESS) return Error("PdhAddEnglishCounterW に失敗しました (" + status_text(status) + ")");
+    counters_.push_back(counter);
+    return static_cast<CounterId>(counters_.size() - 1);
+  }
+
+  bool collect() override { return PdhCollectQueryData(query_.get()) == ERROR_SUCCESS; }
+
+  bool read_value(CounterId counter, double& value) override {
+    if (counter >= counters_.size()) return false;
+    PDH_FMT_COUNTERVALUE formatted{};
+    if (PdhGetFormattedCounterValue(counters_[counter], PDH_FMT_DOUBLE, nullptr, &formatted) != ERROR_SUCCESS) {
+      return false;
+    }
+    value = formatted.doubleValue;  // the item's own status is not examined
+    return true;
+  }
+
+  void read_array(CounterId counter, CounterArray& out) override {
+    out.clear();
+    if (counter >= counters_.size()) return;
+    DWORD size = 0;
+    DWORD count = 0;
+    PDH_STATUS status = PdhGetFormattedCounterArrayW(counters_[counter], PDH_FMT_DOUBLE, &size, &count, nullptr);
+    if (static_cast<DWORD>(status) != static_cast<DWORD>(PDH_MORE_DATA) || size == 0) return;
+    const std::size_t item_count = size / sizeof(PDH_FMT_COUNTERVALUE_ITEM_W) +
+                                   (size % sizeof(PDH_FMT_COUNTERVALUE_ITEM_W) != 0 ? 1 : 0);
+    if (items_.size() < item_count) items_.resize(item_count);  // kept for the next tick
+    std::fill_n(items_.begin(), item_count, PDH_FMT_COUNTERVALUE_ITEM_W{});
+    status = PdhGetFormattedCounterArrayW(counters_[counter], PDH_FMT_DOUBLE, &size, &count, items_.data());
+    if (status != ERROR_SUCCESS) return;
+
+    const auto buffer_begin = reinterpret_cast<std::uintptr_t>(items_.data());
+    const std::uintptr_t buffer_end = buffer_begin + item_count * sizeof(PDH_FMT_COUNTERVALUE_ITEM_W);
+    const std::size_t usable = std::min<std::size_t>(count, item_count);
+    for (std::size_t i = 0; i < usable; ++i) {
+      const PDH_FMT_COUNTERVALUE_ITEM_W& item = items_[i];
+      CounterItem& target = out.append();
+      target.value = item.FmtValue.doubleValue;
+      target.name.clear();
+      const wchar_t* name = item.szName;
+      if (name == nullptr) continue;
+      // Names live in the same buffer; never read past its end.
+      const auto at = reinterpret_cast<std::uintptr_t>(name);
+      const std::size_t limit = at >= buffer_begin && at < buffer_end
+                                    ? static_cast<std::size_t>(buffer_end - at) / sizeof(wchar_t)
+                                    : static_cast<std::size_t>(-1);
+      if (!utf16_to_utf8_into(name, bounded_length(name, limit), target.name)) target.name.clear();
+    }
+  }
+
+ private:
+  UniquePdhQuery query_;
+  std::vector<PDH_HCOUNTER> counters_;
+  std::vector<PDH_FMT_COUNTERVALUE_ITEM_W> items_;
+};
+
+}  // namespace
+
+Result<std::unique_ptr<CounterQuery>> PdhCounterSource::open_query() {
+  PDH_HQUERY query = nullptr;
+  const PDH_STATUS status = PdhOpenQueryW(nullptr, 0, &query);
+  if (status != ERROR_SUCCESS) return Error("PdhOpenQueryW に失敗しました (" + status_text(status) + ")");
+  return std::unique_ptr<CounterQuery>(std::make_unique<PdhQuery>(query));
+}
+
+Result<std::vector<std::string>> PdhCounterSource::enumerate_instances(std::string_view object_name) {
+  const std::wstring object = widen(object_name);
+  DWORD counter_length = 0;
+  DWORD instance_length = 0;
+  PDH_STATUS status = PdhEnumObjectItemsW(nullptr, nullptr, object.c_str(), nullptr, &counter_length, nullptr,
+                                          &instance_length, PERF_DETAIL_WIZARD, 0);
+  if (static_cast<DWORD>(status) != static_cast<DWORD>(PDH_MORE_DATA)) {
+    return Error("PdhEnumObjectItemsW のサイズ問い合わせに失敗しました (" + status_text(status) + ")");
+  }
+  if (instance_length == 0) return std::vector<std::string>{};
+  counter_length = std::max<DWORD>(counter_length, 1);
+  std::vector<wchar_t> counters(counter_length, L'\0');
+  std::vector<wchar_t> instances(instance_length, L'\0');
+  status = PdhEnumObjectItemsW(nullptr, nullptr, object.c_str(), counters.data(), &counter_length, instances.data(),
+                               &instance_length, PERF_DETAIL_WIZARD, 0);
+  if (status != ERROR_SUCCESS) return Error("PdhEnumObjectItemsW に失敗しました (" + status_text(status) + ")");
+  return parse_name_list(instances.data(), instances.size());
+}
+
+}  // namespace vessa

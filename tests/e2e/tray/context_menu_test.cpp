@@ -1,0 +1,171 @@
+// The context menu of the real program: opened from the tray icon or the bars, its items and
+// check mark, and its commands Show and Exit.
+#include <gtest/gtest.h>
+
+#include "app/startup_rules.hpp"
+#include "settings/ui_text.hpp"
+#include "tray_support.hpp"
+
+namespace vessa::test {
+namespace {
+
+const TextTable& auto_texts() {
+  return ui_texts(resolve_ui_language(Language::Auto, GetUserDefaultUILanguage()));
+}
+
+std::vector<std::string> menu_texts(const TextTable& texts) {
+  return {std::string(texts[text::kMenuShow]), std::string(texts[text::kMenuSettings]),
+          std::string(texts[text::kMenuReattach]), std::string(texts[text::kMenuExit])};
+}
+
+// Index of each command's item in the menu (the separator sits before Exit).
+constexpr std::size_t kShowItem = 0;
+constexpr std::size_t kSeparator = 3;
+constexpr std::size_t kExitItem = 4;
+
+// Wine loses about one right click on a tray icon in six; left clicks open the same menu.
+std::optional<HWND> open_menu_from_tray(DWORD pid) {
+  for (int attempt = 0; attempt < 6; ++attempt) {
+    click(kFirstTrayIconCentre.x, kFirstTrayIconCentre.y, attempt % 2 == 1);
+    if (const auto menu = wait_for_menu(pid, 2s)) return menu;
+  }
+  return std::nullopt;
+}
+
+struct RunningVessa {
+  VessaFolder folder;
+  std::unique_ptr<VessaProcess> process;
+  HWND bar = nullptr;
+
+  explicit RunningVessa(const std::string& config = {}) {
+    if (!config.empty()) folder.write_config(config);
+    process = std::make_unique<VessaProcess>(folder.exe(), L"");
+    if (const auto window = wait_for_bar_window(process->pid())) bar = *window;
+    // The icon is in the notification area once its cell shows something besides the taskbar.
+    wait_until([] { return !color_rows(capture_screen(), kFirstTrayCell, 0xF0F0F0).empty(); }, 10s);
+  }
+  DWORD pid() const { return process->pid(); }
+};
+
+void save_pictures(const char* name, const MenuPicture& real) {
+  ScreenShot shot;
+  shot.width = real.rect.right - real.rect.left;
+  shot.height = real.rect.bottom - real.rect.top;
+  shot.pixels = real.pixels;
+  if (shot.width > 0 && shot.height > 0) shot.save_bmp(artefact_folder() / (std::string(name) + ".bmp"));
+}
+
+TEST(Shell_ContextMenu, TrayIconClickOpensTheMenuWithShowCheckedAndExitEndsTheProgram) {
+  // The expected menus first, while no icon of ours (and no tip of the shell's) is there.
+  const MenuPicture checked = reference_menu(menu_texts(auto_texts()), true, kFirstTrayIconCentre);
+  const MenuPicture unchecked = reference_menu(menu_texts(auto_texts()), false, kFirstTrayIconCentre);
+  RunningVessa vessa;
+  ASSERT_NE(vessa.bar, nullptr);
+  ASSERT_EQ(checked.items.size(), 5u);
+  ASSERT_GT(differing_pixels_above(checked, unchecked, kSeparator), 0u) << "the check mark does not show";
+
+  const auto menu = open_menu_from_tray(vessa.pid());
+  ASSERT_TRUE(menu.has_value()) << "no menu after clicks on the tray icon";
+  const MenuPicture real = rested_picture_of(*menu);
+  EXPECT_EQ(differing_pixels_above(real, checked, kSeparator), 0u);
+  if (differing_pixels_above(real, checked, kSeparator) != 0) save_pictures("menu_tray_real", real);
+
+  const POINT exit = checked.item_centre(kExitItem);
+  click(exit.x, exit.y);
+  EXPECT_EQ(vessa.process->wait(), std::optional<DWORD>(0));
+  EXPECT_TRUE(wait_until([] { return color_rows(capture_screen(), kFirstTrayCell, 0xF0F0F0).empty(); }, 5s))
+      << "the tray icon stayed";
+}
+
+TEST(Shell_ContextMenu, ShowHidesAndShowsTheBarsAndTheCheckMarkFollows) {
+  const MenuPicture checked = reference_menu(menu_texts(auto_texts()), true, kFirstTrayIconCentre);
+  const MenuPicture unchecked = reference_menu(menu_texts(auto_texts()), false, kFirstTrayIconCentre);
+  RunningVessa vessa;
+  ASSERT_NE(vessa.bar, nullptr);
+  ASSERT_TRUE(IsWindowVisible(vessa.bar));
+  ASSERT_EQ(checked.items.size(), 5u);
+
+  ASSERT_TRUE(open_menu_from_tray(vessa.pid()).has_value());
+  const POINT show = checked.item_centre(kShowItem);
+  click(show.x, show.y);
+  EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(vessa.bar); }, 5s)) << "Show did not hide the bars";
+
+  const auto hidden_menu = open_menu_from_tray(vessa.pid());
+  ASSERT_TRUE(hidden_menu.has_value());
+  const MenuPicture hidden_picture = rested_picture_of(*hidden_menu);
+  EXPECT_EQ(differing_pixels_above(hidden_picture, unchecked, kSeparator), 0u) << "Show still checked while hidden";
+
+  click(show.x, show.y);
+  EXPECT_TRUE(wait_until([&] { return IsWindowVisible(vessa.bar) != FALSE; }, 5s)) << "Show did not bring them back";
+
+  const auto shown_menu = open_menu_from_tray(vessa.pid());
+  ASSERT_TRUE(shown_menu.has_value());
+  EXPECT_EQ(differing_pixels_above(rested_picture_of(*shown_menu), checked, kSeparator), 0u);
+  const POINT exit = checked.item_centre(kExitItem);
+  click(exit.x, exit.y);
+  EXPECT_EQ(vessa.process->wait(), std::optional<DWORD>(0));
+}
+
+TEST(Shell_ContextMenu, AClickElsewhereClosesTheMenuAndRunsNothing) {
+  RunningVessa vessa;
+  ASSERT_NE(vessa.bar, nullptr);
+  ASSERT_TRUE(open_menu_from_tray(vessa.pid()).has_value());
+  click(400, 300);
+  EXPECT_TRUE(wait_for_no_menu(vessa.pid()));
+  EXPECT_TRUE(vessa.process->running());
+  EXPECT_TRUE(IsWindowVisible(vessa.bar));
+  PostMessageW(vessa.bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vessa.process->wait(), std::optional<DWORD>(0));
+}
+
+// With `language` set in config.toml the menu speaks that language, whatever the system's.
+struct LanguageCase {
+  const char* config;
+  UiLanguage language;
+};
+
+class Shell_ContextMenuLanguage : public ::testing::TestWithParam<LanguageCase> {};
+
+TEST_P(Shell_ContextMenuLanguage, MenuTextsFollowTheConfiguredLanguage) {
+  const LanguageCase& c = GetParam();
+  const MenuPicture expected = reference_menu(menu_texts(ui_texts(c.language)), true, kFirstTrayIconCentre);
+  const UiLanguage other = c.language == UiLanguage::English ? UiLanguage::Japanese : UiLanguage::English;
+  const MenuPicture wrong = reference_menu(menu_texts(ui_texts(other)), true, kFirstTrayIconCentre);
+  ASSERT_EQ(expected.items.size(), 5u);
+  ASSERT_GT(differing_pixels(expected, wrong), 0u) << "the two languages' menus look alike";
+
+  RunningVessa vessa(c.config);
+  ASSERT_NE(vessa.bar, nullptr);
+  const auto menu = open_menu_from_tray(vessa.pid());
+  ASSERT_TRUE(menu.has_value());
+  const MenuPicture real = rested_picture_of(*menu);
+  EXPECT_EQ(differing_pixels_above(real, expected, kSeparator), 0u);
+  if (differing_pixels_above(real, expected, kSeparator) != 0) save_pictures("menu_language_real", real);
+  const POINT exit = expected.item_centre(kExitItem);
+  click(exit.x, exit.y);
+  EXPECT_EQ(vessa.process->wait(), std::optional<DWORD>(0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Shell_Languages, Shell_ContextMenuLanguage,
+                         ::testing::Values(LanguageCase{"[general]\nlanguage = \"ja\"\n", UiLanguage::Japanese},
+                                           LanguageCase{"[general]\nlanguage = \"en\"\n", UiLanguage::English}));
+
+// The bars' own right-click menu is the same menu, and its Exit works the same.
+TEST(Shell_ContextMenu, TheBarsMenuIsTheSameMenuAndItsExitEndsTheProgram) {
+  const MenuPicture checked = reference_menu(menu_texts(auto_texts()), true, POINT{600, 500});
+  RunningVessa vessa;
+  ASSERT_NE(vessa.bar, nullptr);
+  ASSERT_EQ(checked.items.size(), 5u);
+  move_pointer(600, 500);
+  PostMessageW(vessa.bar, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(vessa.bar), MAKELPARAM(600, 500));
+  const auto menu = wait_for_menu(vessa.pid());
+  ASSERT_TRUE(menu.has_value());
+  EXPECT_EQ(differing_pixels(rested_picture_of(*menu), checked), 0u);
+  const POINT exit = checked.item_centre(kExitItem);
+  click(exit.x, exit.y);
+  EXPECT_EQ(vessa.process->wait(), std::optional<DWORD>(0));
+  EXPECT_TRUE(wait_until([] { return color_rows(capture_screen(), kFirstTrayCell, 0xF0F0F0).empty(); }, 5s));
+}
+
+}  // namespace
+}  // namespace vessa::test

@@ -1,0 +1,192 @@
+#include "tray_support.hpp"
+
+#include <thread>
+
+#include "base/wide_win.hpp"
+
+namespace vessa::test {
+
+namespace {
+
+void send_move(int x, int y) {
+  SetCursorPos(x, y);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = static_cast<LONG>((static_cast<long long>(x) * 65536 + width / 2) / width);
+  input.mi.dy = static_cast<LONG>((static_cast<long long>(y) * 65536 + height / 2) / height);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+bool pointer_at(int x, int y) {
+  POINT now{};
+  return GetCursorPos(&now) && now.x == x && now.y == y;
+}
+
+}  // namespace
+
+void move_pointer(int x, int y) {
+  // While a popup menu of another process is open, Wine reports the pointer where it was; a
+  // move made then may be lost once the menu closes. Repeat until the position sticks.
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    send_move(x, y);
+    Sleep(attempt == 0 ? 50 : 100);
+    if (pointer_at(x, y)) return;
+  }
+}
+
+void click(int x, int y, bool right) {
+  send_move(x, y);  // inside an open menu the position is not reported back: no check
+  Sleep(100);
+  INPUT inputs[2] = {};
+  inputs[0].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  inputs[1].type = INPUT_MOUSE;
+  inputs[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &inputs[0], sizeof(INPUT));
+  Sleep(30);
+  SendInput(1, &inputs[1], sizeof(INPUT));
+}
+
+std::vector<int> color_rows(const ScreenShot& shot, const RECT& cell, std::uint32_t color) {
+  std::vector<int> rows;
+  for (int y = cell.top; y < cell.bottom; ++y) {
+    int count = 0;
+    for (int x = cell.left; x < cell.right; ++x) count += shot.at(x, y) == color ? 1 : 0;
+    if (count != 0) rows.push_back(count);
+  }
+  return rows;
+}
+
+std::vector<HWND> visible_windows(DWORD pid, const wchar_t* class_name) {
+  std::vector<HWND> visible;
+  for (HWND window : find_windows(pid, class_name)) {
+    if (IsWindowVisible(window)) visible.push_back(window);
+  }
+  return visible;
+}
+
+std::optional<HWND> visible_menu(DWORD pid) {
+  const auto menus = visible_windows(pid, L"#32768");
+  if (menus.empty()) return std::nullopt;
+  return menus.front();
+}
+
+std::optional<HWND> wait_for_menu(DWORD pid, std::chrono::milliseconds timeout) {
+  std::optional<HWND> menu;
+  wait_until([&] { return (menu = visible_menu(pid)).has_value(); }, timeout);
+  if (menu) Sleep(100);  // ready for input by then
+  return menu;
+}
+
+bool wait_for_no_menu(DWORD pid, std::chrono::milliseconds timeout) {
+  return wait_until([&] { return !visible_menu(pid).has_value(); }, timeout);
+}
+
+MenuPicture picture_of(HWND menu_window) {
+  MenuPicture picture;
+  GetWindowRect(menu_window, &picture.rect);
+  const ScreenShot shot = capture_screen();
+  for (int y = picture.rect.top; y < picture.rect.bottom; ++y) {
+    for (int x = picture.rect.left; x < picture.rect.right; ++x) {
+      const bool inside = x >= 0 && y >= 0 && x < shot.width && y < shot.height;
+      picture.pixels.push_back(inside ? shot.at(x, y) : 0xFF000000u);
+    }
+  }
+  return picture;
+}
+
+std::size_t differing_pixels(const MenuPicture& a, const MenuPicture& b) {
+  if (a.pixels.size() != b.pixels.size() || !EqualRect(&a.rect, &b.rect)) {
+    return std::max(a.pixels.size(), b.pixels.size());
+  }
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < a.pixels.size(); ++i) count += a.pixels[i] != b.pixels[i] ? 1 : 0;
+  return count;
+}
+
+std::size_t differing_pixels_above(const MenuPicture& real, const MenuPicture& reference, std::size_t item) {
+  const long width = reference.rect.right - reference.rect.left;
+  if (real.pixels.size() != reference.pixels.size() || !EqualRect(&real.rect, &reference.rect)) {
+    return std::max(real.pixels.size(), reference.pixels.size());
+  }
+  const std::size_t end = static_cast<std::size_t>(reference.items.at(item).top) * static_cast<std::size_t>(width);
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < end && i < real.pixels.size(); ++i) count += real.pixels[i] != reference.pixels[i] ? 1 : 0;
+  return count;
+}
+
+namespace {
+
+LRESULT CALLBACK owner_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+HWND create_owner() {
+  static const bool registered = [] {
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = owner_proc;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.lpszClassName = L"VessaTestMenuOwner";
+    return RegisterClassW(&window_class) != 0;
+  }();
+  (void)registered;
+  return CreateWindowExW(WS_EX_TOOLWINDOW, L"VessaTestMenuOwner", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+}  // namespace
+
+MenuPicture rested_picture_of(HWND menu_window) {
+  move_pointer(kPointerRest.x, kPointerRest.y);
+  Sleep(300);
+  return picture_of(menu_window);
+}
+
+MenuPicture reference_menu(const std::vector<std::string>& texts, bool checked, POINT at) {
+  MenuPicture picture;
+  HWND owner = nullptr;
+  HMENU menu = nullptr;
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread worker([&] {
+    owner = create_owner();
+    menu = CreatePopupMenu();
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      if (i + 1 == texts.size()) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      const UINT flags = MF_STRING | (i == 0 && checked ? MF_CHECKED : 0u);
+      AppendMenuW(menu, flags, static_cast<UINT_PTR>(100 + i), widen(texts[i]).c_str());
+    }
+    SetEvent(ready);
+    SetForegroundWindow(owner);
+    TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
+    DestroyMenu(menu);
+    DestroyWindow(owner);
+  });
+  WaitForSingleObject(ready, 5000);
+  CloseHandle(ready);
+  if (const auto window = wait_for_menu(GetCurrentProcessId())) {
+    picture = rested_picture_of(*window);
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+      RECT item{};
+      GetMenuItemRect(owner, menu, static_cast<UINT>(i), &item);
+      // Wine gives the rectangle relative to the menu window; Windows gives screen coordinates.
+      if (item.left >= picture.rect.left && item.top >= picture.rect.top) {
+        OffsetRect(&item, -picture.rect.left, -picture.rect.top);
+      }
+      picture.items.push_back(item);
+    }
+  }
+  PostMessageW(owner, WM_CANCELMODE, 0, 0);
+  worker.join();
+  return picture;
+}
+
+void post_tray_event(HWND bar_window, UINT event, POINT at) {
+  const WPARAM position = MAKEWPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y));
+  PostMessageW(bar_window, WM_APP + 1, position, MAKELPARAM(event, 1));
+}
+
+}  // namespace vessa::test

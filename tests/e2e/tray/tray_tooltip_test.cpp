@@ -1,0 +1,183 @@
+// The real program's tooltip when the tray icon is hovered. Wine never sends NIN_POPUPOPEN
+// or NIN_POPUPCLOSE, so the test sends them as the shell would.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tray_support.hpp"
+
+namespace vessa::test {
+namespace {
+
+int text_width(const std::wstring& text) {
+  HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, L"Segoe UI");
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, font);
+  RECT rect{};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  DeleteObject(font);
+  return rect.right - rect.left;
+}
+
+// Memory and network only: the rows are Memory, Receive and Send whatever the machine has
+// (per-disk rows need two physical disks, which Wine does not report).
+constexpr char kConfig[] = "[general]\nlanguage = \"en\"\n[metrics]\nitems = [\"memory\", \"net\"]\n";
+
+struct Expected {
+  int width;
+  int height;
+};
+Expected expected_size() {
+  const int labels = std::max({text_width(L"Memory"), text_width(L"Receive"), text_width(L"Send")});
+  const int values = std::max(text_width(L"100%"), text_width(L"999 GB/s"));
+  return {8 + 24 + 14 + 2 * 12 + labels + values, 19 * 3 + 2 * 9};
+}
+
+struct RunningVessa {
+  VessaFolder folder;
+  std::unique_ptr<VessaProcess> process;
+  HWND bar = nullptr;
+
+  RunningVessa() {
+    folder.write_config(kConfig);
+    process = std::make_unique<VessaProcess>(folder.exe(), L"");
+    if (const auto window = wait_for_bar_window(process->pid())) bar = *window;
+  }
+  ~RunningVessa() {
+    if (bar != nullptr) PostMessageW(bar, WM_CLOSE, 0, 0);
+    process->wait();
+  }
+  DWORD pid() const { return process->pid(); }
+  std::optional<HWND> tooltip(std::chrono::milliseconds timeout = 5s) const {
+    std::optional<HWND> found;
+    wait_until(
+        [&] {
+          const auto windows = visible_windows(pid(), L"VessaTooltipWindow");
+          if (windows.empty()) return false;
+          found = windows.front();
+          return true;
+        },
+        timeout);
+    return found;
+  }
+  bool no_tooltip(std::chrono::milliseconds timeout = 5s) const {
+    return wait_until([&] { return find_windows(pid(), L"VessaTooltipWindow").empty(); }, timeout);
+  }
+};
+
+TEST(Shell_TrayTooltip, PopupOpenShowsTheTooltipAboveTheCursorAndPopupCloseRemovesIt) {
+  RunningVessa vessa;
+  ASSERT_NE(vessa.bar, nullptr);
+  move_pointer(640, 790);
+  post_tray_event(vessa.bar, NIN_POPUPOPEN, POINT{640, 790});
+  const auto tooltip = vessa.tooltip();
+  ASSERT_TRUE(tooltip.has_value()) << "no tooltip after NIN_POPUPOPEN";
+
+  const WindowInfo info = describe_window(*tooltip);
+  const DWORD ex_styles = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+  EXPECT_EQ(info.ex_style & ex_styles, ex_styles);
+  const Expected size = expected_size();
+  EXPECT_EQ(info.rect.right - info.rect.left, size.width);
+  EXPECT_EQ(info.rect.bottom - info.rect.top, size.height);
+  EXPECT_EQ(info.rect.left, 640 - size.width / 2);  // centred on the cursor
+  EXPECT_EQ(info.rect.bottom, 790 - 6);             // above it: the taskbar is horizontal
+
+  post_tray_event(vessa.bar, NIN_POPUPCLOSE, POINT{640, 790});
+  EXPECT_TRUE(vessa.no_tooltip()) << "NIN_POPUPCLOSE left the tooltip";
+}
+
+TEST(Shell_TrayTooltip, NearTheScreenEdgeTheTooltipStaysOnTheMonitor) {
+  RunningVessa vessa;
+  ASSERT_NE(vessa.bar, nullptr);
+  move_pointer(kFirstTrayIconCentre.x, kFirstTrayIconCentre.y);
+  post_tray_event(vessa.bar, NIN_POPUPOPEN, kFirstTrayIconCentre);
+  const auto tooltip = vessa.tooltip();
+  ASSERT_TRUE(tooltip.has_value());
+  const RECT rect = describe_window(*tooltip).rect;
+  EXPECT_EQ(rect.right, 1280);
+  EXPECT_EQ(rect.bottom, kFirstTrayIconCentre.y - 6);
+}
+
+TEST(Shell_TrayTooltip, WithTheBarsHiddenTheTrayIconStillShowsItButTheBarDoesNot) {
+  RunningVessa vessa;
+  ASSERT_NE(vessa.bar, nullptr);
+  // Hide the bars with Show from the bars' own menu, opened where the pointer is.
+  move_pointer(600, 500);
+  PostMessageW(vessa.bar, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(vessa.bar), MAKELPARAM(600, 500));
+  const auto menu = wait_for_menu(vessa.pid());
+  ASSERT_TRUE(menu.has_value());
+  RECT menu_rect{};
+  GetWindowRect(*menu, &menu_rect);
+  click(menu_rect.left + 40, menu_rect.top + 3 + 8);  // the first item, "Show"
+  ASSERT_TRUE(wait_until([&] { return !IsWindowVisible(vessa.bar); }, 5s));
+
+  // Hovering the hidden bar: nothing.
+  PostMessageW(vessa.bar, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_FALSE(vessa.tooltip(500ms).has_value());
+  PostMessageW(vessa.bar, WM_MOUSELEAVE, 0, 0);
+
+  move_pointer(640, 790);
+  post_tray_event(vessa.bar, NIN_POPUPOPEN, POINT{640, 790});
+  const auto tooltip = vessa.tooltip();
+  ASSERT_TRUE(tooltip.has_value()) << "hidden bars must not keep the tray icon's tooltip away";
+  EXPECT_EQ(describe_window(*tooltip).rect.bottom, 790 - 6);
+  post_tray_event(vessa.bar, NIN_POPUPCLOSE, POINT{640, 790});
+  EXPECT_TRUE(vessa.no_tooltip());
+}
+
+TEST(Shell_TrayTooltip, OpeningTheMenuHidesTheTooltip) {
+  RunningVessa vessa;
+  ASSERT_NE(vessa.bar, nullptr);
+  move_pointer(640, 790);
+  post_tray_event(vessa.bar, NIN_POPUPOPEN, POINT{640, 790});
+  ASSERT_TRUE(vessa.tooltip().has_value());
+  post_tray_event(vessa.bar, WM_CONTEXTMENU, POINT{640, 790});
+  ASSERT_TRUE(wait_for_menu(vessa.pid()).has_value());
+  EXPECT_TRUE(vessa.no_tooltip(1s));
+  PostMessageW(vessa.bar, WM_CANCELMODE, 0, 0);  // closes the menu, as a click elsewhere would
+  EXPECT_TRUE(wait_for_no_menu(vessa.pid()));
+  EXPECT_TRUE(vessa.process->running());
+}
+
+// A few hundred tooltip refreshes, menu openings and icon re-registrations leave the
+// program's GDI and USER object counts where they were.
+TEST(Shell_TrayLeaks, ObjectCountsStayFlatOverTooltipsMenusAndReregistrations) {
+  RunningVessa vessa;
+  ASSERT_NE(vessa.bar, nullptr);
+  move_pointer(640, 790);
+  const auto cycle = [&](int tooltips, int menus, int reregistrations) {
+    for (int i = 0; i < tooltips; ++i) {
+      post_tray_event(vessa.bar, NIN_POPUPOPEN, POINT{640, 790});
+      if (i % 10 == 9) post_tray_event(vessa.bar, NIN_POPUPCLOSE, POINT{640, 790});
+    }
+    for (int i = 0; i < menus; ++i) {
+      post_tray_event(vessa.bar, WM_CONTEXTMENU, POINT{640, 790});
+      ASSERT_TRUE(wait_until([&] { return visible_menu(vessa.pid()).has_value(); }, 5s)) << "menu " << i;
+      PostMessageW(vessa.bar, WM_CANCELMODE, 0, 0);
+      ASSERT_TRUE(wait_for_no_menu(vessa.pid())) << "menu " << i;
+    }
+    for (int i = 0; i < reregistrations; ++i) {
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutW(vessa.bar, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
+                          SMTO_ABORTIFHUNG, 5000, &ignored);
+    }
+    post_tray_event(vessa.bar, NIN_POPUPCLOSE, POINT{640, 790});
+    ASSERT_TRUE(vessa.no_tooltip());
+  };
+  cycle(20, 5, 5);  // warm-up: every kind of object has been made once
+  wait_until([] { return false; }, 300ms);
+  const ProcessFigures before = process_figures(vessa.process->handle());
+
+  cycle(300, 100, 100);
+  wait_until([] { return false; }, 300ms);
+  const ProcessFigures after = process_figures(vessa.process->handle());
+  EXPECT_GT(before.gdi_objects, 0u);
+  EXPECT_EQ(after.gdi_objects, before.gdi_objects);
+  EXPECT_EQ(after.user_objects, before.user_objects);
+}
+
+}  // namespace
+}  // namespace vessa::test
