@@ -134,6 +134,42 @@ std::optional<IconPlace> wait_for_icon(HWND bar, std::uint8_t kind, std::chrono:
   return place;
 }
 
+// Moves the pointer as a user would: a real move event, repeated until the position holds.
+void move_pointer(int x, int y) {
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    SetCursorPos(x, y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = static_cast<LONG>((static_cast<long long>(x) * 65536 + width / 2) / width);
+    input.mi.dy = static_cast<LONG>((static_cast<long long>(y) * 65536 + height / 2) / height);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(INPUT));
+    Sleep(attempt == 0 ? 50 : 100);
+    POINT now{};
+    if (GetCursorPos(&now) && now.x == x && now.y == y) return;
+  }
+}
+
+// Hovers the middle of the bar and returns the tooltip's rectangle once it shows.
+std::optional<RECT> hover_tooltip(DWORD pid, HWND bar) {
+  move_pointer(100, 100);
+  const RECT rect = describe_window(bar).rect;
+  move_pointer((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  std::optional<RECT> tooltip;
+  wait_until([&] {
+    for (HWND window : find_windows(pid, L"VessaTooltipWindow")) {
+      if (IsWindowVisible(window)) {
+        tooltip = describe_window(window).rect;
+        return true;
+      }
+    }
+    return false;
+  });
+  return tooltip;
+}
+
 void save_screen(const char* name) { capture_screen().save_bmp(artefact_folder() / (std::string(name) + ".bmp")); }
 
 class Shell_Weather : public ::testing::Test {
@@ -255,6 +291,56 @@ TEST_F(Shell_Weather, AFailedFetchWritesTheDebugLineAndTheLastReadingStays) {
   const auto still = find_icon(capture_screen(), describe_window(bar).rect, kClear);
   ASSERT_TRUE(still.has_value()) << "the last good reading was dropped";
   EXPECT_EQ(still->x, clear->x);
+  PostMessageW(bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vessa->wait(), std::optional<DWORD>(0));
+}
+
+// The tooltip has one row more with a reading than without one (row height 19 at 96 DPI), and
+// that last row is the weather's: a label but no colour swatch.
+TEST_F(Shell_Weather, TheTooltipShowsTheWeatherRow) {
+  int without_reading = 0;
+  {
+    server_.answer(500, "{}");
+    VessaFolder folder;
+    std::unique_ptr<VessaProcess> vessa;
+    HWND bar = start(folder, vessa);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(vessa->wait_for_line("天気の取得に失敗: ", 15s).has_value()) << vessa->output();
+    const auto tooltip = hover_tooltip(vessa->pid(), bar);
+    ASSERT_TRUE(tooltip.has_value()) << "no tooltip while hovering the bar";
+    without_reading = tooltip->bottom - tooltip->top;
+    move_pointer(100, 100);
+    PostMessageW(bar, WM_CLOSE, 0, 0);
+    EXPECT_EQ(vessa->wait(), std::optional<DWORD>(0));
+  }
+  server_.answer(200, forecast_json(0));
+  VessaFolder folder;
+  std::unique_ptr<VessaProcess> vessa;
+  HWND bar = start(folder, vessa);
+  ASSERT_NE(bar, nullptr);
+  ASSERT_TRUE(wait_for_icon(bar, kClear).has_value());
+  const auto tooltip = hover_tooltip(vessa->pid(), bar);
+  ASSERT_TRUE(tooltip.has_value()) << "no tooltip while hovering the bar";
+  EXPECT_EQ(tooltip->bottom - tooltip->top, without_reading + 19);
+
+  ScreenShot shot;
+  const int row_top = tooltip->bottom - 9 - 19;
+  int label_ink = 0;
+  int swatch_ink = 0;
+  wait_until([&] {
+    shot = capture_screen();
+    const std::uint32_t background = shot.at(tooltip->left + 1, tooltip->top + 1);
+    label_ink = 0;
+    swatch_ink = 0;
+    for (int y = row_top; y < row_top + 19; ++y) {
+      for (int x = tooltip->left + 12; x < tooltip->left + 12 + 14; ++x) swatch_ink += shot.at(x, y) != background;
+      for (int x = tooltip->left + 34; x < tooltip->left + 80; ++x) label_ink += shot.at(x, y) != background;
+    }
+    return label_ink > 0;
+  });
+  EXPECT_GT(label_ink, 0) << "the weather row has its condition as label";
+  EXPECT_EQ(swatch_ink, 0) << "the weather row has no swatch";
+  move_pointer(100, 100);
   PostMessageW(bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(vessa->wait(), std::optional<DWORD>(0));
 }
