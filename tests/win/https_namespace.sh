@@ -23,6 +23,10 @@ keeper=${2:?keeper exe}
 shift 2
 
 if [ -z "${VESSA_HTTPS_NAMESPACE:-}" ]; then
+  if ! unshare --net --mount --pid --fork true 2>/dev/null; then
+    echo "https namespace: private namespaces are not available (this needs root or user namespaces)" >&2
+    exit 1
+  fi
   # A PID namespace as well: should this script be killed (a test time-out), the kernel ends
   # every process started inside with it, so nothing outlives the test.
   exec env VESSA_HTTPS_NAMESPACE=1 unshare --net --mount --propagation private --pid --fork --kill-child --mount-proc \
@@ -43,7 +47,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-ip link set lo up
+"$(command -v ip || echo /usr/sbin/ip)" link set lo up
 
 # What an earlier run left; the prepared base prefix (session.sh) stays for the next run.
 rm -rf "$state/tls" "$state/server" "$state/hosts" "$state/server.log"
