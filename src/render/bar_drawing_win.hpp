@@ -1,13 +1,25 @@
 #pragma once
+// Drawing the bars into their layered windows: the frame of the last sample is rasterised
+// into the window's persistent DIB section and handed over with UpdateLayeredWindow, which
+// also moves and sizes the window to its placement.
 
 #include <windows.h>
+
+#include "render/frame.hpp"
+#include "render/geometry.hpp"
+#include "render/render_surface_win.hpp"
 
 namespace vessa {
 
 struct AppState;
 
-// Draws the bar window (and every laid-out mirror) from the last sample and pushes the pixels
-// with UpdateLayeredWindow. Nothing before the first sample or in tray-only mode.
+// Renders `frame` into `surface` (re-made only when the size changes) and pushes it to
+// `window` at `placement`; a width or height below 1 is pushed as 1. A failed DC or DIB
+// draws nothing this time; a failed UpdateLayeredWindow is ignored.
+void push_frame(RenderSurface& surface, HWND window, const Placement& placement, const FrameModel& frame);
+
+// Draws the bar window (and every laid-out mirror) from the last sample and pushes the pixels.
+// Nothing before the first sample or in tray-only mode.
 void draw_and_push(AppState& state, HWND bar_window);
 
 }  // namespace vessa

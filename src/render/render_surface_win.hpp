@@ -1,6 +1,8 @@
 #pragma once
 // RenderSurface: a memory DC with a 32-bit top-down DIB section selected into it, kept between
-// frames and re-created only when the window's size changes. Owned by the window it draws.
+// frames and re-created only when the window's size changes. Owned by the window it draws
+// (the bar window's lives in AppState); releasing it selects the DC's own bitmap back, then
+// deletes the DIB and the DC, in this order, so that neither outlives it.
 
 #include <windows.h>
 
@@ -10,13 +12,45 @@
 
 namespace vessa {
 
-struct RenderSurface {
-  UniqueMemoryDc dc;
-  UniqueHbitmap bitmap;  // selected into dc while both exist
-  HGDIOBJ previous_bitmap = nullptr;
-  std::uint32_t* pixels = nullptr;
-  std::int32_t width = 0;
-  std::int32_t height = 0;
+class RenderSurface {
+ public:
+  RenderSurface() = default;
+  ~RenderSurface() { reset(); }
+  RenderSurface(const RenderSurface&) = delete;
+  RenderSurface& operator=(const RenderSurface&) = delete;
+  RenderSurface(RenderSurface&& other) noexcept { take(other); }
+  RenderSurface& operator=(RenderSurface&& other) noexcept {
+    if (this != &other) {
+      reset();
+      take(other);
+    }
+    return *this;
+  }
+
+  // Makes sure a DIB of `width` × `height` (each at least 1) is selected into the DC. Keeps
+  // the present one when its size matches; otherwise makes a new one. False when any step
+  // fails; then nothing is kept and the next call tries again.
+  [[nodiscard]] bool ensure(std::int32_t width, std::int32_t height) noexcept;
+  void reset() noexcept;
+
+  [[nodiscard]] HDC dc() const noexcept { return dc_.get(); }
+  [[nodiscard]] HBITMAP bitmap() const noexcept { return bitmap_.get(); }
+  [[nodiscard]] std::uint32_t* pixels() const noexcept { return pixels_; }
+  [[nodiscard]] std::int32_t width() const noexcept { return width_; }
+  [[nodiscard]] std::int32_t height() const noexcept { return height_; }
+  // How many times a DIB was made: one per size change.
+  [[nodiscard]] std::uint64_t generation() const noexcept { return generation_; }
+
+ private:
+  void take(RenderSurface& other) noexcept;
+
+  UniqueMemoryDc dc_;
+  UniqueHbitmap bitmap_;  // selected into dc_ while both exist
+  HGDIOBJ previous_bitmap_ = nullptr;
+  std::uint32_t* pixels_ = nullptr;
+  std::int32_t width_ = 0;
+  std::int32_t height_ = 0;
+  std::uint64_t generation_ = 0;
 };
 
 }  // namespace vessa

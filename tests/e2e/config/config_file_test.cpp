@@ -184,7 +184,10 @@ Outcome run_until_bar_window(const VessaFolder& folder, const std::wstring& argu
   if (bar) PostMessageW(*bar, WM_CLOSE, 0, 0);
   Outcome run;
   run.exit_code = vessa.wait();
-  run.lines = vessa.output_lines();
+  // The configuration's lines only: the bars' relayout lines follow them, sooner or later.
+  for (std::string& line : vessa.output_lines()) {
+    if (line.rfind("relayout ", 0) != 0) run.lines.push_back(std::move(line));
+  }
   return run;
 }
 

@@ -73,6 +73,10 @@ TEST(Shell_TrayIconImage, DrawingLeavesNoGdiObjectsBehind) {
   EXPECT_EQ(process_figures(GetCurrentProcess()).user_objects, user_before);
 }
 
+// Wine's taskbar has no notification-area window, so the bars (anchored to it by default) end
+// 8 pixels before the taskbar's end, over the first icon cell: these tests keep them at the left.
+constexpr char kBarsAtTheLeft[] = "[layout]\nanchor = \"left\"\n";
+
 // The exact-colour pixel rows of a 16 x 16 icon: the fully covered parts of bars 14, 10, 6 and
 // 12 pixels long (their round caps are blended with the taskbar).
 const std::vector<int> kIconRows = {12, 12, 8, 8, 4, 4, 10, 10};
@@ -105,6 +109,7 @@ TEST(Shell_TrayIcon, AppearsLightGreyWithoutAThemeValueAndGoesWithTheProcess) {
   const ThemeValue theme(std::nullopt);
   ASSERT_TRUE(cell_free_of(0xF0F0F0)) << "another icon is in the cell";
   VessaFolder folder;
+  folder.write_config(kBarsAtTheLeft);
   VessaProcess vessa(folder.exe(), L"");
   const auto bar = wait_for_bar_window(vessa.pid());
   ASSERT_TRUE(bar.has_value());
@@ -120,6 +125,7 @@ TEST(Shell_TrayIcon, AppearsLightGreyWithoutAThemeValueAndGoesWithTheProcess) {
 TEST(Shell_TrayIcon, IsDarkGreyOnALightTaskbarAndTakesTheNewColourAfterAThemeChange) {
   const ThemeValue theme(1);
   VessaFolder folder;
+  folder.write_config(kBarsAtTheLeft);
   VessaProcess vessa(folder.exe(), L"");
   const auto bar = wait_for_bar_window(vessa.pid());
   ASSERT_TRUE(bar.has_value());
@@ -148,7 +154,7 @@ TEST(Shell_TrayIcon, IsDarkGreyOnALightTaskbarAndTakesTheNewColourAfterAThemeCha
 TEST(Shell_TrayIcon, AConfiguredColourWinsOverTheTheme) {
   const ThemeValue theme(1);
   VessaFolder folder;
-  folder.write_config("[appearance]\ntray_icon_color = \"#1E90FF\"\n");
+  folder.write_config(std::string(kBarsAtTheLeft) + "[appearance]\ntray_icon_color = \"#1E90FF\"\n");
   VessaProcess vessa(folder.exe(), L"");
   const auto bar = wait_for_bar_window(vessa.pid());
   ASSERT_TRUE(bar.has_value());
@@ -184,6 +190,7 @@ namespace {
 TEST(Dpi144_TrayIcon, IsDrawnAtTheLargerSmallIconSize) {
   const ThemeValue theme(std::nullopt);
   VessaFolder folder;
+  folder.write_config(kBarsAtTheLeft);
   VessaProcess vessa(folder.exe(), L"");
   const auto bar = wait_for_bar_window(vessa.pid());
   ASSERT_TRUE(bar.has_value());

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# VESSA's footprint beside the smallest Windows program with a window (bench/footprint/):
+# both run side by side under the same Wine, in a desktop with a taskbar, for a while (60 s
+# by default) with VESSA updating every 100 ms; then the script prints each one's working set
+# (resident memory) and CPU time and the ratios VESSA / baseline.
+#
+#   bench/footprint.sh [WINDOWS_BUILD_DIR] [SECONDS]
+#
+# WINDOWS_BUILD_DIR defaults to build/win and must hold bin/vessa.exe and
+# bin/vessa_footprint_baseline.exe (ninja -C build/win vessa vessa_footprint_baseline).
+# The Wine session is a private one (tests/wine/session.sh) and is stopped afterwards; only
+# the processes this script started are ended, by their process ids.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$(cd "${1:-$root/build/win}" && pwd)
+seconds=${2:-60}
+vessa_exe=$build/bin/vessa.exe
+baseline_exe=$build/bin/vessa_footprint_baseline.exe
+keeper_exe=$build/tests/support/vessa_keeper.exe
+for file in "$vessa_exe" "$baseline_exe" "$keeper_exe"; do
+  [ -f "$file" ] || { echo "missing $file: build the Windows tree first" >&2; exit 1; }
+done
+
+state=$(mktemp -d "${TMPDIR:-/tmp}/vessa-footprint.XXXXXX")
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  "$root/tests/wine/session.sh" stop "$state" shell >/dev/null 2>&1 || true
+  rm -rf "$state"
+}
+trap cleanup EXIT
+
+"$root/tests/wine/session.sh" start "$state" shell "$keeper_exe" 2>/dev/null
+# shellcheck disable=SC1091
+source "$state/shell/env"
+
+# VESSA from a folder of its own, with its configuration beside it: an update every 100 ms.
+folder=$state/vessa
+mkdir -p "$folder"
+cp "$vessa_exe" "$folder/vessa.exe"
+printf '[general]\nupdate_interval_ms = 100\n' >"$folder/config.toml"
+
+# `wine program.exe` becomes the Windows process itself: its process id is the one to watch.
+(cd "$folder" && exec wine "$folder/vessa.exe" >/dev/null 2>&1) &
+pids+=($!)
+vessa_pid=$!
+(exec wine "$baseline_exe" >/dev/null 2>&1) &
+pids+=($!)
+baseline_pid=$!
+
+# Resident set in KiB, and CPU time in nanoseconds summed over all threads of one process
+# (the scheduler's own account: finer than the 10 ms ticks of /proc/PID/stat, which an idle
+# program never reaches).
+rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ sum += $1 } END { printf "%.0f", sum }'; }
+
+# Start counting once both are up, so that neither's start-up is part of the figures.
+sleep 3
+for pid in "$vessa_pid" "$baseline_pid"; do
+  kill -0 "$pid" 2>/dev/null || { echo "process $pid ended early" >&2; exit 1; }
+done
+vessa_cpu0=$(cpu_ns "$vessa_pid")
+baseline_cpu0=$(cpu_ns "$baseline_pid")
+sleep "$seconds"
+vessa_cpu=$(( $(cpu_ns "$vessa_pid") - vessa_cpu0 ))
+baseline_cpu=$(( $(cpu_ns "$baseline_pid") - baseline_cpu0 ))
+vessa_rss=$(rss_kib "$vessa_pid")
+baseline_rss=$(rss_kib "$baseline_pid")
+
+awk -v s="$seconds" -v vr="$vessa_rss" -v br="$baseline_rss" -v vc="$vessa_cpu" -v bc="$baseline_cpu" '
+  function ratio(a, b) { return b > 0 ? sprintf("%.2f", a / b) : "n/a (baseline 0)" }
+  BEGIN {
+    printf "over %d s, VESSA updating every 100 ms:\n", s
+    printf "  working set   VESSA %7d KiB   baseline %7d KiB   ratio %s\n", vr, br, ratio(vr, br)
+    printf "  CPU time      VESSA %7.3f s     baseline %7.3f s     ratio %s\n", vc / 1e9, bc / 1e9, ratio(vc, bc)
+  }'

@@ -1,0 +1,270 @@
+// The bar window hosted in the test process, in Wine's desktop with its taskbar: layout,
+// drawing, the drawing surface and hovering, observed on the screen and in the window's state.
+#include <gtest/gtest.h>
+
+#include "bars_support.hpp"
+#include "config/colors.hpp"
+#include "config/theme_win.hpp"
+#include "render/bar_drawing_win.hpp"
+#include "render/bar_frame.hpp"
+#include "render/taskbar_win.hpp"
+
+namespace vessa::test {
+namespace {
+
+// Wine's taskbar strip (0,780)-(1280,800) with the default settings: band 32 reduced to the
+// 14 rows a 20-pixel taskbar leaves, two-pixel lines, 80 × 20 pixels ending 8 before the end.
+const Geometry kDefaultGeometry{2, 14, std::nullopt, 1};
+const Placement kDefaultPlacement{1192, 783, 80, 20};
+
+MetricSample busy_sample() {
+  MetricSample sample;
+  sample.bars = {{50, MetricKind::Cpu}, {25, MetricKind::Memory}, {0, MetricKind::Disk}, {0, MetricKind::Net}};
+  sample.net_rx_percent = 25;
+  sample.net_tx_percent = 80;
+  sample.lamp_lit = true;
+  return sample;
+}
+
+FrameModel default_frame(const AppState& state) {
+  return build_frame(state.config, state.colors, state.last_sample, kDefaultGeometry, 80, 20, 96, kNoIcon, std::nullopt);
+}
+
+bool hovering(InProcessBar& bar) { return bar.state().hovering; }
+
+// Whether this thread asked for a leave notification on `window` that is still pending.
+bool tracking_leave(HWND window) {
+  TRACKMOUSEEVENT query{sizeof(query), TME_QUERY, nullptr, 0};
+  return TrackMouseEvent(&query) && (query.dwFlags & TME_LEAVE) != 0 && query.hwndTrack == window;
+}
+
+TEST(Shell_BarWindow, LaysOutInTheTaskbarAndDrawsTheFrameExactly) {
+  InProcessBar bar(Config{}, AttachMode::Overlay);
+  ASSERT_NE(bar.window(), nullptr);
+  bar.state().has_sample = true;
+  bar.state().last_sample = busy_sample();
+  DebugCapture debug;
+  attach(bar.state(), bar.window());
+
+  EXPECT_EQ(bar.state().placement, kDefaultPlacement);
+  EXPECT_EQ(bar.state().geometry, kDefaultGeometry);
+  EXPECT_EQ(debug.lines(), std::vector<std::string>{
+                               "relayout mode=Overlay vertical=false dpi=96 container=1280x20 geometry=Geometry { "
+                               "thickness: 2, band: 14, icon_gap: None, line_inset: 1 } placement=Placement { x: 1192, "
+                               "y: 783, width: 80, height: 20 }"});
+  RECT rect{};
+  GetWindowRect(bar.window(), &rect);
+  EXPECT_EQ(rect.left, 1192);
+  EXPECT_EQ(rect.top, 783);
+  EXPECT_EQ(rect.right - rect.left, 80);
+  EXPECT_EQ(rect.bottom - rect.top, 20);
+
+  pump_for(200ms);
+  const ScreenShot shot = capture_screen();
+  const std::string differences =
+      compare_on_screen(shot, 1192, 783, expected_pixels(default_frame(bar.state()), 80, 20));
+  if (!differences.empty()) shot.save_bmp(artefact_folder() / L"bars-in-process.bmp");
+  EXPECT_EQ(differences, "");
+
+  // The same rows and colours, independently of the rasteriser: bars on rows 4, 7, 10, 13 of
+  // the window (yt 3 + 1 + 3 × i), 64 pixels from x 8.
+  const auto screen = [&](int x, int y) { return shot.at(1192 + x, 783 + y); };
+  EXPECT_EQ(screen(8, 4), 0x47A8D8u);    // processor 50 %: x 8..40
+  EXPECT_EQ(screen(39, 5), 0x47A8D8u);
+  EXPECT_EQ(screen(40, 4), 0x0F0F0Fu);   // the track: #3A3A3A at 64 over alpha 1
+  EXPECT_EQ(screen(23, 7), 0x3B5FB0u);   // memory 25 %: x 8..24
+  EXPECT_EQ(screen(24, 7), 0x0F0F0Fu);
+  EXPECT_EQ(screen(8, 13), 0x8F385Cu);   // network send 80 %: x 8..59
+  EXPECT_EQ(screen(56, 13), 0xEFA6C6u);  // overlap: x 56..59
+  EXPECT_EQ(screen(60, 13), 0xD6538Au);  // receive 25 %: x 56..72, over the track
+  EXPECT_EQ(screen(3, 0), 0x000000u);    // background alpha 1 shows black
+  EXPECT_EQ(screen(70, 11), 0x60A96Cu);  // the lit disk lamp: disc in 68..72 × 9..13
+}
+
+TEST(Shell_BarWindow, NothingIsDrawnBeforeTheFirstSample) {
+  InProcessBar bar(Config{}, AttachMode::Overlay);
+  attach(bar.state(), bar.window());
+  EXPECT_EQ(bar.state().placement, kDefaultPlacement);  // laid out and stored all the same
+  EXPECT_EQ(bar.state().surface.generation(), 0u);
+  RECT rect{};
+  GetWindowRect(bar.window(), &rect);
+  EXPECT_EQ(rect.right - rect.left, 1);  // never pushed: still the 1 × 1 window of its creation
+}
+
+TEST(Shell_BarWindow, TrayOnlyDrawsNothing) {
+  InProcessBar bar(Config{}, AttachMode::Overlay);
+  bar.state().has_sample = true;
+  bar.state().last_sample = busy_sample();
+  bar.state().current_attach_mode = AttachMode::TrayOnly;
+  DebugCapture debug;
+  layout(bar.state(), bar.window());
+  draw_and_push(bar.state(), bar.window());
+  EXPECT_EQ(bar.state().surface.generation(), 0u);
+  EXPECT_TRUE(debug.lines().empty());
+}
+
+TEST(Shell_BarWindow, ASecondLayoutWithNothingChangedDrawsNothing) {
+  InProcessBar bar(Config{}, AttachMode::Overlay);
+  bar.state().has_sample = true;
+  bar.state().last_sample = busy_sample();
+  attach(bar.state(), bar.window());
+
+  // Paint something else into the window; a layout that draws would paint the bars over it.
+  FrameModel white;
+  white.background = rgb_hex(0xFFFFFF);
+  white.background_alpha = 255;
+  push_frame(bar.state().surface, bar.window(), kDefaultPlacement, white);
+  DebugCapture debug;
+  layout(bar.state(), bar.window());
+  SendMessageW(bar.window(), WM_SETTINGCHANGE, 0, 0);
+  attach(bar.state(), bar.window());
+  EXPECT_TRUE(debug.lines().empty());
+  const ScreenShot unchanged = capture_screen();
+  EXPECT_EQ(compare_on_screen(unchanged, 1192, 783, expected_pixels(white, 80, 20)), "");
+
+  // A change (here the offset) lays out and draws again.
+  bar.state().config.layout.offset_x = 20;
+  SendMessageW(bar.window(), WM_DISPLAYCHANGE, 0, 0);
+  EXPECT_EQ(bar.state().placement, (Placement{1180, 783, 80, 20}));
+  EXPECT_EQ(debug.lines().size(), 1u);
+  EXPECT_EQ(compare_on_screen(capture_screen(), 1180, 783, expected_pixels(default_frame(bar.state()), 80, 20)), "");
+}
+
+TEST(Shell_BarWindow, ASettingChangeResolvesTheColoursAgainAndRedraws) {
+  TaskbarTheme theme;
+  theme.set_light(false);
+  Config config;
+  config.appearance.color_scheme = ColorScheme::Family;
+  config.appearance.color_family = ColorFamily::Mono;  // the one family that follows the theme
+  const Rgb dark_cpu = resolve_colors(config.appearance, true).cpu;
+  const Rgb light_cpu = resolve_colors(config.appearance, false).cpu;
+  ASSERT_NE(dark_cpu, light_cpu);
+  const auto rgb = [](Rgb c) { return std::uint32_t{c.r} << 16 | std::uint32_t{c.g} << 8 | c.b; };
+
+  InProcessBar bar(config, AttachMode::Overlay);
+  bar.state().has_sample = true;
+  bar.state().last_sample = busy_sample();
+  attach(bar.state(), bar.window());
+  EXPECT_EQ(capture_screen().at(1192 + 8, 783 + 4), rgb(dark_cpu));
+
+  theme.set_light(true);
+  SendMessageW(bar.window(), WM_SETTINGCHANGE, 0, 0);
+  EXPECT_EQ(bar.state().colors.cpu, light_cpu);
+  EXPECT_EQ(capture_screen().at(1192 + 8, 783 + 4), rgb(light_cpu));
+}
+
+TEST(Shell_BarWindow, TheSurfaceIsKeptAndRemadeOnlyWhenTheSizeChanges) {
+  InProcessBar bar(Config{}, AttachMode::Overlay);
+  bar.state().has_sample = true;
+  bar.state().last_sample = busy_sample();
+  attach(bar.state(), bar.window());
+  ASSERT_EQ(bar.state().surface.generation(), 1u);
+  const HDC dc = bar.state().surface.dc();
+  for (int i = 0; i < 20; ++i) {
+    bar.state().last_sample.bars[0].percent = i * 5;
+    draw_and_push(bar.state(), bar.window());
+  }
+  EXPECT_EQ(bar.state().surface.generation(), 1u);
+  EXPECT_EQ(bar.state().surface.dc(), dc);
+
+  bar.state().config.layout.line_length = 100;
+  layout(bar.state(), bar.window());
+  EXPECT_EQ(bar.state().surface.generation(), 2u);
+  EXPECT_EQ(bar.state().surface.width(), 116);
+}
+
+// Every bitmap and DC a size change replaces is deleted: each old handle is asked whether it
+// still names an object.
+TEST(Shell_BarWindow, ReplacedSurfacesAreDeleted) {
+  std::vector<std::pair<HDC, HBITMAP>> replaced;
+  {
+    InProcessBar bar(Config{}, AttachMode::Overlay);
+    bar.state().has_sample = true;
+    bar.state().last_sample = busy_sample();
+    attach(bar.state(), bar.window());
+    for (int i = 0; i < 200; ++i) {
+      replaced.emplace_back(bar.state().surface.dc(), bar.state().surface.bitmap());
+      bar.state().config.layout.line_length = 60 + i % 7;  // a new size, so a new DIB, every time
+      layout(bar.state(), bar.window());
+    }
+    EXPECT_EQ(bar.state().surface.generation(), 201u);
+    for (const auto& [dc, bitmap] : replaced) {
+      ASSERT_EQ(GetObjectType(dc), 0u);
+      ASSERT_EQ(GetObjectType(bitmap), 0u);
+    }
+    replaced.emplace_back(bar.state().surface.dc(), bar.state().surface.bitmap());
+    EXPECT_EQ(GetObjectType(replaced.back().first), static_cast<DWORD>(OBJ_MEMDC));
+    EXPECT_EQ(GetObjectType(replaced.back().second), static_cast<DWORD>(OBJ_BITMAP));
+  }
+  // The last one goes with the state.
+  EXPECT_EQ(GetObjectType(replaced.back().first), 0u);
+  EXPECT_EQ(GetObjectType(replaced.back().second), 0u);
+}
+
+TEST(Shell_BarWindow, HoveringTracksTheLeaveOnceAndResetsOnLeaving) {
+  InProcessBar bar(Config{}, AttachMode::Overlay);
+  bar.state().has_sample = true;
+  bar.state().last_sample = busy_sample();
+  attach(bar.state(), bar.window());
+  move_pointer(640, 300);
+  pump_for(300ms);
+
+  // The real pointer onto the bars (alpha 1 at least everywhere, so they take it): hovering,
+  // with a leave notification asked for.
+  move_pointer(1232, 790);
+  ASSERT_TRUE(wait_until([&] { return hovering(bar); }, 3s)) << "no WM_MOUSEMOVE reached the bars";
+  EXPECT_TRUE(tracking_leave(bar.window()));
+
+  // While hovering, further moves ask for no new leave notification.
+  TRACKMOUSEEVENT cancel{sizeof(cancel), TME_LEAVE | TME_CANCEL, bar.window(), 0};
+  TrackMouseEvent(&cancel);
+  for (int i = 0; i < 5; ++i) SendMessageW(bar.window(), WM_MOUSEMOVE, 0, MAKELPARAM(10 + i, 10));
+  EXPECT_FALSE(tracking_leave(bar.window()));
+  EXPECT_TRUE(hovering(bar));
+
+  // Leaving resets the hover state; the next move asks again, and the pointer leaving for
+  // real brings WM_MOUSELEAVE.
+  SendMessageW(bar.window(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(hovering(bar));
+  move_pointer(1240, 791);
+  ASSERT_TRUE(wait_until([&] { return hovering(bar); }, 3s));
+  EXPECT_TRUE(tracking_leave(bar.window()));
+  move_pointer(640, 300);
+  EXPECT_TRUE(wait_until([&] { return !hovering(bar); }, 3s)) << "no WM_MOUSELEAVE after the pointer left";
+}
+
+TEST(Shell_BarWindow, HoverResetClearsTheTrayOverrides) {
+  InProcessBar bar(Config{}, AttachMode::Overlay);
+  AppState& state = bar.state();
+  state.hovering = true;
+  state.tooltip_anchor = Placement{1, 2, 0, 0};
+  state.tooltip_dpi = 144;
+  state.tooltip_orientation = TooltipOrientation::Vertical;
+  SendMessageW(bar.window(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(state.hovering);
+  EXPECT_FALSE(state.tooltip_anchor.has_value());
+  EXPECT_FALSE(state.tooltip_dpi.has_value());
+  EXPECT_EQ(state.tooltip_orientation, TooltipOrientation::FollowTaskbar);
+
+  // A move sets hovering with the overrides reset.
+  state.tooltip_dpi = 120;
+  SendMessageW(bar.window(), WM_MOUSEMOVE, 0, 0);
+  EXPECT_TRUE(state.hovering);
+  EXPECT_FALSE(state.tooltip_dpi.has_value());
+}
+
+TEST(Shell_BarWindow, UnknownTimersAndTrayEventsChangeNothing) {
+  InProcessBar bar(Config{}, AttachMode::Overlay);
+  bar.state().has_sample = true;
+  bar.state().last_sample = busy_sample();
+  attach(bar.state(), bar.window());
+  const std::uint64_t generation = bar.state().surface.generation();
+  EXPECT_EQ(SendMessageW(bar.window(), WM_TIMER, 77, 0), 0);
+  EXPECT_EQ(SendMessageW(bar.window(), WM_APP + 1, 0, MAKELPARAM(0x0200, 0)), 0);
+  EXPECT_FALSE(bar.state().hovering);
+  EXPECT_EQ(bar.state().surface.generation(), generation);
+  EXPECT_EQ(SendMessageW(bar.window(), WM_ERASEBKGND, 0, 0), 1);
+}
+
+}  // namespace
+}  // namespace vessa::test

@@ -1,0 +1,457 @@
+// The bars of the real vessa.exe in Wine desktops: the relayout diagnostics, the pixels on the
+// screen, relayouts on system notifications and shell restarts, fake taskbars with a
+// notification area, 144 DPI, and ten thousand update ticks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "bars_support.hpp"
+#include "config/colors.hpp"
+#include "config/theme_win.hpp"
+#include "fake_taskbar_win.hpp"
+#include "render/bar_frame.hpp"
+
+namespace vessa::test {
+namespace {
+
+std::size_t count_lines(const VessaProcess& vessa, const std::string& prefix) {
+  const auto lines = vessa.output_lines();
+  return static_cast<std::size_t>(
+      std::count_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.rfind(prefix, 0) == 0; }));
+}
+
+bool wait_for_lines(const VessaProcess& vessa, const std::string& prefix, std::size_t count,
+                    std::chrono::milliseconds timeout = 10s) {
+  return wait_until([&] { return count_lines(vessa, prefix) >= count; }, timeout);
+}
+
+RECT window_rect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+bool at_placement(HWND window, const Placement& placement) {
+  const RECT r = window_rect(window);
+  return r.left == placement.x && r.top == placement.y && r.right - r.left == placement.width &&
+         r.bottom - r.top == placement.height;
+}
+
+// The first push moves the 1 × 1 window of its creation to its placement.
+bool wait_until_drawn(HWND window, const Placement& placement, std::chrono::milliseconds timeout = 10s) {
+  return wait_until([&] { return at_placement(window, placement); }, timeout);
+}
+
+// Under Wine only the processor counter exists, so the disk, network and graphics bars stay at
+// 0 and the one disk lamp (no physical disks are listed) stays dark: a frame known in advance.
+constexpr char kSteadyItems[] = "[metrics]\nitems = [\"disk\", \"net\", \"gpu\"]\n";
+
+MetricSample steady_sample() {
+  MetricSample sample;
+  sample.bars = {{0, MetricKind::Disk}, {0, MetricKind::Net}, {0, MetricKind::Gpu}};
+  return sample;
+}
+
+Config steady_config() {
+  Config config;
+  config.metrics.items = {MetricKind::Disk, MetricKind::Net, MetricKind::Gpu};
+  return config;
+}
+
+void expect_frame_on_screen(const Config& config, const Geometry& geometry, const Placement& placement,
+                            std::uint32_t dpi, const wchar_t* artefact) {
+  const FrameModel frame = build_frame(config, resolve_colors(config.appearance, taskbar_is_dark()), steady_sample(),
+                                       geometry, placement.width, placement.height, dpi, kNoIcon, std::nullopt);
+  const ScreenShot shot = capture_screen();
+  const std::string differences =
+      compare_on_screen(shot, placement.x, placement.y, expected_pixels(frame, placement.width, placement.height));
+  if (!differences.empty()) shot.save_bmp(artefact_folder() / artefact);
+  EXPECT_EQ(differences, "") << "screenshot: " << utf8(artefact);
+}
+
+void close_and_expect_zero(VessaProcess& vessa, HWND bar) {
+  PostMessageW(bar, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
+}
+
+// --- Wine's own taskbar -----------------------------------------------------------------
+
+TEST(Shell_Bars, DebugWritesTheRelayoutLineForTheDesktopsTaskbar) {
+  VessaFolder folder;
+  VessaProcess vessa(folder.exe(), L"--debug");
+  const auto line = vessa.wait_for_line("relayout ");
+  ASSERT_TRUE(line.has_value()) << vessa.output();
+  EXPECT_EQ(*line,
+            "relayout mode=Overlay vertical=false dpi=96 container=1280x20 geometry=Geometry { thickness: 2, band: 14, "
+            "icon_gap: None, line_inset: 1 } placement=Placement { x: 1192, y: 783, width: 80, height: 20 }");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  close_and_expect_zero(vessa, *bar);
+  EXPECT_EQ(count_lines(vessa, "relayout "), 1u);
+}
+
+TEST(Shell_Bars, WithoutDebugNothingIsWritten) {
+  VessaFolder folder;
+  VessaProcess vessa(folder.exe(), L"");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  ASSERT_TRUE(wait_until_drawn(*bar, Placement{1192, 783, 80, 20}));
+  close_and_expect_zero(vessa, *bar);
+  EXPECT_EQ(vessa.output(), "");
+}
+
+TEST(Shell_Bars, TheScreenShowsTheFrameAtItsPlacement) {
+  VessaFolder folder;
+  folder.write_config(kSteadyItems);
+  VessaProcess vessa(folder.exe(), L"");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  const Placement placement{1192, 783, 80, 20};
+  ASSERT_TRUE(wait_until_drawn(*bar, placement)) << "the bars were never drawn";
+  pump_for(300ms);
+  expect_frame_on_screen(steady_config(), Geometry{2, 14, std::nullopt, 3}, placement, 96, L"bars-shell.bmp");
+
+  // The rows themselves: three two-pixel tracks in the 14-row band from row 3, inset by 3 and
+  // one row apart (rows 6, 9, 12 of the window), 64 pixels from x 8, black around them.
+  const ScreenShot shot = capture_screen();
+  const auto screen = [&](int x, int y) { return shot.at(placement.x + x, placement.y + y); };
+  for (const int row : {6, 7, 9, 10, 12, 13}) {
+    EXPECT_EQ(screen(8, row), 0x0F0F0Fu) << row;
+    EXPECT_EQ(screen(63, row), 0x0F0F0Fu) << row;
+    EXPECT_EQ(screen(7, row), 0x000000u) << row;
+    EXPECT_EQ(screen(72, row), 0x000000u) << row;
+  }
+  for (const int row : {5, 8, 11, 14}) EXPECT_EQ(screen(20, row), 0x000000u) << row;
+  close_and_expect_zero(vessa, *bar);
+}
+
+// With the default items the processor and memory figures are live, so each row is checked
+// for its shape: a run of the item's colour from the bar's start, then the track to its end.
+TEST(Shell_Bars, DefaultRowsAreTheirColourFromTheStartThenTheTrack) {
+  VessaFolder folder;
+  VessaProcess vessa(folder.exe(), L"");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  const Placement placement{1192, 783, 80, 20};
+  ASSERT_TRUE(wait_until_drawn(*bar, placement));
+  pump_for(300ms);
+  const ScreenShot shot = capture_screen();
+  const auto screen = [&](int x, int y) { return shot.at(placement.x + x, placement.y + y); };
+  constexpr std::uint32_t kTrack = 0x0F0F0F;
+  const struct {
+    int row;
+    std::uint32_t color;  // the standard colours
+  } rows[] = {{4, 0x47A8D8}, {7, 0x3B5FB0}, {10, 0x93C13D}, {13, 0x8F385C}};
+  for (const auto& r : rows) {
+    for (const int y : {r.row, r.row + 1}) {
+      int x = 8;
+      while (x < 64 && screen(x, y) == r.color) ++x;
+      while (x < 64 && screen(x, y) == kTrack) ++x;
+      EXPECT_EQ(x, 64) << "row " << y << " breaks at x " << x << ": " << std::hex << screen(x, y);
+      EXPECT_EQ(screen(7, y), 0u) << y;
+    }
+    EXPECT_EQ(screen(20, r.row - 1), 0u) << r.row - 1;
+  }
+  close_and_expect_zero(vessa, *bar);
+}
+
+TEST(Shell_Bars, ANotificationThatChangesNothingDrawsNothing) {
+  VessaFolder folder;
+  VessaProcess vessa(folder.exe(), L"--debug");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  const Placement placement{1192, 783, 80, 20};
+  ASSERT_TRUE(wait_until_drawn(*bar, placement));
+
+  // Move the window away: a layout that drew would push it back to its placement.
+  SetWindowPos(*bar, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  DWORD_PTR ignored = 0;
+  for (const UINT message : {WM_SETTINGCHANGE, WM_DISPLAYCHANGE, WM_DPICHANGED}) {
+    ASSERT_NE(SendMessageTimeoutW(*bar, message, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
+  }
+  const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+  ASSERT_NE(SendMessageTimeoutW(*bar, taskbar_created, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
+  pump_for(200ms);
+  EXPECT_EQ(window_rect(*bar).left, 100);
+  EXPECT_EQ(window_rect(*bar).top, 100);
+  EXPECT_EQ(count_lines(vessa, "relayout "), 1u);
+  close_and_expect_zero(vessa, *bar);
+}
+
+TEST(Shell_Bars, TaskbarCreatedRaisesTheOverlayAboveTheTaskbarAgain) {
+  VessaFolder folder;
+  VessaProcess vessa(folder.exe(), L"");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+  ASSERT_NE(taskbar, nullptr);
+  ASSERT_TRUE(wait_until([&] { return GetWindow(taskbar, GW_HWNDPREV) == *bar; }, 5s));
+
+  SetWindowPos(*bar, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(*bar, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_NE(GetWindow(taskbar, GW_HWNDPREV), *bar);
+  PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(wait_until([&] { return GetWindow(taskbar, GW_HWNDPREV) == *bar; }, 5s));
+  const bool taskbar_topmost = (GetWindowLongPtrW(taskbar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  EXPECT_EQ((GetWindowLongPtrW(*bar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, taskbar_topmost);
+  close_and_expect_zero(vessa, *bar);
+}
+
+// The mono colour family depends on the taskbar's theme: a theme change followed by
+// WM_SETTINGCHANGE, or by TaskbarCreated, lays the bars out again and draws them. (The window is
+// moved away first: only a push puts it back at its placement.)
+TEST(Shell_Bars, ThemeChangesAreTakenInAndDrawnOnSettingChangeAndShellRestart) {
+  TaskbarTheme theme;
+  theme.set_light(false);
+  VessaFolder folder;
+  folder.write_config(std::string(kSteadyItems) + "[appearance]\ncolor_scheme = \"family\"\ncolor_family = \"mono\"\n");
+  VessaProcess vessa(folder.exe(), L"--debug");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  const Placement placement{1192, 783, 80, 20};
+  ASSERT_TRUE(wait_until_drawn(*bar, placement));
+  ASSERT_TRUE(wait_for_lines(vessa, "relayout ", 1));
+  DWORD_PTR ignored = 0;
+
+  SetWindowPos(*bar, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  theme.set_light(true);
+  ASSERT_NE(SendMessageTimeoutW(*bar, WM_SETTINGCHANGE, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
+  EXPECT_EQ(count_lines(vessa, "relayout "), 2u) << vessa.output();
+  EXPECT_TRUE(wait_until_drawn(*bar, placement, 2s));
+
+  SetWindowPos(*bar, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  theme.set_light(false);
+  const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+  ASSERT_NE(SendMessageTimeoutW(*bar, taskbar_created, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
+  EXPECT_EQ(count_lines(vessa, "relayout "), 3u) << vessa.output();
+  EXPECT_TRUE(wait_until_drawn(*bar, placement, 2s));
+  pump_for(300ms);
+  expect_frame_on_screen(steady_config(), Geometry{2, 14, std::nullopt, 3}, placement, 96, L"bars-theme.bmp");
+  close_and_expect_zero(vessa, *bar);
+}
+
+// --- Fake taskbars with a notification area -------------------------------------------
+
+constexpr RECT kBottomTaskbar{0, 760, 1280, 800};
+constexpr RECT kBottomTray{1100, 760, 1280, 800};
+
+TEST(Plain_Bars, TrayLeftEndsTheBarsOffsetBeforeTheNotificationArea) {
+  const struct {
+    const char* name;
+    RECT taskbar;
+    RECT tray;
+    const char* line;
+    Geometry geometry;
+    Placement placement;
+    const wchar_t* artefact;
+  } cases[] = {
+      {"bottom", kBottomTaskbar, kBottomTray,
+       "relayout mode=Overlay vertical=false dpi=96 container=1280x40 geometry=Geometry { thickness: 2, band: 32, "
+       "icon_gap: None, line_inset: 5 } placement=Placement { x: 1012, y: 764, width: 80, height: 38 }",
+       {2, 32, std::nullopt, 5}, {1012, 764, 80, 38}, L"bars-bottom.bmp"},
+      {"top", RECT{0, 0, 1280, 30}, RECT{1000, 0, 1280, 30},
+       "relayout mode=Overlay vertical=false dpi=96 container=1280x30 geometry=Geometry { thickness: 2, band: 24, "
+       "icon_gap: None, line_inset: 5 } placement=Placement { x: 912, y: 3, width: 80, height: 30 }",
+       {2, 24, std::nullopt, 5}, {912, 3, 80, 30}, L"bars-top.bmp"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeTaskbar taskbar(c.taskbar, c.tray);
+    VessaFolder folder;
+    folder.write_config(kSteadyItems);
+    VessaProcess vessa(folder.exe(), L"--debug");
+    const auto line = vessa.wait_for_line("relayout ");
+    ASSERT_TRUE(line.has_value()) << vessa.output();
+    EXPECT_EQ(*line, c.line);
+    const auto bar = wait_for_bar_window(vessa.pid());
+    ASSERT_TRUE(bar.has_value());
+    ASSERT_TRUE(wait_until_drawn(*bar, c.placement));
+    EXPECT_EQ(window_rect(*bar).right, c.tray.left - 8);
+    pump_for(300ms);
+    expect_frame_on_screen(steady_config(), c.geometry, c.placement, 96, c.artefact);
+    close_and_expect_zero(vessa, *bar);
+  }
+}
+
+TEST(Plain_Bars, SettingChangeFollowsTheNotificationArea) {
+  FakeTaskbar taskbar(kBottomTaskbar, kBottomTray);
+  VessaFolder folder;
+  VessaProcess vessa(folder.exe(), L"--debug");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  ASSERT_TRUE(wait_until_drawn(*bar, Placement{1012, 764, 80, 38}));
+
+  // WM_SETTINGCHANGE carries a text pointer: it is sent, never posted.
+  taskbar.move_tray(RECT{1050, 760, 1280, 800});
+  DWORD_PTR ignored = 0;
+  ASSERT_NE(SendMessageTimeoutW(*bar, WM_SETTINGCHANGE, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
+  EXPECT_EQ(count_lines(vessa, "relayout "), 2u);
+  EXPECT_TRUE(wait_until_drawn(*bar, Placement{962, 764, 80, 38}));
+  close_and_expect_zero(vessa, *bar);
+}
+
+// A shell restart: the old taskbar goes, a new one comes (here at the top), and the program
+// hears TaskbarCreated: it attaches to the new taskbar and draws the bars there.
+TEST(Plain_Bars, TaskbarCreatedAttachesToTheNewTaskbar) {
+  auto taskbar = std::make_unique<FakeTaskbar>(kBottomTaskbar, kBottomTray);
+  VessaFolder folder;
+  VessaProcess vessa(folder.exe(), L"--debug");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  ASSERT_TRUE(wait_until_drawn(*bar, Placement{1012, 764, 80, 38}));
+
+  taskbar.reset();
+  taskbar = std::make_unique<FakeTaskbar>(RECT{0, 0, 1280, 40}, RECT{1100, 0, 1280, 40});
+  pump_for(500ms);  // Wine settles a new window's z-order a moment after showing it
+  PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  // (The display change that the new taskbar causes may lay the bars out once before the
+  // shell restart is heard, against the old taskbar's handle.)
+  EXPECT_TRUE(vessa.wait_for_line(
+      "relayout mode=Overlay vertical=false dpi=96 container=1280x40 geometry=Geometry { thickness: 2, band: 32, "
+      "icon_gap: None, line_inset: 5 } placement=Placement { x: 1012, y: 4, width: 80, height: 38 }"))
+      << vessa.output();
+  EXPECT_TRUE(wait_until_drawn(*bar, Placement{1012, 4, 80, 38}));
+  EXPECT_EQ(GetWindow(taskbar->window(), GW_HWNDPREV), *bar);
+  close_and_expect_zero(vessa, *bar);
+}
+
+// In child mode the bars live in the taskbar's client area; the notification area is not
+// looked at there, so tray_left places like right. Wine shows no pixels of a child window of
+// another process: the parent, the styles and the diagnostics say where it went.
+TEST(Plain_Bars, ChildModeIsAChildOfTheTaskbarPlacedInItsClientArea) {
+  FakeTaskbar taskbar(kBottomTaskbar, kBottomTray);
+  VessaFolder folder;
+  folder.write_config("[behavior]\nattach_mode = \"child\"\n");
+  VessaProcess vessa(folder.exe(), L"--debug");
+  const auto line = vessa.wait_for_line("relayout ");
+  ASSERT_TRUE(line.has_value()) << vessa.output();
+  EXPECT_EQ(*line,
+            "relayout mode=Child vertical=false dpi=96 container=1280x40 geometry=Geometry { thickness: 2, band: 32, "
+            "icon_gap: None, line_inset: 5 } placement=Placement { x: 1192, y: 4, width: 80, height: 38 }");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  const WindowInfo info = describe_window(*bar);
+  EXPECT_EQ(info.parent, taskbar.window());
+  EXPECT_EQ(info.style & (WS_CHILD | WS_VISIBLE | WS_POPUP), static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
+  EXPECT_EQ(info.ex_style & (WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW), static_cast<DWORD>(WS_EX_LAYERED));
+  close_and_expect_zero(vessa, *bar);
+}
+
+bool owned_by(HWND window, DWORD pid) {
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  return owner == pid;
+}
+
+struct WindowCount {
+  DWORD pid = 0;
+  std::size_t count = 0;
+};
+
+BOOL CALLBACK count_owned(HWND window, LPARAM data) {
+  auto& c = *reinterpret_cast<WindowCount*>(data);
+  if (owned_by(window, c.pid)) ++c.count;
+  return TRUE;
+}
+
+// Every window of process `pid`: top-level, children of any window, and message-only.
+std::size_t count_windows(DWORD pid) {
+  WindowCount windows{pid};
+  EnumWindows(count_owned, reinterpret_cast<LPARAM>(&windows));
+  for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
+    EnumChildWindows(window, count_owned, reinterpret_cast<LPARAM>(&windows));
+  }
+  for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window != nullptr;
+       window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr)) {
+    if (owned_by(window, pid)) ++windows.count;
+  }
+  return windows.count;
+}
+
+// Ten thousand update ticks, as fast as the window takes them, interleaved with notifications
+// that really change the layout, so that the run keeps drawing: after every ten ticks the
+// notification area moves (the window moves and is drawn again) or the taskbar changes its
+// height (a window of another size: a new bitmap and DC). The process's GDI and USER objects,
+// its windows and its working set stay where they were after the first hundred ticks (a
+// bitmap kept per layout would also raise the working set by 12 KB each time).
+TEST(Plain_Bars, TenThousandTicksLeakNothing) {
+  FakeTaskbar taskbar(kBottomTaskbar, kBottomTray);
+  VessaFolder folder;
+  VessaProcess vessa(folder.exe(), L"--debug");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  ASSERT_TRUE(wait_until_drawn(*bar, Placement{1012, 764, 80, 38}));
+
+  constexpr int kRounds = 1000;
+  constexpr int kTicksPerRound = 10;
+  ProcessFigures after_first_hundred;
+  std::size_t windows_after_first_hundred = 0;
+  std::size_t layouts = count_lines(vessa, "relayout ");
+  for (int round = 0; round <= kRounds; ++round) {
+    if (round < kRounds) {
+      for (int tick = 0; tick < kTicksPerRound; ++tick) ASSERT_TRUE(PostMessageW(*bar, WM_TIMER, 1, 0));
+    }
+    const bool first_half = (round / 2) % 2 == 0;
+    if (round % 2 == 0) {
+      taskbar.move_tray(first_half ? RECT{1060, 760, 1280, 800} : kBottomTray);
+    } else {
+      taskbar.move(RECT{0, first_half ? 770 : 760, 1280, 800});  // the display change is sent at once
+    }
+    // A posted notification is handled after the ticks posted before it.
+    PostMessageW(*bar, WM_DISPLAYCHANGE, 0, 0);
+    ++layouts;
+    ASSERT_TRUE(wait_for_lines(vessa, "relayout ", layouts, 20s)) << "round " << round;
+    if (round == 100 / kTicksPerRound - 1) {
+      after_first_hundred = process_figures(vessa.handle());
+      windows_after_first_hundred = count_windows(vessa.pid());
+    }
+  }
+  const ProcessFigures at_end = process_figures(vessa.handle());
+  std::printf("after 100 ticks: %lu GDI, %lu USER, %zu windows, %zu bytes; after %d: %lu GDI, %lu USER, %zu windows, %zu bytes\n",
+              after_first_hundred.gdi_objects, after_first_hundred.user_objects, windows_after_first_hundred,
+              after_first_hundred.working_set, kRounds * kTicksPerRound, at_end.gdi_objects, at_end.user_objects,
+              count_windows(vessa.pid()), at_end.working_set);
+  EXPECT_EQ(at_end.gdi_objects, after_first_hundred.gdi_objects);
+  EXPECT_EQ(at_end.user_objects, after_first_hundred.user_objects);
+  EXPECT_EQ(count_windows(vessa.pid()), windows_after_first_hundred);
+  EXPECT_GT(windows_after_first_hundred, 0u);
+  // A little room for the heap's own growth; a kept bitmap per layout would add 6 MB.
+  EXPECT_LE(at_end.working_set, after_first_hundred.working_set + 256 * 1024);
+  close_and_expect_zero(vessa, *bar);
+}
+
+// --- 144 DPI --------------------------------------------------------------------------
+
+TEST(Dpi144_Bars, EveryLengthScales) {
+  VessaFolder folder;
+  folder.write_config(kSteadyItems);
+  VessaProcess vessa(folder.exe(), L"--debug");
+  const auto line = vessa.wait_for_line("relayout ");
+  ASSERT_TRUE(line.has_value()) << vessa.output();
+  // A 28-pixel taskbar is 18 units thick: band 12; length (64 + 16) × 1.5; thickness
+  // (6 + 12) × 1.5 − 0.5; offset 8 × 1.5 from the end; 3 × 1.5 − 0.5 down.
+  EXPECT_EQ(*line,
+            "relayout mode=Overlay vertical=false dpi=144 container=1280x28 geometry=Geometry { thickness: 2, band: 12, "
+            "icon_gap: None, line_inset: 2 } placement=Placement { x: 1148, y: 776, width: 120, height: 27 }");
+  const auto bar = wait_for_bar_window(vessa.pid());
+  ASSERT_TRUE(bar.has_value());
+  const Placement placement{1148, 776, 120, 27};
+  ASSERT_TRUE(wait_until_drawn(*bar, placement));
+  pump_for(300ms);
+  expect_frame_on_screen(steady_config(), Geometry{2, 12, std::nullopt, 2}, placement, 144, L"bars-144.bmp");
+
+  // Lines of 3 pixels (2 × 1.5) in a band of 18 rows (12 × 1.5) from row 4, inset by 3: three
+  // lines one row apart from row 7.
+  const ScreenShot shot = capture_screen();
+  const auto screen = [&](int x, int y) { return shot.at(placement.x + x, placement.y + y); };
+  for (const int row : {7, 8, 9, 11, 12, 13, 15, 16, 17}) EXPECT_EQ(screen(12, row), 0x0F0F0Fu) << row;
+  for (const int row : {6, 10, 14, 18}) EXPECT_EQ(screen(12, row), 0x000000u) << row;
+  EXPECT_EQ(screen(11, 15), 0x000000u);   // the bars start 8 × 1.5 = 12 pixels in
+  EXPECT_EQ(screen(107, 15), 0x0F0F0Fu);  // and end 12 before the end
+  EXPECT_EQ(screen(108, 15), 0x000000u);
+  close_and_expect_zero(vessa, *bar);
+}
+
+}  // namespace
+}  // namespace vessa::test

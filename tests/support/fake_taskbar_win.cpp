@@ -1,0 +1,67 @@
+#include "fake_taskbar_win.hpp"
+
+namespace vessa::test {
+namespace {
+
+void register_classes() {
+  static const bool registered = [] {
+    WNDCLASSW taskbar{};
+    taskbar.lpfnWndProc = DefWindowProcW;
+    taskbar.hInstance = GetModuleHandleW(nullptr);
+    taskbar.hbrBackground = CreateSolidBrush(RGB(0x30, 0x50, 0x70));
+    taskbar.lpszClassName = L"Shell_TrayWnd";
+    RegisterClassW(&taskbar);
+    WNDCLASSW tray = taskbar;
+    tray.hbrBackground = CreateSolidBrush(RGB(0x70, 0x50, 0x30));
+    tray.lpszClassName = L"TrayNotifyWnd";
+    RegisterClassW(&tray);
+    return true;
+  }();
+  (void)registered;
+}
+
+RECT relative(RECT inner, RECT outer) {
+  return RECT{inner.left - outer.left, inner.top - outer.top, inner.right - outer.left, inner.bottom - outer.top};
+}
+
+}  // namespace
+
+void refresh_work_area() { ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr); }
+
+FakeTaskbar::FakeTaskbar(RECT rect, std::optional<RECT> tray) : rect_(rect) {
+  register_classes();
+  // Shown without activation, as the shell shows its taskbar: activating it would raise it
+  // over windows that other programs put above it.
+  window_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"Shell_TrayWnd", L"", WS_POPUP, rect.left,
+                            rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+  ShowWindow(window_, SW_SHOWNOACTIVATE);
+  if (tray) {
+    const RECT inside = relative(*tray, rect);
+    tray_ = CreateWindowExW(0, L"TrayNotifyWnd", L"", WS_CHILD | WS_VISIBLE, inside.left, inside.top,
+                            inside.right - inside.left, inside.bottom - inside.top, window_, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+  }
+  refresh_work_area();
+}
+
+FakeTaskbar::~FakeTaskbar() {
+  if (window_ != nullptr) DestroyWindow(window_);  // the tray goes with it
+  refresh_work_area();
+}
+
+void FakeTaskbar::move(RECT rect) {
+  rect_ = rect;
+  SetWindowPos(window_, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  refresh_work_area();
+}
+
+void FakeTaskbar::move_tray(RECT tray) {
+  if (tray_ == nullptr) return;
+  const RECT inside = relative(tray, rect_);
+  SetWindowPos(tray_, nullptr, inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace vessa::test

@@ -1,0 +1,42 @@
+#pragma once
+// A stand-in for the shell's taskbar in a desktop without one: a top-level window of class
+// Shell_TrayWnd, optionally with a TrayNotifyWnd child, that other processes find by class
+// name. While it is visible at the top or bottom of the screen, the work area of every
+// process leaves it out, as it does for the real taskbar.
+//
+// The windows belong to the creating thread, which must keep pumping messages (wait_until
+// does) for other programs to use them as parents or z-order references.
+
+#include <windows.h>
+
+#include <optional>
+
+namespace vessa::test {
+
+class FakeTaskbar {
+ public:
+  // `rect` and `tray` in screen coordinates; the tray must lie inside the taskbar.
+  explicit FakeTaskbar(RECT rect, std::optional<RECT> tray = std::nullopt);
+  ~FakeTaskbar();  // destroys the windows and gives the work area back
+  FakeTaskbar(const FakeTaskbar&) = delete;
+  FakeTaskbar& operator=(const FakeTaskbar&) = delete;
+
+  [[nodiscard]] HWND window() const noexcept { return window_; }
+  [[nodiscard]] HWND tray() const noexcept { return tray_; }
+  [[nodiscard]] RECT rect() const noexcept { return rect_; }
+
+  // Moves the taskbar and updates every process's work area (as a display change does).
+  void move(RECT rect);
+  // Moves the notification area (screen coordinates).
+  void move_tray(RECT tray);
+
+ private:
+  RECT rect_{};
+  HWND window_ = nullptr;
+  HWND tray_ = nullptr;
+};
+
+// Makes every process recompute its monitors' work areas from the taskbars now visible.
+void refresh_work_area();
+
+}  // namespace vessa::test
