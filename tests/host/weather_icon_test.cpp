@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "render/canvas.hpp"
+#include "render/frame.hpp"
+#include "render/rasterize.hpp"
 #include "weather/weather_icon.hpp"
 #include "weather/weather_reading.hpp"
 
@@ -343,6 +345,27 @@ TEST(WeatherIconCache, TheLeastRecentlyUsedMaskMakesRoom) {
       ASSERT_EQ(cached.pixels(), uncached.pixels()) << side;
     }
   }
+}
+
+// The renderer's frames with the cache kept across them are the frames without it.
+TEST(WeatherIconCache, FramesPaintedWithTheCacheAreTheSame) {
+  WeatherIconCache cache;
+  for (std::uint8_t kind = 0; kind < 8; ++kind) {
+    FrameModel frame;
+    frame.background = rgb_hex(0x202020);
+    frame.shapes.push_back(Shape{30, 10, 110, 13, rgb_hex(0x47A8D8), 255, false});
+    frame.shapes.push_back(Shape{0, 0, 12, 12, rgb_hex(0x93C13D), 200, true});  // under the icon
+    frame.icon_box = IconBox{4, 2, 4 + 24, 2 + 24};
+    frame.icon_color = kIconColor;
+    frame.icon_kind = kind;
+    PixelBuffer plain(120, 28);
+    PixelBuffer cached(120, 28);
+    rasterize(frame, plain.canvas());
+    rasterize(frame, cached.canvas(), cache);
+    rasterize(frame, cached.canvas(), cache);  // the second frame comes from the cache
+    ASSERT_EQ(cached.pixels(), plain.pixels()) << int{kind};
+  }
+  EXPECT_LE(cache.computed(), 8u);
 }
 
 }  // namespace
