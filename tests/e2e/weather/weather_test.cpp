@@ -193,6 +193,9 @@ class Shell_Weather : public ::testing::Test {
     folder.write_config(config);
     vessa = std::make_unique<VessaProcess>(folder.exe(), L"--debug");
     const auto bar = wait_for_bar_window(vessa->pid());
+    if (!bar) {
+      if (const auto box = wait_for_message_box(vessa->pid(), 1s)) ADD_FAILURE() << utf8(message_box_text(*box));
+    }
     return bar ? *bar : nullptr;
   }
 
@@ -205,7 +208,7 @@ TEST_F(Shell_Weather, AsksForThePlaceWithTheProductsUserAgent) {
   VessaFolder folder;
   std::unique_ptr<VessaProcess> vessa;
   HWND bar = start(folder, vessa);
-  ASSERT_NE(bar, nullptr);
+  ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
   ASSERT_TRUE(wait_until([&] { return !server_.forecast_requests().empty(); }, 15s)) << "no forecast request";
   EXPECT_EQ(server_.forecast_requests().front(),
             std::string(kForecastPath) + "\tVESSA/1.5.0 (+https://github.com/vessa-monitor/vessa)");
@@ -217,7 +220,7 @@ TEST_F(Shell_Weather, TheIconAppearsAtTheLeftOfTheBarArea) {
   VessaFolder folder;
   std::unique_ptr<VessaProcess> vessa;
   HWND bar = start(folder, vessa);
-  ASSERT_NE(bar, nullptr);
+  ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
   const auto icon = wait_for_icon(bar, kClear);
   if (!icon) save_screen("weather_icon_missing");
   ASSERT_TRUE(icon.has_value()) << "no Clear icon on the bar";
@@ -229,11 +232,24 @@ TEST_F(Shell_Weather, TheIconAppearsAtTheLeftOfTheBarArea) {
   EXPECT_EQ(vessa->wait(), std::optional<DWORD>(0));
 }
 
+// Without metric items and lamps the figures never change, so no tick redraws the bar on its
+// own: only the weather's intake does, as soon as the condition changes.
 TEST_F(Shell_Weather, ANewConditionIsDrawnAtOnce) {
   VessaFolder folder;
   std::unique_ptr<VessaProcess> vessa;
-  HWND bar = start(folder, vessa);
-  ASSERT_NE(bar, nullptr);
+  HWND bar = start(folder, vessa, R"([general]
+update_interval_ms = 200
+
+[metrics]
+items = []
+disk_lamp = false
+
+[weather]
+enabled = true
+latitude = 35.68123
+longitude = 139.7671
+)");
+  ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
   const auto clear = wait_for_icon(bar, kClear);
   ASSERT_TRUE(clear.has_value());
 
@@ -254,7 +270,7 @@ TEST_F(Shell_Weather, AFailingServerWritesTheDebugLine) {
   VessaFolder folder;
   std::unique_ptr<VessaProcess> vessa;
   HWND bar = start(folder, vessa);
-  ASSERT_NE(bar, nullptr);
+  ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
   const auto line = vessa->wait_for_line("天気の取得に失敗: ", 15s);
   ASSERT_TRUE(line.has_value()) << vessa->output();
   EXPECT_EQ(*line, "天気の取得に失敗: 天気の取得が HTTP 404 で失敗しました");
@@ -267,7 +283,7 @@ TEST_F(Shell_Weather, AFailedFetchWritesTheDebugLineAndTheLastReadingStays) {
   VessaFolder folder;
   std::unique_ptr<VessaProcess> vessa;
   HWND bar = start(folder, vessa);
-  ASSERT_NE(bar, nullptr);
+  ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
   const auto clear = wait_for_icon(bar, kClear);
   ASSERT_TRUE(clear.has_value());
 
@@ -304,7 +320,7 @@ TEST_F(Shell_Weather, TheTooltipShowsTheWeatherRow) {
     VessaFolder folder;
     std::unique_ptr<VessaProcess> vessa;
     HWND bar = start(folder, vessa);
-    ASSERT_NE(bar, nullptr);
+    ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
     ASSERT_TRUE(vessa->wait_for_line("天気の取得に失敗: ", 15s).has_value()) << vessa->output();
     const auto tooltip = hover_tooltip(vessa->pid(), bar);
     ASSERT_TRUE(tooltip.has_value()) << "no tooltip while hovering the bar";
@@ -317,7 +333,7 @@ TEST_F(Shell_Weather, TheTooltipShowsTheWeatherRow) {
   VessaFolder folder;
   std::unique_ptr<VessaProcess> vessa;
   HWND bar = start(folder, vessa);
-  ASSERT_NE(bar, nullptr);
+  ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
   ASSERT_TRUE(wait_for_icon(bar, kClear).has_value());
   const auto tooltip = hover_tooltip(vessa->pid(), bar);
   ASSERT_TRUE(tooltip.has_value()) << "no tooltip while hovering the bar";
@@ -357,7 +373,7 @@ enabled = false
 latitude = 35.68123
 longitude = 139.7671
 )");
-  ASSERT_NE(bar, nullptr);
+  ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
   PostMessageW(bar, WM_TIMER, kWeatherTimer, 0);  // a stray tick re-checks the settings
   Sleep(1500);
   EXPECT_EQ(server_.forecast_requests().size(), before);
