@@ -10,7 +10,7 @@ packages=(
   libtomlplusplus-dev nlohmann-json3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  openssl python3 util-linux procps
+  openssl python3 util-linux procps iproute2
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test of VESSA:
 #   1. host unit tests of the portable core, under AddressSanitizer and UBSan;
+#   1b. the lock-free weather channel's test under ThreadSanitizer;
 #   2. the benchmarks, built optimised and run once briefly (they must work; no timings are judged);
 #   3. the fuzz targets (libFuzzer, host clang) for a bounded time each;
 #   4. the Windows-side tests and the end-to-end tests of the real vessa.exe under Wine.
@@ -25,6 +26,12 @@ step "host unit tests (ASan, UBSan)"
 cmake -S "$root" -B "$build/host" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVESSA_SANITIZE=ON "${cache[@]}" >/dev/null
 cmake --build "$build/host"
 ctest --test-dir "$build/host" -j"$jobs" --output-on-failure
+
+step "weather channel under ThreadSanitizer"
+cmake -S "$root" -B "$build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESSA_SANITIZE=OFF -DVESSA_TSAN=ON \
+  "${cache[@]}" >/dev/null
+cmake --build "$build/tsan" --target vessa_tsan_tests
+ctest --test-dir "$build/tsan" --output-on-failure
 
 if compgen -G "$root/bench/*.cpp" >/dev/null; then
   step "benchmarks (smoke run)"

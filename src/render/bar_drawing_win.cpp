@@ -10,14 +10,20 @@
 
 namespace vessa {
 
-void push_frame(RenderSurface& surface, HWND window, const Placement& placement, const FrameModel& frame) {
+void push_frame(RenderSurface& surface, HWND window, const Placement& placement, const FrameModel& frame,
+                WeatherIconCache* icon_cache) {
   const std::int32_t width = std::max(1, placement.width);
   const std::int32_t height = std::max(1, placement.height);
   if (!surface.ensure(width, height)) return;
   // GDI may still be writing to the DIB; finish that before touching its memory. The
   // rasteriser paints every pixel (the background first), so the DIB needs no clearing.
   GdiFlush();
-  rasterize(frame, Canvas{width, height, surface.pixels()});
+  const Canvas canvas{width, height, surface.pixels()};
+  if (icon_cache != nullptr) {
+    rasterize(frame, canvas, *icon_cache);
+  } else {
+    rasterize(frame, canvas);
+  }
 
   WindowDc screen(nullptr);
   POINT destination{placement.x, placement.y};
@@ -36,7 +42,7 @@ void draw_and_push(AppState& state, HWND bar_window) {
   const FrameModel frame = build_frame(state.config, state.colors, state.last_sample, state.geometry,
                                        state.placement.width, state.placement.height, state.container_dpi, icon_kind,
                                        rotation);
-  push_frame(state.surface, bar_window, state.placement, frame);
+  push_frame(state.surface, bar_window, state.placement, frame, &state.weather.icon_cache);
   draw_mirrors(state);
 }
 

@@ -12,11 +12,14 @@
 namespace vessa {
 
 struct AppState;
+class WeatherIconCache;
 
 // Renders `frame` into `surface` (re-made only when the size changes) and pushes it to
 // `window` at `placement`; a width or height below 1 is pushed as 1. A failed DC or DIB
-// draws nothing this time; a failed UpdateLayeredWindow is ignored.
-void push_frame(RenderSurface& surface, HWND window, const Placement& placement, const FrameModel& frame);
+// draws nothing this time; a failed UpdateLayeredWindow is ignored. With `icon_cache`, the
+// weather icon's coverage comes from it.
+void push_frame(RenderSurface& surface, HWND window, const Placement& placement, const FrameModel& frame,
+                WeatherIconCache* icon_cache = nullptr);
 
 // Draws the bar window (and every laid-out mirror) from the last sample and pushes the pixels.
 // Nothing before the first sample or in tray-only mode.

@@ -66,9 +66,7 @@ void fill_disc(const Shape& shape, Canvas& canvas) {
   }
 }
 
-}  // namespace
-
-void rasterize(const FrameModel& frame, Canvas canvas) {
+void paint(const FrameModel& frame, Canvas canvas, WeatherIconCache* icon_cache) {
   if (canvas.width <= 0 || canvas.height <= 0 || canvas.pixels == nullptr) return;
   const std::uint8_t background_alpha = frame.background_alpha == 0 ? 1 : frame.background_alpha;
   const std::uint32_t background =
@@ -82,7 +80,20 @@ void rasterize(const FrameModel& frame, Canvas canvas) {
       fill_rect(shape, canvas);
     }
   }
-  if (frame.icon_kind != kNoIcon) draw_weather_icon(canvas, frame.icon_box, frame.icon_color, frame.icon_kind);
+  if (frame.icon_kind == kNoIcon) return;
+  if (icon_cache != nullptr) {
+    draw_weather_icon(canvas, frame.icon_box, frame.icon_color, frame.icon_kind, *icon_cache);
+  } else {
+    draw_weather_icon(canvas, frame.icon_box, frame.icon_color, frame.icon_kind);
+  }
+}
+
+}  // namespace
+
+void rasterize(const FrameModel& frame, Canvas canvas) { paint(frame, canvas, nullptr); }
+
+void rasterize(const FrameModel& frame, Canvas canvas, WeatherIconCache& icon_cache) {
+  paint(frame, canvas, &icon_cache);
 }
 
 }  // namespace vessa

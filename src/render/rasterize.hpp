@@ -13,4 +13,9 @@ namespace vessa {
 // Shapes are clipped to the canvas; a canvas without pixels is left alone.
 void rasterize(const FrameModel& frame, Canvas canvas);
 
+class WeatherIconCache;
+// The same, taking the weather icon's coverage mask from `icon_cache`, which the renderer
+// keeps from frame to frame (the pixels are the same).
+void rasterize(const FrameModel& frame, Canvas canvas, WeatherIconCache& icon_cache);
+
 }  // namespace vessa
