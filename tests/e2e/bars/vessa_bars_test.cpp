@@ -217,6 +217,8 @@ TEST(Shell_Bars, ThemeChangesAreTakenInAndDrawnOnSettingChangeAndShellRestart) {
   SetWindowPos(*bar, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   theme.set_light(true);
   ASSERT_NE(SendMessageTimeoutW(*bar, WM_SETTINGCHANGE, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
+  // The line was written before the message returned; the pipe may take a moment.
+  EXPECT_TRUE(wait_for_lines(vessa, "relayout ", 2, 2s));
   EXPECT_EQ(count_lines(vessa, "relayout "), 2u) << vessa.output();
   EXPECT_TRUE(wait_until_drawn(*bar, placement, 2s));
 
@@ -224,6 +226,7 @@ TEST(Shell_Bars, ThemeChangesAreTakenInAndDrawnOnSettingChangeAndShellRestart) {
   theme.set_light(false);
   const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
   ASSERT_NE(SendMessageTimeoutW(*bar, taskbar_created, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
+  EXPECT_TRUE(wait_for_lines(vessa, "relayout ", 3, 2s));
   EXPECT_EQ(count_lines(vessa, "relayout "), 3u) << vessa.output();
   EXPECT_TRUE(wait_until_drawn(*bar, placement, 2s));
   pump_for(300ms);
@@ -286,6 +289,7 @@ TEST(Plain_Bars, SettingChangeFollowsTheNotificationArea) {
   taskbar.move_tray(RECT{1050, 760, 1280, 800});
   DWORD_PTR ignored = 0;
   ASSERT_NE(SendMessageTimeoutW(*bar, WM_SETTINGCHANGE, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
+  EXPECT_TRUE(wait_for_lines(vessa, "relayout ", 2, 2s));
   EXPECT_EQ(count_lines(vessa, "relayout "), 2u);
   EXPECT_TRUE(wait_until_drawn(*bar, Placement{962, 764, 80, 38}));
   close_and_expect_zero(vessa, *bar);
