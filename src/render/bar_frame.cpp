@@ -41,13 +41,6 @@ Rgb kind_color(const ResolvedColors& colors, MetricKind kind) {
   return colors.cpu;
 }
 
-struct LaidShape {
-  Box box;
-  Rgb color;
-  std::uint8_t alpha = 255;
-  bool round = false;
-};
-
 }  // namespace
 
 LampFit fit_lamps(std::int64_t largest, std::int64_t count, std::int64_t band) noexcept {
@@ -111,10 +104,24 @@ FrameModel build_frame(const Config& config, const ResolvedColors& colors, const
     first = sat::sub(sat::sub(band, thick), sat::mul(n - 1, step)) / 2;
   }
 
-  std::vector<LaidShape> laid;
-  laid.reserve(sample.bars.size() * 4 + sample.disks.size() + 1);
-  const auto rect = [&laid](std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, Rgb color,
-                            std::uint8_t alpha) { laid.push_back({{x0, y0, x1, y1}, color, alpha, false}); };
+  FrameModel frame;
+  frame.background = appearance.background;
+  frame.background_alpha = appearance.background_alpha;
+  frame.icon_color = config.weather.icon_color;
+
+  // Each box is laid out along the bars, then turned for a vertical taskbar and brought into
+  // the frame's 32-bit coordinates.
+  const auto finish = [&](const Box& box) { return rotation ? rotate(box, *rotation, width, height) : box; };
+  const auto add = [&](const Box& laid, Rgb color, std::uint8_t alpha, bool round) {
+    const Box box = finish(laid);
+    frame.shapes.push_back(Shape{sat::to_i32(box.x0), sat::to_i32(box.y0), sat::to_i32(box.x1), sat::to_i32(box.y1),
+                                 color, alpha, round});
+  };
+  const auto rect = [&add](std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, Rgb color,
+                           std::uint8_t alpha) { add({x0, y0, x1, y1}, color, alpha, false); };
+  // Without disks in the sample a single lamp stands for them all.
+  const std::size_t lamp_count = std::max<std::size_t>(sample.disks.size(), 1);
+  frame.shapes.reserve(sample.bars.size() * 4 + lamp_count);
 
   // 4. Each bar in order: its track, then its value.
   std::optional<std::int64_t> disk_row;
@@ -141,61 +148,32 @@ FrameModel build_frame(const Config& config, const ResolvedColors& colors, const
 
   // 5. Disk lamps: a column over the right end of the bar area, centred on the disk bar.
   if (config.metrics.disk_lamp && disk_row) {
-    struct LampState {
-      bool read = false;
-      bool write = false;
-    };
-    std::vector<LampState> states;
-    if (sample.disks.empty()) {
-      states.push_back({sample.lamp_lit, false});
-    } else {
-      states.reserve(sample.disks.size());
-      for (const DiskLamp& disk : sample.disks) states.push_back({disk.read_lit, disk.write_lit});
-    }
-    const std::int64_t c = sat::count(states.size());
+    const std::int64_t c = sat::count(lamp_count);
     const LampFit fit = fit_lamps(lamp, c, band);
     const std::int64_t total = sat::add(sat::mul(fit.size, c), sat::mul(fit.gap, c - 1));
     const std::int64_t centred = sat::sub(sat::add(*disk_row, thick / 2), total / 2);
     // More lamps than rows leave no valid range: start at the band's top and let the edge clip.
     const std::int64_t top = std::max(yt, std::min(centred, sat::sub(sat::add(yt, band), total)));
-    for (std::size_t k = 0; k < states.size(); ++k) {
-      const LampState state = states[k];
+    for (std::size_t k = 0; k < lamp_count; ++k) {
+      const bool read = sample.disks.empty() ? sample.lamp_lit : sample.disks[k].read_lit;
+      const bool write = !sample.disks.empty() && sample.disks[k].write_lit;
       const std::int64_t y = sat::add(top, sat::mul(static_cast<std::int64_t>(k), sat::add(fit.size, fit.gap)));
       Rgb color = appearance.track_color;
       std::uint8_t alpha = appearance.track_alpha;
-      if (state.read || state.write) {
-        color = state.read && state.write ? colors.lamp_both : state.write ? colors.lamp_write : colors.lamp_read;
+      if (read || write) {
+        color = read && write ? colors.lamp_both : write ? colors.lamp_write : colors.lamp_read;
         alpha = appearance.line_alpha;
       }
-      laid.push_back({{sat::sub(bar_end, fit.size), y, bar_end, sat::add(y, fit.size)}, color, alpha, true});
+      add({sat::sub(bar_end, fit.size), y, bar_end, sat::add(y, fit.size)}, color, alpha, true);
     }
   }
 
-  FrameModel frame;
-  frame.background = appearance.background;
-  frame.background_alpha = appearance.background_alpha;
-  frame.icon_color = config.weather.icon_color;
-
   // 6. The weather icon sits in the square slot at the left that the icon area reserves.
-  std::optional<Box> icon;
   if (icon_kind != kNoIcon && geometry.icon_gap) {
     const std::int64_t trim = scaled(std::max<std::int32_t>(0, config.weather.icon_trim));
     const std::int64_t side = std::max<std::int64_t>(1, sat::sub(band, sat::mul(2, trim)));
     const std::int64_t y = sat::add(yt, trim);
-    icon = Box{pad, y, sat::add(pad, side), sat::add(y, side)};
-  }
-
-  const auto finish = [&](const Box& box) {
-    return rotation ? rotate(box, *rotation, width, height) : box;
-  };
-  frame.shapes.reserve(laid.size());
-  for (const LaidShape& shape : laid) {
-    const Box box = finish(shape.box);
-    frame.shapes.push_back(Shape{sat::to_i32(box.x0), sat::to_i32(box.y0), sat::to_i32(box.x1), sat::to_i32(box.y1),
-                                 shape.color, shape.alpha, shape.round});
-  }
-  if (icon) {
-    const Box box = finish(*icon);
+    const Box box = finish(Box{pad, y, sat::add(pad, side), sat::add(y, side)});
     frame.icon_box = IconBox{sat::to_i32(box.x0), sat::to_i32(box.y0), sat::to_i32(box.x1), sat::to_i32(box.y1)};
     frame.icon_kind = icon_kind;
   }
