@@ -8,6 +8,7 @@
 
 #include "base/utf.hpp"
 #include "metrics/counter_text.hpp"
+#include "render/saturating.hpp"
 
 namespace vessa {
 namespace {
@@ -70,11 +71,6 @@ TooltipRow weather_row(const WeatherReading& reading, UiLanguage language, Tempe
   }
   row.value_template = rain + ": 100%  " + temperature + ": -99" + std::string(unit_text);
   return row;
-}
-
-std::int32_t saturate_int32(std::int64_t value) noexcept {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                                            std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace
@@ -237,14 +233,14 @@ ColumnWidths measure_columns(const std::vector<TooltipRow>& rows, const TextMeas
 
 TooltipSize tooltip_size(const TooltipMetrics& m, std::uint32_t dpi, ColumnWidths columns,
                          std::size_t row_count) noexcept {
-  const auto s = [dpi](std::int32_t v) { return scale_for_dpi(v, dpi); };
+  const auto s = [dpi](std::int32_t v) { return sat::scaled(v, dpi); };
   // Column widths are measured pixels (at most int32 each), so the sum fits in 64 bits.
   const std::int64_t label = std::clamp<std::int64_t>(columns.label, 0, std::numeric_limits<std::int32_t>::max());
   const std::int64_t value = std::clamp<std::int64_t>(columns.value, 0, std::numeric_limits<std::int32_t>::max());
   const std::int64_t width = s(m.swatch_gap) + s(m.column_gap) + label + value + s(m.swatch_width) + 2 * s(m.padding_x);
   const std::int64_t rows = static_cast<std::int64_t>(std::min<std::size_t>(row_count, 1u << 20));
   const std::int64_t height = s(m.row_height) * rows + 2 * s(m.padding_y);
-  return TooltipSize{saturate_int32(width), saturate_int32(height)};
+  return TooltipSize{sat::to_i32(width), sat::to_i32(height)};
 }
 
 ScreenPoint tooltip_position(const Rect& monitor, const Placement& anchor, TooltipSize size, std::uint32_t dpi,
@@ -277,7 +273,7 @@ ScreenPoint tooltip_position(const Rect& monitor, const Placement& anchor, Toolt
     y = ay - gap - height;
     if (y < top) y = std::min(max_y, ay + ah + gap);
   }
-  return ScreenPoint{saturate_int32(x), saturate_int32(y)};
+  return ScreenPoint{sat::to_i32(x), sat::to_i32(y)};
 }
 
 }  // namespace vessa

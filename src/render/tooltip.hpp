@@ -172,9 +172,4 @@ struct ScreenPoint {
 [[nodiscard]] ScreenPoint tooltip_position(const Rect& monitor, const Placement& anchor, TooltipSize size,
                                            std::uint32_t dpi, bool vertical) noexcept;
 
-// v * dpi / 96 in 64 bits, truncated toward zero.
-[[nodiscard]] constexpr std::int64_t scale_for_dpi(std::int32_t value, std::uint32_t dpi) noexcept {
-  return value * static_cast<std::int64_t>(dpi) / 96;
-}
-
 }  // namespace vessa

@@ -10,6 +10,7 @@
 
 #include "app/app_state_win.hpp"
 #include "base/wide_win.hpp"
+#include "render/saturating.hpp"
 
 namespace vessa {
 namespace {
@@ -32,10 +33,7 @@ struct TooltipPaintData {
 
 COLORREF colorref(Rgb color) noexcept { return RGB(color.r, color.g, color.b); }
 
-std::int32_t scaled(std::int32_t value, std::uint32_t dpi) noexcept {
-  return static_cast<std::int32_t>(
-      std::clamp<std::int64_t>(scale_for_dpi(value, dpi), 0, std::numeric_limits<std::int32_t>::max()));
-}
+std::int32_t scaled(std::int32_t value, std::uint32_t dpi) noexcept { return sat::to_i32(sat::scaled(value, dpi)); }
 
 // Takes the paint data out of the window; the caller owns it from then on.
 std::unique_ptr<TooltipPaintData> take_paint_data(HWND window, TooltipPaintData* replacement = nullptr) noexcept {
