@@ -59,10 +59,8 @@ TEST(Shell_BarWindow, LaysOutInTheTaskbarAndDrawsTheFrameExactly) {
   EXPECT_EQ(rect.right - rect.left, 80);
   EXPECT_EQ(rect.bottom - rect.top, 20);
 
-  pump_for(200ms);
-  const ScreenShot shot = capture_screen();
-  const std::string differences =
-      compare_on_screen(shot, 1192, 783, expected_pixels(default_frame(bar.state()), 80, 20));
+  ScreenShot shot;
+  const std::string differences = wait_for_screen(1192, 783, expected_pixels(default_frame(bar.state()), 80, 20), &shot);
   if (!differences.empty()) shot.save_bmp(artefact_folder() / L"bars-in-process.bmp");
   EXPECT_EQ(differences, "");
 

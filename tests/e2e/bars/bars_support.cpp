@@ -39,6 +39,21 @@ std::string compare_on_screen(const ScreenShot& shot, std::int32_t x, std::int32
   return report.str();
 }
 
+std::string wait_for_screen(std::int32_t x, std::int32_t y, const PixelBuffer& expected, ScreenShot* last,
+                            std::chrono::milliseconds timeout) {
+  ScreenShot shot;
+  std::string differences;
+  wait_until(
+      [&] {
+        shot = capture_screen();
+        differences = compare_on_screen(shot, x, y, expected);
+        return differences.empty();
+      },
+      timeout);
+  if (last != nullptr) *last = std::move(shot);
+  return differences;
+}
+
 void pump_for(std::chrono::milliseconds duration) {
   wait_until([] { return false; }, duration);
 }

@@ -63,9 +63,9 @@ void expect_frame_on_screen(const Config& config, const Geometry& geometry, cons
                             std::uint32_t dpi, const wchar_t* artefact) {
   const FrameModel frame = build_frame(config, resolve_colors(config.appearance, taskbar_is_dark()), steady_sample(),
                                        geometry, placement.width, placement.height, dpi, kNoIcon, std::nullopt);
-  const ScreenShot shot = capture_screen();
+  ScreenShot shot;
   const std::string differences =
-      compare_on_screen(shot, placement.x, placement.y, expected_pixels(frame, placement.width, placement.height));
+      wait_for_screen(placement.x, placement.y, expected_pixels(frame, placement.width, placement.height), &shot);
   if (!differences.empty()) shot.save_bmp(artefact_folder() / artefact);
   EXPECT_EQ(differences, "") << "screenshot: " << utf8(artefact);
 }
@@ -109,7 +109,6 @@ TEST(Shell_Bars, TheScreenShowsTheFrameAtItsPlacement) {
   ASSERT_TRUE(bar.has_value());
   const Placement placement{1192, 783, 80, 20};
   ASSERT_TRUE(wait_until_drawn(*bar, placement)) << "the bars were never drawn";
-  pump_for(300ms);
   expect_frame_on_screen(steady_config(), Geometry{2, 14, std::nullopt, 3}, placement, 96, L"bars-shell.bmp");
 
   // The rows themselves: three two-pixel tracks in the 14-row band from row 3, inset by 3 and
@@ -229,7 +228,6 @@ TEST(Shell_Bars, ThemeChangesAreTakenInAndDrawnOnSettingChangeAndShellRestart) {
   EXPECT_TRUE(wait_for_lines(vessa, "relayout ", 3, 2s));
   EXPECT_EQ(count_lines(vessa, "relayout "), 3u) << vessa.output();
   EXPECT_TRUE(wait_until_drawn(*bar, placement, 2s));
-  pump_for(300ms);
   expect_frame_on_screen(steady_config(), Geometry{2, 14, std::nullopt, 3}, placement, 96, L"bars-theme.bmp");
   close_and_expect_zero(vessa, *bar);
 }
@@ -271,7 +269,6 @@ TEST(Plain_Bars, TrayLeftEndsTheBarsOffsetBeforeTheNotificationArea) {
     ASSERT_TRUE(bar.has_value());
     ASSERT_TRUE(wait_until_drawn(*bar, c.placement));
     EXPECT_EQ(window_rect(*bar).right, c.tray.left - 8);
-    pump_for(300ms);
     expect_frame_on_screen(steady_config(), c.geometry, c.placement, 96, c.artefact);
     close_and_expect_zero(vessa, *bar);
   }
@@ -482,7 +479,6 @@ TEST(Dpi144_Bars, EveryLengthScales) {
   ASSERT_TRUE(bar.has_value());
   const Placement placement{1148, 776, 120, 27};
   ASSERT_TRUE(wait_until_drawn(*bar, placement));
-  pump_for(300ms);
   expect_frame_on_screen(steady_config(), Geometry{2, 12, std::nullopt, 2}, placement, 144, L"bars-144.bmp");
 
   // Lines of 3 pixels (2 × 1.5) in a band of 18 rows (12 × 1.5) from row 4, inset by 3: three
