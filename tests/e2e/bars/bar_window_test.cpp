@@ -171,6 +171,25 @@ TEST(Shell_BarWindow, TheSurfaceIsKeptAndRemadeOnlyWhenTheSizeChanges) {
   EXPECT_EQ(bar.state().surface.width(), 116);
 }
 
+// A placement without width or height still gets a picture: one pixel in each direction.
+TEST(Shell_BarWindow, AnEmptyPlacementIsPushedAsOnePixel) {
+  InProcessBar bar(Config{}, AttachMode::Overlay);
+  FrameModel white;
+  white.background = rgb_hex(0xFFFFFF);
+  white.background_alpha = 255;
+  push_frame(bar.state().surface, bar.window(), kDefaultPlacement, white);
+  push_frame(bar.state().surface, bar.window(), Placement{1000, 700, 0, -3}, white);
+  RECT rect{};
+  GetWindowRect(bar.window(), &rect);
+  EXPECT_EQ(rect.left, 1000);
+  EXPECT_EQ(rect.top, 700);
+  EXPECT_EQ(rect.right - rect.left, 1);
+  EXPECT_EQ(rect.bottom - rect.top, 1);
+  EXPECT_EQ(bar.state().surface.width(), 1);
+  EXPECT_EQ(bar.state().surface.height(), 1);
+  EXPECT_EQ(wait_for_screen(1000, 700, expected_pixels(white, 1, 1)), "");
+}
+
 // Every bitmap and DC a size change replaces is deleted: each old handle is asked whether it
 // still names an object.
 TEST(Shell_BarWindow, ReplacedSurfacesAreDeleted) {
