@@ -51,7 +51,7 @@ CounterSampler::CounterSampler(std::unique_ptr<CounterSource> source, std::optio
 
 CounterSampler::CounterSampler(CounterSampler&&) noexcept = default;
 CounterSampler& CounterSampler::operator=(CounterSampler&&) noexcept = default;
-CounterSampler::~CounterSampler() = default;
+CounterSampler::~CounterSampler() { query_.reset(); }
 
 bool CounterSampler::add(CounterQuery& query, CounterSlot slot, std::string_view path) {
   Result<CounterId> added = query.add_english_counter(path);

@@ -115,8 +115,10 @@ class CounterSampler {
   [[nodiscard]] double network_rate(CounterSlot slot);
   void read_disk_rates(CounterSlot slot, std::vector<double>& rates);
 
-  std::unique_ptr<CounterSource> source_;  // declared before query_: the query goes first
+  // A query may refer to the source that opened it, so it always goes first: declared first,
+  // it is replaced first when a sampler is moved in; the destructor closes it by hand.
   std::unique_ptr<CounterQuery> query_;
+  std::unique_ptr<CounterSource> source_;
   std::array<Slot, kCounterSlotCount> slots_;
   std::vector<MetricKind> items_;
   std::vector<std::string> disk_filter_;

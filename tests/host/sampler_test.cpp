@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -196,6 +197,65 @@ TEST(SamplerOpen, EnumerationErrorGivesNoDisks) {
   rig.open();
   EXPECT_TRUE(rig.sampler.physical_disks().empty());
   EXPECT_TRUE(rig.sampler.list_physical_disks().empty());
+}
+
+// --- Lifetime -------------------------------------------------------------------------------
+
+// A source whose queries note, when they close, whether the source that opened them is still
+// there (a query may refer to it, as the scripted one does).
+struct Lifetimes {
+  bool source_alive = true;
+  int closed = 0;
+  int closed_after_source = 0;
+};
+
+class WatchedQuery final : public CounterQuery {
+ public:
+  explicit WatchedQuery(std::shared_ptr<Lifetimes> lifetimes) : lifetimes_(std::move(lifetimes)) {}
+  ~WatchedQuery() override {
+    ++lifetimes_->closed;
+    if (!lifetimes_->source_alive) ++lifetimes_->closed_after_source;
+  }
+  Result<CounterId> add_english_counter(std::string_view) override { return CounterId{0}; }
+  bool collect() override { return true; }
+  bool read_value(CounterId, double&) override { return false; }
+  void read_array(CounterId, CounterArray& out) override { out.clear(); }
+
+ private:
+  std::shared_ptr<Lifetimes> lifetimes_;
+};
+
+class WatchedSource final : public CounterSource {
+ public:
+  explicit WatchedSource(std::shared_ptr<Lifetimes> lifetimes) : lifetimes_(std::move(lifetimes)) {}
+  ~WatchedSource() override { lifetimes_->source_alive = false; }
+  Result<std::unique_ptr<CounterQuery>> open_query() override {
+    return std::unique_ptr<CounterQuery>(std::make_unique<WatchedQuery>(lifetimes_));
+  }
+  Result<std::vector<std::string>> enumerate_instances(std::string_view) override {
+    return std::vector<std::string>{};
+  }
+
+ private:
+  std::shared_ptr<Lifetimes> lifetimes_;
+};
+
+TEST(SamplerLifetime, TheQueryClosesBeforeItsSourceWhenTheSamplerIsReplacedOrGoes) {
+  const Config config;  // the default items need a query
+  const auto replaced = std::make_shared<Lifetimes>();
+  const auto last = std::make_shared<Lifetimes>();
+  {
+    CounterSampler sampler(std::make_unique<WatchedSource>(replaced));
+    sampler.open_counters(config);
+    ASSERT_TRUE(sampler.has_query());
+    sampler = CounterSampler(std::make_unique<WatchedSource>(last));
+    EXPECT_EQ(replaced->closed, 1);
+    EXPECT_EQ(replaced->closed_after_source, 0);
+    sampler.open_counters(config);
+    ASSERT_TRUE(sampler.has_query());
+  }
+  EXPECT_EQ(last->closed, 1);
+  EXPECT_EQ(last->closed_after_source, 0);
 }
 
 // --- One tick ------------------------------------------------------------------------------
