@@ -14,13 +14,16 @@ namespace vessa {
 namespace {
 
 // Fixed notation with `digits` after the point. std::to_chars rounds the exact binary value
-// to nearest, ties to even, whatever the C runtime's printf would do.
+// to nearest, ties to even, whatever the C runtime's printf would do. A value that rounds to
+// zero is written without a sign: -0.4 °C reads "0", not "-0".
 std::string fixed(double x, int digits) {
   if (std::isnan(x)) x = 0.0;
   std::array<char, 400> buffer{};  // enough for the largest double in fixed notation
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x, std::chars_format::fixed, digits);
   if (result.ec != std::errc()) return {};
-  return std::string(buffer.data(), result.ptr);
+  std::string text(buffer.data(), result.ptr);
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  return text;
 }
 
 bool is_ascii_letter(char c) noexcept { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }

@@ -33,6 +33,7 @@ TEST(TooltipNumbers, RoundToNearestWithTiesToEven) {
       {1.005, "1", "1.0", "1.00"},       // 1.005 is stored a hair below the tie
       {99.95, "100", "100.0", "99.95"},  // 99.95 is stored a hair above the tie
       {45.0, "45", "45.0", "45.00"},     {3.6, "4", "3.6", "3.60"},        {-2.5, "-2", "-2.5", "-2.50"},
+      {-0.4, "0", "-0.4", "-0.40"},      {-0.004, "0", "0.0", "0.00"},     {-0.0, "0", "0.0", "0.00"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.x);
