@@ -155,7 +155,7 @@ TEST(Shell_TrayIcon, AConfiguredColourWinsOverTheTheme) {
 TEST(Shell_TrayIcon, WithTrayIconOffThereIsNone) {
   const ThemeValue theme(std::nullopt);
   VessaFolder folder;
-  folder.write_config("[behavior]\ntray_icon = false\n");
+  folder.write_config(std::string(kBarsAtTheLeft) + "[behavior]\ntray_icon = false\n");
   VessaProcess vessa(folder.exe(), L"");
   const auto bar = wait_for_bar_window(vessa.pid());
   ASSERT_TRUE(bar.has_value());
