@@ -105,6 +105,18 @@ TEST(Shell_ContextMenu, AClickElsewhereClosesTheMenuAndRunsNothing) {
   EXPECT_EQ(vessa.process->wait(), std::optional<DWORD>(0));
 }
 
+// In tray-only mode the bar window is message-only: the tray menu is the only way in, and it
+// must open and close like the others.
+TEST(Shell_ContextMenu, InTrayOnlyModeTheMenuOpensAndAClickElsewhereClosesIt) {
+  MenuVessa vessa("[behavior]\nattach_mode = \"tray_only\"\n");
+  ASSERT_NE(vessa.bar, nullptr);
+  ASSERT_TRUE(describe_window(vessa.bar).message_only);
+  ASSERT_TRUE(open_menu_from_tray(vessa.pid()).has_value());
+  click(400, 300);
+  EXPECT_TRUE(wait_for_no_menu(vessa.pid()));
+  EXPECT_TRUE(vessa.process->running());
+}
+
 // With `language` set in config.toml the menu speaks that language, whatever the system's.
 struct LanguageCase {
   const char* config;
