@@ -210,7 +210,6 @@ void start_bar_timers(HWND window, const TimerPeriods& timers) {
 }
 
 void destroy_bar_window(HWND window) {
-  if (AppState* state = state_of(window)) state->exit_requested = true;
   KillTimer(window, kUpdateTimer);
   KillTimer(window, kReattachTimer);
   DestroyWindow(window);

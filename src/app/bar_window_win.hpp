@@ -21,7 +21,9 @@ LRESULT CALLBACK bar_window_proc(HWND window, UINT message, WPARAM wparam, LPARA
 // Sets the update timer and, when their periods are not 0, the reattach and weather timers.
 void start_bar_timers(HWND window, const TimerPeriods& timers);
 
-// Kills timers 1 and 2 and destroys the window; failures are ignored. The program ends.
+// Kills timers 1 and 2 and destroys the window; failures are ignored. The program ends when
+// the window goes with AppState::exit_requested set (else a child lost with its taskbar is
+// replaced); the handle may already be gone, and nothing is read from it.
 void destroy_bar_window(HWND window);
 
 }  // namespace vessa

@@ -1,14 +1,13 @@
 #pragma once
 // The plain-value rules behind the notification-area icon and its context menu: the icon's
-// size and colour, the tip text as the shell takes it, and the menu's commands.
+// size, the tip text as the shell takes it, and the menu's commands. (Its colour follows the
+// taskbar's theme: tray_icon_color_for in config/colors.hpp.)
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "config/rgb.hpp"
 
 namespace vessa {
 
@@ -27,15 +26,6 @@ enum class MenuCommand : int { Show = 0, Settings = 1, Reattach = 2, Exit = 3 };
 
 // The icon's side from the system's small-icon metric: values below 9 become 8.
 [[nodiscard]] constexpr std::int32_t tray_icon_side(std::int32_t metric) noexcept { return metric < 9 ? 8 : metric; }
-
-// The configured colour wins; otherwise dark grey on a light taskbar (the theme value read
-// and not 0), light grey on a dark one or when the value could not be read.
-[[nodiscard]] constexpr Rgb tray_icon_color(std::optional<Rgb> configured,
-                                            std::optional<std::uint32_t> system_uses_light_theme) noexcept {
-  if (configured) return *configured;
-  const bool light = system_uses_light_theme.has_value() && *system_uses_light_theme != 0;
-  return light ? rgb_hex(0x202020) : rgb_hex(0xF0F0F0);
-}
 
 // The shell keeps at most this many UTF-16 units of a tip (its 128-unit field keeps a zero).
 inline constexpr std::size_t kMaxTipUnits = 127;

@@ -7,6 +7,7 @@
 #include "app/tray_icon_image_win.hpp"
 #include "base/win_error_win.hpp"
 #include "base/wide_win.hpp"
+#include "config/colors.hpp"
 #include "config/theme_win.hpp"
 #include "render/taskbar_win.hpp"
 
@@ -29,7 +30,7 @@ NOTIFYICONDATAW identity(const TrayIcon& icon) {
 Status replace_picture(TrayIcon& icon) {
   const std::int32_t width = tray_icon_side(GetSystemMetrics(SM_CXSMICON));
   const std::int32_t height = tray_icon_side(GetSystemMetrics(SM_CYSMICON));
-  const Rgb color = tray_icon_color(icon.color, read_system_uses_light_theme());
+  const Rgb color = tray_icon_color_for(icon.color, taskbar_is_dark());
   Result<UniqueHicon> drawn = draw_tray_icon(width, height, color);
   if (drawn) {
     icon.picture.own(std::move(*drawn));
@@ -117,6 +118,7 @@ void run_command(AppState& state, HWND bar_window, MenuCommand command) {
       attach(state, bar_window);
       break;
     case MenuCommand::Exit:
+      state.exit_requested = true;
       destroy_bar_window(bar_window);  // WM_DESTROY removes the icon and ends the loop
       break;
   }

@@ -79,10 +79,11 @@ Status write_file_atomically(const std::filesystem::path& path, std::string_view
       return Error("simulated crash");
     }
   }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
-    const int code = errno;
+  const int synced = ::fsync(fd) == 0 ? 0 : errno;
+  const int closed = ::close(fd) == 0 ? 0 : errno;  // closed whatever fsync said
+  if (synced != 0 || closed != 0) {
     ::unlink(temporary.c_str());
-    return errno_error(code);
+    return errno_error(synced != 0 ? synced : closed);
   }
   if (::rename(temporary.c_str(), path.c_str()) != 0) {
     const int code = errno;

@@ -512,7 +512,7 @@ class RealCollector {
   void field(std::string_view, std::optional<double>& value) {
     if (value.has_value()) take(*value);
   }
-  std::vector<int> kinds;  // per real field: 0 a number (then zeroed), 1 NaN
+  std::vector<int> kinds;  // per real field: 0 a number, 1 NaN (zeroed, so that == compares the rest)
 
  private:
   void take(double& value) {

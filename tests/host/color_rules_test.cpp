@@ -225,6 +225,7 @@ TEST(ThemeRules, TrayIconAndPreviewColoursFollowTheTaskbar) {
   EXPECT_EQ(format_color(tray_icon_color_for(std::nullopt, true)), "#F0F0F0");
   EXPECT_EQ(format_color(tray_icon_color_for(std::nullopt, false)), "#202020");
   EXPECT_EQ(format_color(tray_icon_color_for(rgb_hex(0x123456), true)), "#123456");
+  EXPECT_EQ(format_color(tray_icon_color_for(rgb_hex(0x123456), false)), "#123456");
   EXPECT_EQ(format_color(preview_background(true)), "#202020");
   EXPECT_EQ(format_color(preview_background(false)), "#F3F3F3");
 }

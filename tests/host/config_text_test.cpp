@@ -4,9 +4,13 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "config/config_text.hpp"
@@ -15,79 +19,23 @@
 namespace vessa {
 namespace {
 
-constexpr std::string_view kDefaultText = R"([general]
-update_interval_ms = 2000
-language = "auto"
-displays = "primary"
-
-[behavior]
-attach_mode = "overlay"
-fallback = true
-tray_icon = true
-reattach_check_ms = 5000
-
-[layout]
-anchor = "tray_left"
-offset_x = 8
-offset_y = 3
-line_length = 64
-min_line_thickness = 1
-max_line_thickness = 2
-band_height = 32
-padding_x = 8
-padding_y = 3
-line_inset = 5
-show_track = true
-lamp_size = 4
-vertical_rotation = "clockwise"
-
-[appearance]
-color_scheme = "standard"
-color_family = "blue"
-background = "#202020"
-track_color = "#3A3A3A"
-cpu_color = "#47A8D8"
-memory_color = "#3B5FB0"
-disk_color = "#93C13D"
-net_rx_color = "#D6538A"
-net_tx_color = "#8F385C"
-net_overlap_color = "#EFA6C6"
-gpu_color = "#A05FC0"
-disk_lamp_read_color = "#60A96C"
-disk_lamp_write_color = "#BE6660"
-disk_lamp_both_color = "#D9A441"
-background_alpha = 0
-track_alpha = 64
-line_alpha = 255
-tooltip_background = "#2B2B2B"
-tooltip_text_color = "#F0F0F0"
-tooltip_label_color = "#B4B4B4"
-tooltip_font_family = "Segoe UI"
-tooltip_font_size_pt = 9.0
-
-[metrics]
-items = ["cpu", "memory", "disk", "net"]
-disk_instances = []
-network_adapter = ""
-network_scale_mbps = 100.0
-network_logarithmic = true
-network_floor_bytes_per_sec = 1024.0
-disk_logarithmic = true
-disk_log_strength = 49.0
-disk_lamp = true
-disk_lamp_threshold_bytes_per_sec = 262144.0
-disk_lamp_hold_ms = 1500
-
-[weather]
-enabled = false
-location_mode = "auto"
-place_name = ""
-temperature_unit = "celsius"
-update_interval_minutes = 10
-icon_gap = 8
-icon_trim = 2
-icon_color = "#E8E8E8"
-)";
+// The canonical text of the default configuration, byte for byte, as the end-to-end tests
+// also expect to find it written beside the executable.
+const std::string& default_text() {
+  static const std::string text = [] {
+    const char* folder = std::getenv("VESSA_TEST_DATA");
+    if (folder == nullptr) {
+      ADD_FAILURE() << "VESSA_TEST_DATA is not set (ctest sets it to tests/data)";
+      return std::string();
+    }
+    std::ifstream file(std::filesystem::path(folder) / "default_config.toml", std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    EXPECT_FALSE(bytes.str().empty()) << "no default_config.toml in " << folder;
+    return bytes.str();
+  }();
+  return text;
+}
 
 std::string canonical(const Config& config) {
   const Result<std::string> text = write_config_text(config);
@@ -106,7 +54,7 @@ std::string line_of(const std::string& text, std::string_view key) {
 
 // The canonical default text with one line replaced or added after `after`.
 std::string defaults_with(std::string_view old_line, std::string_view new_line) {
-  std::string text(kDefaultText);
+  std::string text = default_text();
   const std::size_t at = text.find(std::string(old_line) + "\n");
   EXPECT_NE(at, std::string::npos) << old_line;
   text.replace(at, old_line.size(), new_line);
@@ -114,7 +62,7 @@ std::string defaults_with(std::string_view old_line, std::string_view new_line) 
 }
 
 TEST(ConfigWriter, DefaultsGiveTheCanonicalText) {
-  EXPECT_EQ(canonical(Config{}), kDefaultText);
+  EXPECT_EQ(canonical(Config{}), default_text());
   // Writing is stable: the same Config gives the same bytes every time.
   EXPECT_EQ(canonical(Config{}), canonical(Config{}));
 }
@@ -249,7 +197,7 @@ TEST(ConfigWriter, ValuesTomlCannotHoldAreWriterErrors) {
 }
 
 TEST(ConfigReader, CanonicalTextIsCanonicalAndDefault) {
-  const ConfigReading reading = read_config_text(kDefaultText);
+  const ConfigReading reading = read_config_text(default_text());
   EXPECT_FALSE(reading.rejection.has_value());
   EXPECT_TRUE(reading.canonical);
   EXPECT_TRUE(reading.unknown_keys.empty());
@@ -466,8 +414,8 @@ TEST(ConfigReader, OtherSpellingsOfTheSameValuesAreRewritten) {
 
 TEST(ConfigReader, ByteOrderMarkAndWindowsLineEndingsAreReadAndRewritten) {
   std::string crlf;
-  for (const char c : kDefaultText) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  for (const std::string& text : {"\xEF\xBB\xBF" + std::string(kDefaultText), crlf}) {
+  for (const char c : default_text()) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  for (const std::string& text : {"\xEF\xBB\xBF" + default_text(), crlf}) {
     const ConfigReading reading = read_config_text(text);
     ASSERT_FALSE(reading.rejection.has_value()) << *reading.rejection;
     EXPECT_EQ(reading.config, Config{});

@@ -1,4 +1,4 @@
-// The tray icon's size, colour and tip, and the context menu's item identifiers.
+// The tray icon's size and tip, and the context menu's item identifiers.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,17 +15,6 @@ TEST(TrayIconRules, SmallIconMetricsBelowNineBecomeEight) {
   EXPECT_EQ(tray_icon_side(9), 9);
   EXPECT_EQ(tray_icon_side(16), 16);
   EXPECT_EQ(tray_icon_side(24), 24);
-}
-
-TEST(TrayIconRules, ColourIsConfiguredElseDarkOnALightTaskbarElseLight) {
-  const Rgb dark = rgb_hex(0x202020);
-  const Rgb light = rgb_hex(0xF0F0F0);
-  EXPECT_EQ(tray_icon_color(std::nullopt, 1u), dark);
-  EXPECT_EQ(tray_icon_color(std::nullopt, 2u), dark);
-  EXPECT_EQ(tray_icon_color(std::nullopt, 0u), light);
-  EXPECT_EQ(tray_icon_color(std::nullopt, std::nullopt), light);
-  EXPECT_EQ(tray_icon_color(rgb_hex(0x123456), 1u), rgb_hex(0x123456));
-  EXPECT_EQ(tray_icon_color(rgb_hex(0x123456), std::nullopt), rgb_hex(0x123456));
 }
 
 TEST(TrayIconRules, TipIsCutTo127Utf16Units) {

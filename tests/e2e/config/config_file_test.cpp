@@ -16,83 +16,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kDefaultText = R"([general]
-update_interval_ms = 2000
-language = "auto"
-displays = "primary"
-
-[behavior]
-attach_mode = "overlay"
-fallback = true
-tray_icon = true
-reattach_check_ms = 5000
-
-[layout]
-anchor = "tray_left"
-offset_x = 8
-offset_y = 3
-line_length = 64
-min_line_thickness = 1
-max_line_thickness = 2
-band_height = 32
-padding_x = 8
-padding_y = 3
-line_inset = 5
-show_track = true
-lamp_size = 4
-vertical_rotation = "clockwise"
-
-[appearance]
-color_scheme = "standard"
-color_family = "blue"
-background = "#202020"
-track_color = "#3A3A3A"
-cpu_color = "#47A8D8"
-memory_color = "#3B5FB0"
-disk_color = "#93C13D"
-net_rx_color = "#D6538A"
-net_tx_color = "#8F385C"
-net_overlap_color = "#EFA6C6"
-gpu_color = "#A05FC0"
-disk_lamp_read_color = "#60A96C"
-disk_lamp_write_color = "#BE6660"
-disk_lamp_both_color = "#D9A441"
-background_alpha = 0
-track_alpha = 64
-line_alpha = 255
-tooltip_background = "#2B2B2B"
-tooltip_text_color = "#F0F0F0"
-tooltip_label_color = "#B4B4B4"
-tooltip_font_family = "Segoe UI"
-tooltip_font_size_pt = 9.0
-
-[metrics]
-items = ["cpu", "memory", "disk", "net"]
-disk_instances = []
-network_adapter = ""
-network_scale_mbps = 100.0
-network_logarithmic = true
-network_floor_bytes_per_sec = 1024.0
-disk_logarithmic = true
-disk_log_strength = 49.0
-disk_lamp = true
-disk_lamp_threshold_bytes_per_sec = 262144.0
-disk_lamp_hold_ms = 1500
-
-[weather]
-enabled = false
-location_mode = "auto"
-place_name = ""
-temperature_unit = "celsius"
-update_interval_minutes = 10
-icon_gap = 8
-icon_trim = 2
-icon_color = "#E8E8E8"
-)";
+// The canonical text of the default configuration, byte for byte (the host tests check the
+// writer against the same file).
+const std::string& default_text() {
+  static const std::string text = [] {
+    const std::filesystem::path folder = windows_path_from_env("VESSA_TEST_DATA");
+    EXPECT_FALSE(folder.empty()) << "VESSA_TEST_DATA is not set (ctest sets it to tests/data)";
+    std::ifstream file(folder / L"default_config.toml", std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    EXPECT_FALSE(bytes.str().empty()) << "no default_config.toml in " << folder.string();
+    return bytes.str();
+  }();
+  return text;
+}
 
 // The default text with one line replaced.
 std::string defaults_with(std::string_view old_line, std::string_view new_line) {
-  std::string text(kDefaultText);
+  std::string text = default_text();
   const std::size_t at = text.find(std::string(old_line) + "\n");
   EXPECT_NE(at, std::string::npos) << old_line;
   if (at != std::string::npos) text.replace(at, old_line.size(), new_line);
@@ -197,7 +138,7 @@ TEST(Shell_ConfigFile, WithNoFileTheDefaultsAreWrittenBesideTheExecutableInCanon
   const Outcome run = run_until_bar_window(folder, L"--debug");
   EXPECT_EQ(run.exit_code, std::optional<DWORD>(0));
   EXPECT_EQ(run.lines, std::vector<std::string>{config_line(folder.config())});
-  EXPECT_EQ(folder.read_config(), std::optional<std::string>(kDefaultText));
+  EXPECT_EQ(folder.read_config(), std::optional<std::string>(default_text()));
   EXPECT_FALSE(fs::exists(per_user.folder()));
 }
 
@@ -224,7 +165,7 @@ TEST(Shell_ConfigFile, AnUnwritableExecutableFolderSendsTheDefaultsToThePerUserP
   const Outcome run = run_until_bar_window(folder, L"--debug");
   EXPECT_EQ(run.exit_code, std::optional<DWORD>(0));
   EXPECT_EQ(run.lines, std::vector<std::string>{config_line(per_user.config())});
-  EXPECT_EQ(read_bytes(per_user.config()), std::optional<std::string>(kDefaultText));
+  EXPECT_EQ(read_bytes(per_user.config()), std::optional<std::string>(default_text()));
 
   // The next start finds the per-user file and leaves it as it is.
   const Outcome again = run_until_bar_window(folder, L"--debug");
@@ -245,7 +186,7 @@ TEST(Shell_ConfigFile, ABrokenFileIsKeptAsBrokenAndReplacedWithTheDefaults) {
                 "設定ファイルが壊れています。作り直します: appearance.background_alpha: 256 does not fit an unsigned "
                 "8-bit integer",
                 "壊れた設定ファイルを保存しました: " + utf8(kept.wstring()), config_line(folder.config())}));
-  EXPECT_EQ(folder.read_config(), std::optional<std::string>(kDefaultText));
+  EXPECT_EQ(folder.read_config(), std::optional<std::string>(default_text()));
   EXPECT_EQ(read_bytes(kept), std::optional<std::string>(broken));
 }
 
@@ -261,7 +202,7 @@ TEST(Shell_ConfigFile, AFileThatIsNotUtf8IsKeptAndReplaced) {
   EXPECT_EQ(run.lines, (std::vector<std::string>{"設定ファイルを読めません: " + utf8(folder.config().wstring()),
                                                   "壊れた設定ファイルを保存しました: " + utf8(kept.wstring()),
                                                   config_line(folder.config())}));
-  EXPECT_EQ(folder.read_config(), std::optional<std::string>(kDefaultText));
+  EXPECT_EQ(folder.read_config(), std::optional<std::string>(default_text()));
   EXPECT_EQ(read_bytes(kept), std::optional<std::string>(broken));
 }
 
@@ -286,16 +227,16 @@ TEST(Shell_ConfigFile, WithoutDebugNothingIsWrittenButTheFileIsStillRewritten) {
   const Outcome run = run_until_bar_window(folder, L"");
   EXPECT_EQ(run.exit_code, std::optional<DWORD>(0));
   EXPECT_TRUE(run.lines.empty());
-  EXPECT_EQ(folder.read_config(), std::optional<std::string>(kDefaultText));
+  EXPECT_EQ(folder.read_config(), std::optional<std::string>(default_text()));
 }
 
 TEST(Shell_ConfigFile, ACommentOnlyDifferenceIsRewrittenWithoutAnyReport) {
   PerUserFolder per_user;
   VessaFolder folder;
-  folder.write_config("# written by hand\n" + std::string(kDefaultText) + "\n# the end\n");
+  folder.write_config("# written by hand\n" + default_text() + "\n# the end\n");
   const Outcome run = run_until_bar_window(folder, L"--debug");
   EXPECT_EQ(run.lines, std::vector<std::string>{config_line(folder.config())});
-  EXPECT_EQ(folder.read_config(), std::optional<std::string>(kDefaultText));
+  EXPECT_EQ(folder.read_config(), std::optional<std::string>(default_text()));
 }
 
 TEST(Shell_ConfigFile, ChildModeMakesTheBarAChildWindowOfTheTaskbar) {

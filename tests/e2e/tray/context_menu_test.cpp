@@ -13,11 +13,6 @@ const TextTable& auto_texts() {
   return ui_texts(resolve_ui_language(Language::Auto, GetUserDefaultUILanguage()));
 }
 
-std::vector<std::string> menu_texts(const TextTable& texts) {
-  return {std::string(texts[text::kMenuShow]), std::string(texts[text::kMenuSettings]),
-          std::string(texts[text::kMenuReattach]), std::string(texts[text::kMenuExit])};
-}
-
 // Index of each command's item in the menu (the separator sits before Exit).
 constexpr std::size_t kShowItem = 0;
 constexpr std::size_t kSeparator = 3;
@@ -32,19 +27,12 @@ std::optional<HWND> open_menu_from_tray(DWORD pid) {
   return std::nullopt;
 }
 
-struct RunningVessa {
-  VessaFolder folder;
-  std::unique_ptr<VessaProcess> process;
-  HWND bar = nullptr;
-
-  explicit RunningVessa(const std::string& config = {}) {
-    if (!config.empty()) folder.write_config(config);
-    process = std::make_unique<VessaProcess>(folder.exe(), L"");
-    if (const auto window = wait_for_bar_window(process->pid())) bar = *window;
-    // The icon is in the notification area once its cell shows something besides the taskbar.
+// vessa.exe with its icon in the notification area: the icon's cell shows something besides
+// the taskbar (the default bars may cover part of it).
+struct MenuVessa : RunningVessa {
+  explicit MenuVessa(const std::string& config = {}) : RunningVessa(config) {
     wait_until([] { return !color_rows(capture_screen(), kFirstTrayCell, 0xF0F0F0).empty(); }, 10s);
   }
-  DWORD pid() const { return process->pid(); }
 };
 
 void save_pictures(const char* name, const MenuPicture& real) {
@@ -59,7 +47,7 @@ TEST(Shell_ContextMenu, TrayIconClickOpensTheMenuWithShowCheckedAndExitEndsThePr
   // The expected menus first, while no icon of ours (and no tip of the shell's) is there.
   const MenuPicture checked = reference_menu(menu_texts(auto_texts()), true, kFirstTrayIconCentre);
   const MenuPicture unchecked = reference_menu(menu_texts(auto_texts()), false, kFirstTrayIconCentre);
-  RunningVessa vessa;
+  MenuVessa vessa;
   ASSERT_NE(vessa.bar, nullptr);
   ASSERT_EQ(checked.items.size(), 5u);
   ASSERT_GT(differing_pixels_above(checked, unchecked, kSeparator), 0u) << "the check mark does not show";
@@ -73,14 +61,13 @@ TEST(Shell_ContextMenu, TrayIconClickOpensTheMenuWithShowCheckedAndExitEndsThePr
   const POINT exit = checked.item_centre(kExitItem);
   click(exit.x, exit.y);
   EXPECT_EQ(vessa.process->wait(), std::optional<DWORD>(0));
-  EXPECT_TRUE(wait_until([] { return color_rows(capture_screen(), kFirstTrayCell, 0xF0F0F0).empty(); }, 5s))
-      << "the tray icon stayed";
+  EXPECT_TRUE(tray_cell_free_of(0xF0F0F0)) << "the tray icon stayed";
 }
 
 TEST(Shell_ContextMenu, ShowHidesAndShowsTheBarsAndTheCheckMarkFollows) {
   const MenuPicture checked = reference_menu(menu_texts(auto_texts()), true, kFirstTrayIconCentre);
   const MenuPicture unchecked = reference_menu(menu_texts(auto_texts()), false, kFirstTrayIconCentre);
-  RunningVessa vessa;
+  MenuVessa vessa;
   ASSERT_NE(vessa.bar, nullptr);
   ASSERT_TRUE(IsWindowVisible(vessa.bar));
   ASSERT_EQ(checked.items.size(), 5u);
@@ -107,7 +94,7 @@ TEST(Shell_ContextMenu, ShowHidesAndShowsTheBarsAndTheCheckMarkFollows) {
 }
 
 TEST(Shell_ContextMenu, AClickElsewhereClosesTheMenuAndRunsNothing) {
-  RunningVessa vessa;
+  MenuVessa vessa;
   ASSERT_NE(vessa.bar, nullptr);
   ASSERT_TRUE(open_menu_from_tray(vessa.pid()).has_value());
   click(400, 300);
@@ -116,6 +103,18 @@ TEST(Shell_ContextMenu, AClickElsewhereClosesTheMenuAndRunsNothing) {
   EXPECT_TRUE(IsWindowVisible(vessa.bar));
   PostMessageW(vessa.bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(vessa.process->wait(), std::optional<DWORD>(0));
+}
+
+// In tray-only mode the bar window is message-only: the tray menu is the only way in, and it
+// must open and close like the others.
+TEST(Shell_ContextMenu, InTrayOnlyModeTheMenuOpensAndAClickElsewhereClosesIt) {
+  MenuVessa vessa("[behavior]\nattach_mode = \"tray_only\"\n");
+  ASSERT_NE(vessa.bar, nullptr);
+  ASSERT_TRUE(describe_window(vessa.bar).message_only);
+  ASSERT_TRUE(open_menu_from_tray(vessa.pid()).has_value());
+  click(400, 300);
+  EXPECT_TRUE(wait_for_no_menu(vessa.pid()));
+  EXPECT_TRUE(vessa.process->running());
 }
 
 // With `language` set in config.toml the menu speaks that language, whatever the system's.
@@ -134,7 +133,7 @@ TEST_P(Shell_ContextMenuLanguage, MenuTextsFollowTheConfiguredLanguage) {
   ASSERT_EQ(expected.items.size(), 5u);
   ASSERT_GT(differing_pixels(expected, wrong), 0u) << "the two languages' menus look alike";
 
-  RunningVessa vessa(c.config);
+  MenuVessa vessa(c.config);
   ASSERT_NE(vessa.bar, nullptr);
   const auto menu = open_menu_from_tray(vessa.pid());
   ASSERT_TRUE(menu.has_value());
@@ -153,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(Shell_Languages, Shell_ContextMenuLanguage,
 // The bars' own right-click menu is the same menu, and its Exit works the same.
 TEST(Shell_ContextMenu, TheBarsMenuIsTheSameMenuAndItsExitEndsTheProgram) {
   const MenuPicture checked = reference_menu(menu_texts(auto_texts()), true, POINT{600, 500});
-  RunningVessa vessa;
+  MenuVessa vessa;
   ASSERT_NE(vessa.bar, nullptr);
   ASSERT_EQ(checked.items.size(), 5u);
   move_pointer(600, 500);
@@ -164,7 +163,7 @@ TEST(Shell_ContextMenu, TheBarsMenuIsTheSameMenuAndItsExitEndsTheProgram) {
   const POINT exit = checked.item_centre(kExitItem);
   click(exit.x, exit.y);
   EXPECT_EQ(vessa.process->wait(), std::optional<DWORD>(0));
-  EXPECT_TRUE(wait_until([] { return color_rows(capture_screen(), kFirstTrayCell, 0xF0F0F0).empty(); }, 5s));
+  EXPECT_TRUE(tray_cell_free_of(0xF0F0F0));
 }
 
 }  // namespace

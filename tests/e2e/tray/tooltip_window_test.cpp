@@ -3,34 +3,11 @@
 // that refreshes reuse one window without leaking GDI or USER objects.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "render/tooltip_win.hpp"
 #include "tray_support.hpp"
 
 namespace vessa::test {
 namespace {
-
-// The width of `text` in the tooltip's default font (Segoe UI, or what Wine maps it to) at a
-// pixel height, measured the way a program on this desktop would.
-int text_width(const std::wstring& text, int pixel_height) {
-  HFONT font = CreateFontW(-pixel_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, L"Segoe UI");
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ previous = SelectObject(dc, font);
-  RECT rect{};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, previous);
-  DeleteDC(dc);
-  DeleteObject(font);
-  return rect.right - rect.left;
-}
-
-int widest(std::initializer_list<const wchar_t*> texts, int pixel_height) {
-  int width = 0;
-  for (const wchar_t* text : texts) width = std::max(width, text_width(text, pixel_height));
-  return width;
-}
 
 constexpr Rgb kCpuSwatch = rgb_hex(0x47A8D8);
 constexpr Rgb kRxSwatch = rgb_hex(0xD6538A);
@@ -41,10 +18,10 @@ std::vector<TooltipRow> sample_rows() {
           TooltipRow{"Clear", "Temp: 22°C", "Partly cloudy", "Rain: 100%  Temp: -99°C", std::nullopt}};
 }
 
-// 8 + 24 + 14 + 2 * 12 at 96 DPI around the two columns.
-int expected_width_96() {
-  return 70 + widest({L"CPU", L"Receive", L"Partly cloudy"}, 12) +
-         widest({L"9.99 GHz  100%", L"999 GB/s", L"Rain: 100%  Temp: -99°C"}, 12);
+// The size at 96 DPI for the rows above.
+SIZE expected_size_96() {
+  return tooltip_size_at_96({L"CPU", L"Receive", L"Partly cloudy"},
+                            {L"9.99 GHz  100%", L"999 GB/s", L"Rain: 100%  Temp: -99°C"}, 3);
 }
 
 RECT window_rect(HWND window) {
@@ -55,7 +32,7 @@ RECT window_rect(HWND window) {
 
 std::uint32_t hex(Rgb color) { return (std::uint32_t{color.r} << 16) | (std::uint32_t{color.g} << 8) | color.b; }
 
-// Pixels of row `y` from x0 to x1 that differ from the background.
+// Pixels of the rectangle (x0, y0)-(x1, y1) that differ from the background.
 int inked(const ScreenShot& shot, int x0, int x1, int y0, int y1, std::uint32_t background) {
   int count = 0;
   for (int y = y0; y < y1; ++y) {
@@ -79,8 +56,8 @@ TEST(Shell_TooltipWindow, ShowsAboveTheAnchorAtTheSizeOfItsWidestTemplates) {
   EXPECT_EQ(info.style & (WS_POPUP | WS_CHILD | WS_CAPTION), static_cast<DWORD>(WS_POPUP));
   EXPECT_TRUE(info.visible);
 
-  const int width = expected_width_96();
-  const int height = 19 * 3 + 2 * 9;
+  const int width = expected_size_96().cx;
+  const int height = expected_size_96().cy;
   const RECT rect = window_rect(window);
   EXPECT_EQ(rect.right - rect.left, width);
   EXPECT_EQ(rect.bottom - rect.top, height);
@@ -120,8 +97,8 @@ TEST(Shell_TooltipWindow, ShowsAboveTheAnchorAtTheSizeOfItsWidestTemplates) {
 TEST(Shell_TooltipWindow, GoesBelowAnAnchorAtTheTopAndBesideAVerticalTaskbar) {
   TooltipState tooltip;
   const Config config;
-  const int width = expected_width_96();
-  const int height = 75;
+  const int width = expected_size_96().cx;
+  const int height = expected_size_96().cy;
 
   show_tooltip(tooltip, config, Placement{600, 0, 80, 20}, 96, false, sample_rows());
   RECT rect = window_rect(tooltip.window.get());

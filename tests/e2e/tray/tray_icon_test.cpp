@@ -77,10 +77,6 @@ TEST(Shell_TrayIconImage, DrawingLeavesNoGdiObjectsBehind) {
 // 8 pixels before the taskbar's end, over the first icon cell: these tests keep them at the left.
 constexpr char kBarsAtTheLeft[] = "[layout]\nanchor = \"left\"\n";
 
-// The exact-colour pixel rows of a 16 x 16 icon: the fully covered parts of bars 14, 10, 6 and
-// 12 pixels long (their round caps are blended with the taskbar).
-const std::vector<int> kIconRows = {12, 12, 8, 8, 4, 4, 10, 10};
-
 void set_light_theme(std::optional<DWORD> value) {
   if (value) {
     RegSetKeyValueW(HKEY_CURRENT_USER, kPersonalize, L"SystemUsesLightTheme", REG_DWORD, &*value, sizeof(DWORD));
@@ -97,29 +93,21 @@ struct ThemeValue {
   ThemeValue& operator=(const ThemeValue&) = delete;
 };
 
-bool icon_shows(std::uint32_t color, std::chrono::milliseconds timeout = 10s) {
-  return wait_until([&] { return color_rows(capture_screen(), kFirstTrayCell, color) == kIconRows; }, timeout);
-}
-
-bool cell_free_of(std::uint32_t color) {
-  return wait_until([&] { return color_rows(capture_screen(), kFirstTrayCell, color).empty(); }, 5s);
-}
-
 TEST(Shell_TrayIcon, AppearsLightGreyWithoutAThemeValueAndGoesWithTheProcess) {
   const ThemeValue theme(std::nullopt);
-  ASSERT_TRUE(cell_free_of(0xF0F0F0)) << "another icon is in the cell";
+  ASSERT_TRUE(tray_cell_free_of(0xF0F0F0)) << "another icon is in the cell";
   VessaFolder folder;
   folder.write_config(kBarsAtTheLeft);
   VessaProcess vessa(folder.exe(), L"");
   const auto bar = wait_for_bar_window(vessa.pid());
   ASSERT_TRUE(bar.has_value());
-  const bool shown = icon_shows(0xF0F0F0);
+  const bool shown = tray_cell_shows_icon(0xF0F0F0);
   if (!shown) capture_screen().save_bmp(artefact_folder() / L"tray_icon_light.bmp");
   EXPECT_TRUE(shown) << "rows: " << ::testing::PrintToString(color_rows(capture_screen(), kFirstTrayCell, 0xF0F0F0));
 
   PostMessageW(*bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
-  EXPECT_TRUE(cell_free_of(0xF0F0F0)) << "the icon stayed after the exit";
+  EXPECT_TRUE(tray_cell_free_of(0xF0F0F0)) << "the icon stayed after the exit";
 }
 
 TEST(Shell_TrayIcon, IsDarkGreyOnALightTaskbarAndTakesTheNewColourAfterAThemeChange) {
@@ -129,7 +117,7 @@ TEST(Shell_TrayIcon, IsDarkGreyOnALightTaskbarAndTakesTheNewColourAfterAThemeCha
   VessaProcess vessa(folder.exe(), L"");
   const auto bar = wait_for_bar_window(vessa.pid());
   ASSERT_TRUE(bar.has_value());
-  EXPECT_TRUE(icon_shows(0x202020));
+  EXPECT_TRUE(tray_cell_shows_icon(0x202020));
 
   // The shell still holds the icon: re-registration must change the picture in place.
   set_light_theme(0);
@@ -138,17 +126,17 @@ TEST(Shell_TrayIcon, IsDarkGreyOnALightTaskbarAndTakesTheNewColourAfterAThemeCha
   ASSERT_NE(SendMessageTimeoutW(*bar, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
                                 SMTO_ABORTIFHUNG, 5000, &ignored),
             0);
-  EXPECT_TRUE(icon_shows(0xF0F0F0));
+  EXPECT_TRUE(tray_cell_shows_icon(0xF0F0F0));
   EXPECT_TRUE(color_rows(capture_screen(), kFirstTrayCell, 0x202020).empty());
 
   // A display change re-registers as well.
   set_light_theme(1);
   PostMessageW(*bar, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
-  EXPECT_TRUE(icon_shows(0x202020));
+  EXPECT_TRUE(tray_cell_shows_icon(0x202020));
 
   PostMessageW(*bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
-  EXPECT_TRUE(cell_free_of(0x202020));
+  EXPECT_TRUE(tray_cell_free_of(0x202020));
 }
 
 TEST(Shell_TrayIcon, AConfiguredColourWinsOverTheTheme) {
@@ -158,7 +146,7 @@ TEST(Shell_TrayIcon, AConfiguredColourWinsOverTheTheme) {
   VessaProcess vessa(folder.exe(), L"");
   const auto bar = wait_for_bar_window(vessa.pid());
   ASSERT_TRUE(bar.has_value());
-  EXPECT_TRUE(icon_shows(0x1E90FF));
+  EXPECT_TRUE(tray_cell_shows_icon(0x1E90FF));
   EXPECT_TRUE(color_rows(capture_screen(), kFirstTrayCell, 0x202020).empty());
   PostMessageW(*bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
@@ -167,7 +155,7 @@ TEST(Shell_TrayIcon, AConfiguredColourWinsOverTheTheme) {
 TEST(Shell_TrayIcon, WithTrayIconOffThereIsNone) {
   const ThemeValue theme(std::nullopt);
   VessaFolder folder;
-  folder.write_config("[behavior]\ntray_icon = false\n");
+  folder.write_config(std::string(kBarsAtTheLeft) + "[behavior]\ntray_icon = false\n");
   VessaProcess vessa(folder.exe(), L"");
   const auto bar = wait_for_bar_window(vessa.pid());
   ASSERT_TRUE(bar.has_value());
@@ -175,16 +163,10 @@ TEST(Shell_TrayIcon, WithTrayIconOffThereIsNone) {
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(*bar, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"), SMTO_ABORTIFHUNG,
                       5000, &ignored);
-  EXPECT_FALSE(icon_shows(0xF0F0F0, 1500ms));
+  EXPECT_FALSE(tray_cell_shows_icon(0xF0F0F0, 1500ms));
   PostMessageW(*bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
 }
-
-}  // namespace
-}  // namespace vessa::test
-
-namespace vessa::test {
-namespace {
 
 // At 144 DPI the small-icon size is 24 x 24: longer, thicker-spaced bars (pad 2, gap 3).
 TEST(Dpi144_TrayIcon, IsDrawnAtTheLargerSmallIconSize) {
@@ -203,25 +185,18 @@ TEST(Dpi144_TrayIcon, IsDrawnAtTheLargerSmallIconSize) {
   EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
 }
 
-}  // namespace
-}  // namespace vessa::test
-
-namespace vessa::test {
-namespace {
-
 // A shell restart loses every tray icon; the shell then broadcasts TaskbarCreated to top-level
 // windows. In tray-only mode the bar window is message-only and hears no broadcast, yet the
 // icon is the program's only way in: it must come back.
 TEST(Shell_TrayIcon, TrayOnlyBringsTheIconBackAfterAShellRestart) {
-  ASSERT_TRUE(wait_until([] { return color_rows(capture_screen(), kFirstTrayCell, 0xF0F0F0).empty(); }, 5s));
+  ASSERT_TRUE(tray_cell_free_of(0xF0F0F0));
   VessaFolder folder;
   folder.write_config("[behavior]\nattach_mode = \"tray_only\"\n");
   VessaProcess vessa(folder.exe(), L"");
   const auto bar = wait_for_bar_window(vessa.pid());
   ASSERT_TRUE(bar.has_value());
   ASSERT_TRUE(describe_window(*bar).message_only);
-  const auto icon_shown = [] { return color_rows(capture_screen(), kFirstTrayCell, 0xF0F0F0) == kIconRows; };
-  ASSERT_TRUE(wait_until(icon_shown, 10s));
+  ASSERT_TRUE(tray_cell_shows_icon(0xF0F0F0));
 
   // What the shell's restart does to the icon: it is gone.
   NOTIFYICONDATAW data{};
@@ -229,10 +204,10 @@ TEST(Shell_TrayIcon, TrayOnlyBringsTheIconBackAfterAShellRestart) {
   data.hWnd = *bar;
   data.uID = 1;
   ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
-  ASSERT_TRUE(wait_until([] { return color_rows(capture_screen(), kFirstTrayCell, 0xF0F0F0).empty(); }, 5s));
+  ASSERT_TRUE(tray_cell_free_of(0xF0F0F0));
 
   PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  EXPECT_TRUE(wait_until(icon_shown, 10s)) << "the icon did not come back";
+  EXPECT_TRUE(tray_cell_shows_icon(0xF0F0F0)) << "the icon did not come back";
 
   PostMessageW(*bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));

@@ -1,7 +1,9 @@
 #include "tray_support.hpp"
 
+#include <algorithm>
 #include <thread>
 
+#include "base/unique_handle_win.hpp"
 #include "base/wide_win.hpp"
 
 namespace vessa::test {
@@ -66,6 +68,69 @@ std::vector<HWND> visible_windows(DWORD pid, const wchar_t* class_name) {
     if (IsWindowVisible(window)) visible.push_back(window);
   }
   return visible;
+}
+
+bool tray_cell_shows_icon(std::uint32_t color, std::chrono::milliseconds timeout) {
+  static const std::vector<int> kIconRows = {12, 12, 8, 8, 4, 4, 10, 10};
+  return wait_until([&] { return color_rows(capture_screen(), kFirstTrayCell, color) == kIconRows; }, timeout);
+}
+
+bool tray_cell_free_of(std::uint32_t color, std::chrono::milliseconds timeout) {
+  return wait_until([&] { return color_rows(capture_screen(), kFirstTrayCell, color).empty(); }, timeout);
+}
+
+int text_width(const std::wstring& text, int pixel_height) {
+  UniqueHfont font(CreateFontW(-pixel_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, L"Segoe UI"));
+  UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  const SelectionGuard selected(dc.get(), font.get());
+  RECT rect{};
+  DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  return rect.right - rect.left;
+}
+
+int widest(std::initializer_list<const wchar_t*> texts, int pixel_height) {
+  int width = 0;
+  for (const wchar_t* text : texts) width = std::max(width, text_width(text, pixel_height));
+  return width;
+}
+
+SIZE tooltip_size_at_96(std::initializer_list<const wchar_t*> labels, std::initializer_list<const wchar_t*> values,
+                        int rows) {
+  return SIZE{8 + 24 + 14 + 2 * 12 + widest(labels) + widest(values), 19 * rows + 2 * 9};
+}
+
+SIZE memory_and_network_tooltip_size() {
+  return tooltip_size_at_96({L"Memory", L"Receive", L"Send"}, {L"100%", L"999 GB/s"}, 3);
+}
+
+RunningVessa::RunningVessa(const std::string& config) {
+  if (!config.empty()) folder.write_config(config);
+  process = std::make_unique<VessaProcess>(folder.exe(), L"");
+  if (const auto window = wait_for_bar_window(process->pid())) bar = *window;
+}
+
+RunningVessa::~RunningVessa() {
+  if (bar != nullptr && process->running()) {
+    PostMessageW(bar, WM_CLOSE, 0, 0);
+    process->wait();
+  }
+}
+
+std::optional<HWND> RunningVessa::tooltip(std::chrono::milliseconds timeout) const {
+  std::optional<HWND> found;
+  wait_until(
+      [&] {
+        const auto windows = visible_windows(pid(), L"VessaTooltipWindow");
+        if (!windows.empty()) found = windows.front();
+        return found.has_value();
+      },
+      timeout);
+  return found;
+}
+
+bool RunningVessa::no_tooltip(std::chrono::milliseconds timeout) const {
+  return wait_until([&] { return find_windows(pid(), L"VessaTooltipWindow").empty(); }, timeout);
 }
 
 std::optional<HWND> visible_menu(DWORD pid) {
@@ -138,6 +203,11 @@ HWND create_owner() {
 }
 
 }  // namespace
+
+std::vector<std::string> menu_texts(const TextTable& texts) {
+  return {std::string(texts[text::kMenuShow]), std::string(texts[text::kMenuSettings]),
+          std::string(texts[text::kMenuReattach]), std::string(texts[text::kMenuExit])};
+}
 
 MenuPicture rested_picture_of(HWND menu_window) {
   move_pointer(kPointerRest.x, kPointerRest.y);

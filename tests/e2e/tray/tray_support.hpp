@@ -6,11 +6,14 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "harness_win.hpp"
+#include "settings/ui_text.hpp"
 
 namespace vessa::test {
 
@@ -49,6 +52,9 @@ MenuPicture picture_of(HWND menu_window);
 // item is highlighted and no tip of the shell's shows over it.
 inline constexpr POINT kPointerRest{100, 100};
 
+// The four menu texts of a text table (UTF-8), in menu order.
+std::vector<std::string> menu_texts(const TextTable& texts);
+
 // Opens, in this process, the menu the program is expected to show: items `texts` (UTF-8),
 // a separator before the last one, the first checked when `checked`, at `at`, and returns
 // its picture once it is drawn, with the pointer at rest. The menu is closed again before
@@ -70,5 +76,44 @@ void post_tray_event(HWND bar_window, UINT event, POINT at);
 
 // Visible windows of class `class_name` of process `pid`.
 std::vector<HWND> visible_windows(DWORD pid, const wchar_t* class_name);
+
+// Waits until the first icon cell shows exactly the four bars of a 16 x 16 icon in `color`
+// (the fully covered parts of bars 14, 10, 6 and 12 pixels long; their caps are blended with
+// the taskbar), or until it holds no pixel of `color` at all.
+bool tray_cell_shows_icon(std::uint32_t color, std::chrono::milliseconds timeout = 10s);
+bool tray_cell_free_of(std::uint32_t color, std::chrono::milliseconds timeout = 5s);
+
+// The width of `text` in the tooltip's default font (Segoe UI, or what Wine maps it to) at a
+// pixel height, measured the way a program on this desktop would; the widest of `texts`.
+int text_width(const std::wstring& text, int pixel_height = 12);
+int widest(std::initializer_list<const wchar_t*> texts, int pixel_height = 12);
+
+// The tooltip's size at 96 DPI for `rows` rows whose widest label and value are among the
+// given texts: 8 + 24 + 14 + 2 x 12 pixels around the two columns, 19 per row and 9 above and
+// below.
+SIZE tooltip_size_at_96(std::initializer_list<const wchar_t*> labels, std::initializer_list<const wchar_t*> values,
+                        int rows);
+// The same for items = ["memory", "net"]: rows Memory, Receive and Send whatever the machine
+// has, with values up to "100%" and "999 GB/s".
+SIZE memory_and_network_tooltip_size();
+
+// vessa.exe started from a fresh folder with `config` (when not empty), and its bar window
+// once it exists. Closed with WM_CLOSE at the end if it still runs.
+struct RunningVessa {
+  explicit RunningVessa(const std::string& config = {});
+  ~RunningVessa();
+  RunningVessa(const RunningVessa&) = delete;
+  RunningVessa& operator=(const RunningVessa&) = delete;
+
+  [[nodiscard]] DWORD pid() const { return process->pid(); }
+  // The visible VessaTooltipWindow, once there is one.
+  [[nodiscard]] std::optional<HWND> tooltip(std::chrono::milliseconds timeout = 5s) const;
+  // Whether every VessaTooltipWindow is gone within `timeout`.
+  [[nodiscard]] bool no_tooltip(std::chrono::milliseconds timeout = 5s) const;
+
+  VessaFolder folder;
+  std::unique_ptr<VessaProcess> process;
+  HWND bar = nullptr;
+};
 
 }  // namespace vessa::test

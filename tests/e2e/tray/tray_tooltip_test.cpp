@@ -2,25 +2,10 @@
 // or NIN_POPUPCLOSE, so the test sends them as the shell would.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "tray_support.hpp"
 
 namespace vessa::test {
 namespace {
-
-int text_width(const std::wstring& text) {
-  HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, L"Segoe UI");
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ previous = SelectObject(dc, font);
-  RECT rect{};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, previous);
-  DeleteDC(dc);
-  DeleteObject(font);
-  return rect.right - rect.left;
-}
 
 // Memory and network only: the rows are Memory, Receive and Send whatever the machine has
 // (per-disk rows need two physical disks, which Wine does not report). The bars sit at the
@@ -29,50 +14,8 @@ int text_width(const std::wstring& text) {
 constexpr char kConfig[] =
     "[general]\nlanguage = \"en\"\n[layout]\nanchor = \"left\"\n[metrics]\nitems = [\"memory\", \"net\"]\n";
 
-struct Expected {
-  int width;
-  int height;
-};
-Expected expected_size() {
-  const int labels = std::max({text_width(L"Memory"), text_width(L"Receive"), text_width(L"Send")});
-  const int values = std::max(text_width(L"100%"), text_width(L"999 GB/s"));
-  return {8 + 24 + 14 + 2 * 12 + labels + values, 19 * 3 + 2 * 9};
-}
-
-struct RunningVessa {
-  VessaFolder folder;
-  std::unique_ptr<VessaProcess> process;
-  HWND bar = nullptr;
-
-  RunningVessa() {
-    folder.write_config(kConfig);
-    process = std::make_unique<VessaProcess>(folder.exe(), L"");
-    if (const auto window = wait_for_bar_window(process->pid())) bar = *window;
-  }
-  ~RunningVessa() {
-    if (bar != nullptr) PostMessageW(bar, WM_CLOSE, 0, 0);
-    process->wait();
-  }
-  DWORD pid() const { return process->pid(); }
-  std::optional<HWND> tooltip(std::chrono::milliseconds timeout = 5s) const {
-    std::optional<HWND> found;
-    wait_until(
-        [&] {
-          const auto windows = visible_windows(pid(), L"VessaTooltipWindow");
-          if (windows.empty()) return false;
-          found = windows.front();
-          return true;
-        },
-        timeout);
-    return found;
-  }
-  bool no_tooltip(std::chrono::milliseconds timeout = 5s) const {
-    return wait_until([&] { return find_windows(pid(), L"VessaTooltipWindow").empty(); }, timeout);
-  }
-};
-
 TEST(Shell_TrayTooltip, PopupOpenShowsTheTooltipAboveTheCursorAndPopupCloseRemovesIt) {
-  RunningVessa vessa;
+  RunningVessa vessa(kConfig);
   ASSERT_NE(vessa.bar, nullptr);
   move_pointer(640, 790);
   post_tray_event(vessa.bar, NIN_POPUPOPEN, POINT{640, 790});
@@ -82,18 +25,18 @@ TEST(Shell_TrayTooltip, PopupOpenShowsTheTooltipAboveTheCursorAndPopupCloseRemov
   const WindowInfo info = describe_window(*tooltip);
   const DWORD ex_styles = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
   EXPECT_EQ(info.ex_style & ex_styles, ex_styles);
-  const Expected size = expected_size();
-  EXPECT_EQ(info.rect.right - info.rect.left, size.width);
-  EXPECT_EQ(info.rect.bottom - info.rect.top, size.height);
-  EXPECT_EQ(info.rect.left, 640 - size.width / 2);  // centred on the cursor
-  EXPECT_EQ(info.rect.bottom, 790 - 6);             // above it: the taskbar is horizontal
+  const SIZE size = memory_and_network_tooltip_size();
+  EXPECT_EQ(info.rect.right - info.rect.left, size.cx);
+  EXPECT_EQ(info.rect.bottom - info.rect.top, size.cy);
+  EXPECT_EQ(info.rect.left, 640 - size.cx / 2);  // centred on the cursor
+  EXPECT_EQ(info.rect.bottom, 790 - 6);          // above it: the taskbar is horizontal
 
   post_tray_event(vessa.bar, NIN_POPUPCLOSE, POINT{640, 790});
   EXPECT_TRUE(vessa.no_tooltip()) << "NIN_POPUPCLOSE left the tooltip";
 }
 
 TEST(Shell_TrayTooltip, NearTheScreenEdgeTheTooltipStaysOnTheMonitor) {
-  RunningVessa vessa;
+  RunningVessa vessa(kConfig);
   ASSERT_NE(vessa.bar, nullptr);
   move_pointer(kFirstTrayIconCentre.x, kFirstTrayIconCentre.y);
   post_tray_event(vessa.bar, NIN_POPUPOPEN, kFirstTrayIconCentre);
@@ -105,7 +48,7 @@ TEST(Shell_TrayTooltip, NearTheScreenEdgeTheTooltipStaysOnTheMonitor) {
 }
 
 TEST(Shell_TrayTooltip, WithTheBarsHiddenTheTrayIconStillShowsItButTheBarDoesNot) {
-  RunningVessa vessa;
+  RunningVessa vessa(kConfig);
   ASSERT_NE(vessa.bar, nullptr);
   // Hide the bars with Show from the bars' own menu, opened where the pointer is.
   move_pointer(600, 500);
@@ -132,7 +75,7 @@ TEST(Shell_TrayTooltip, WithTheBarsHiddenTheTrayIconStillShowsItButTheBarDoesNot
 }
 
 TEST(Shell_TrayTooltip, OpeningTheMenuHidesTheTooltip) {
-  RunningVessa vessa;
+  RunningVessa vessa(kConfig);
   ASSERT_NE(vessa.bar, nullptr);
   move_pointer(640, 790);
   post_tray_event(vessa.bar, NIN_POPUPOPEN, POINT{640, 790});
@@ -148,7 +91,7 @@ TEST(Shell_TrayTooltip, OpeningTheMenuHidesTheTooltip) {
 // A few hundred tooltip refreshes, menu openings and icon re-registrations leave the
 // program's GDI and USER object counts where they were.
 TEST(Shell_TrayLeaks, ObjectCountsStayFlatOverTooltipsMenusAndReregistrations) {
-  RunningVessa vessa;
+  RunningVessa vessa(kConfig);
   ASSERT_NE(vessa.bar, nullptr);
   move_pointer(640, 790);
   const auto cycle = [&](int tooltips, int menus, int reregistrations) {
