@@ -26,7 +26,11 @@ void reregister_tray_icon(AppState& state) {
 void open_context_menu(AppState& state, HWND window) {
   state.reset_hover();
   hide_tooltip(state);
-  if (const auto command = show_context_menu(window, *state.texts, state.visible)) {
+  // A message-only window or a child of the taskbar cannot come to the foreground, and a menu
+  // whose owner is not in the foreground stays open after a click elsewhere; the hidden
+  // top-level broadcast window owns the menu then.
+  HWND owner = state.broadcast_listener ? state.broadcast_listener.get() : window;
+  if (const auto command = show_context_menu(owner, *state.texts, state.visible)) {
     run_command(state, window, *command);
   }
 }

@@ -84,7 +84,7 @@ void remove_tray_icon(TrayIcon& icon) {
   }
 }
 
-std::optional<MenuCommand> show_context_menu(HWND bar_window, const TextTable& texts, bool visible) {
+std::optional<MenuCommand> show_context_menu(HWND menu_owner, const TextTable& texts, bool visible) {
   UniqueHmenu menu(CreatePopupMenu());
   if (!menu) return std::nullopt;
   append_item(menu.get(), MF_STRING | (visible ? MF_CHECKED : MF_UNCHECKED), MenuCommand::Show,
@@ -96,12 +96,12 @@ std::optional<MenuCommand> show_context_menu(HWND bar_window, const TextTable& t
 
   POINT cursor{};
   if (!GetCursorPos(&cursor)) return std::nullopt;
-  // The menu closes on a click elsewhere only while our window is in the foreground.
-  SetForegroundWindow(bar_window);
+  // The menu closes on a click elsewhere only while its owner is in the foreground.
+  SetForegroundWindow(menu_owner);
   const BOOL chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
-                                     bar_window, nullptr);
+                                     menu_owner, nullptr);
   menu.reset();
-  PostMessageW(bar_window, WM_NULL, 0, 0);  // lets the menu's modal state end cleanly
+  PostMessageW(menu_owner, WM_NULL, 0, 0);  // lets the menu's modal state end cleanly
   return menu_command_from_id(chosen);
 }
 

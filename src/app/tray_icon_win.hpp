@@ -59,8 +59,10 @@ struct TrayIcon {
 // Destroys the owned picture and takes the icon out of the notification area.
 void remove_tray_icon(TrayIcon& icon);
 
-// Shows the context menu at the cursor and returns the chosen command, if any.
-[[nodiscard]] std::optional<MenuCommand> show_context_menu(HWND bar_window, const TextTable& texts, bool visible);
+// Shows the context menu at the cursor and returns the chosen command, if any. The owner is
+// brought to the foreground so that a click elsewhere closes the menu: it must be a top-level
+// window (the bar window in overlay mode, else the hidden broadcast window).
+[[nodiscard]] std::optional<MenuCommand> show_context_menu(HWND menu_owner, const TextTable& texts, bool visible);
 void run_command(AppState& state, HWND bar_window, MenuCommand command);
 
 }  // namespace vessa
