@@ -23,14 +23,18 @@ keeper=${2:?keeper exe}
 shift 2
 
 if [ -z "${VESSA_HTTPS_NAMESPACE:-}" ]; then
-  if ! unshare --net --mount --pid --fork true 2>/dev/null; then
+  # An ordinary user gets the namespaces inside a user namespace of their own, where they
+  # count as root (and own their files as such).
+  user=()
+  if [ "$(id -u)" -ne 0 ]; then user=(--map-root-user); fi
+  if ! unshare "${user[@]}" --net --mount --pid --fork true 2>/dev/null; then
     echo "https namespace: private namespaces are not available (this needs root or user namespaces)" >&2
     exit 1
   fi
   # A PID namespace as well: should this script be killed (a test time-out), the kernel ends
   # every process started inside with it, so nothing outlives the test.
-  exec env VESSA_HTTPS_NAMESPACE=1 unshare --net --mount --propagation private --pid --fork --kill-child --mount-proc \
-    -- "$0" "$state" "$keeper" "$@"
+  exec env VESSA_HTTPS_NAMESPACE=1 unshare "${user[@]}" --net --mount --propagation private --pid --fork --kill-child \
+    --mount-proc -- "$0" "$state" "$keeper" "$@"
 fi
 
 log() { printf 'https namespace: %s\n' "$*" >&2; }
