@@ -33,7 +33,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-VESSA_WINE_USE_DISPLAY=${DISPLAY:-} bash "$session" start "$state" shell "$build/win/tests/support/vessa_keeper.exe"
+VESSA_WINE_USE_DISPLAY=${DISPLAY:-} VESSA_WINE_BASE=$build/win/wine-session/base-prefix bash "$session" start "$state" shell "$build/win/tests/support/vessa_keeper.exe"
 # shellcheck disable=SC1091
 source "$state/shell/env"
 

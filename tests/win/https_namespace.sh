@@ -14,7 +14,8 @@
 # COMMAND then runs with VESSA_WINE_STATE pointing at that session, VESSA_HTTPS_CA at the CA
 # in DER form and VESSA_HTTPS_SERVER at the server's state folder. Everything started here is
 # stopped by process id when the command ends; the namespaces vanish with their processes.
-# Nothing outside STATE_DIR changes.
+# Nothing outside STATE_DIR changes, but for the prepared Wine prefix that session.sh copies
+# (VESSA_WINE_BASE, shared with the other sessions of the build tree).
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)

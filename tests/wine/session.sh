@@ -6,7 +6,9 @@
 #
 # VARIANT is shell (a virtual desktop with a taskbar), plain (no taskbar), dpi144 (shell at
 # 144 DPI) or nodisplay (Wine's null display driver). With VESSA_WINE_USE_DISPLAY set, the
-# desktop opens on that X display instead of a private Xvfb.
+# desktop opens on that X display instead of a private Xvfb. VESSA_WINE_BASE names the
+# prepared prefix to copy (default STATE_DIR/base-prefix), so that sessions kept in other
+# state folders of one build tree prepare it only once.
 #
 # A session is a private copy of a prepared Wine prefix, an Xvfb display of its own (except
 # for "nodisplay") and a small keeper program that holds the desktop, so that the wineserver,
@@ -30,12 +32,13 @@ wine_env() {
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 }
 
-# The base prefix is prepared once per build tree; each session copies it (about a second).
+# The base prefix is prepared once; each session copies it (about a second).
+base=${VESSA_WINE_BASE:-$state/base-prefix}
 prepare_base() {
-  local base=$state/base-prefix
   if [ -f "$base/.ready" ]; then return; fi
+  mkdir -p "$(dirname "$base")"
   (
-    exec 9>"$state/base.lock"
+    exec 9>"$base.lock"
     flock 9
     if [ -f "$base/.ready" ]; then exit 0; fi
     rm -rf "$base"
@@ -55,7 +58,7 @@ start() {
   stop_quietly
   mkdir -p "$dir"
   prepare_base
-  cp -a "$state/base-prefix" "$dir/prefix"
+  cp -a "$base" "$dir/prefix"
   rm -f "$dir/prefix/.ready"
   wine_env
 
