@@ -1,6 +1,6 @@
 # Windows-side tests run under Wine in prepared desktops ("variants"), each with its own
-# prefix, display and persistent wineserver. A CTest fixture per variant starts the session
-# before the first test that needs it and stops exactly what it started afterwards.
+# prefix, display and wineserver (held by a keeper program). A CTest fixture per variant
+# starts the session before the first test that needs it and stops it afterwards.
 #   shell     — a Wine virtual desktop with its taskbar (Shell_TrayWnd at the bottom)
 #   plain     — a virtual desktop without a taskbar, for fake taskbars made by the tests
 #   dpi144    — like shell, at 144 DPI
