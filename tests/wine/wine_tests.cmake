@@ -57,3 +57,9 @@ function(vessa_add_wine_gtest target)
     endif()
   endforeach()
 endfunction()
+
+# The sessions themselves leave nothing running behind them (a session of its own).
+add_test(NAME wine_session_cleanup
+  COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/session_test.sh ${CMAKE_BINARY_DIR}/session-test $<TARGET_FILE:vessa_keeper>)
+set_tests_properties(wine_session_cleanup PROPERTIES TIMEOUT 180
+  ENVIRONMENT "VESSA_WINE_BASE=${VESSA_WINE_STATE}/base-prefix")
