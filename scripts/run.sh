@@ -33,7 +33,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-VESSA_WINE_USE_DISPLAY=${DISPLAY:-} bash "$session" start "$state" shell "$build/win/tests/support/vessa_keeper.exe"
+VESSA_WINE_USE_DISPLAY=${DISPLAY:-} VESSA_WINE_BASE=$build/win/wine-session/base-prefix bash "$session" start "$state" shell "$build/win/tests/support/vessa_keeper.exe"
 # shellcheck disable=SC1091
 source "$state/shell/env"
 
@@ -47,35 +47,69 @@ desktop_window() {
   id=$(xdotool search --name 'Wine desktop' 2>/dev/null | head -1 || true)
   echo "${id:-root}"
 }
-# The taskbar is the bottom strip of the 1280x800 virtual desktop.
-grab_taskbar() { import -window "$(desktop_window)" -crop 1280x20+0+780 +repage "$1" 2>/dev/null; }
+grab() { import -window "$(desktop_window)" "$1" 2>/dev/null; }
+# The pixels of one region ("WxH+X+Y") of a screenshot, as a checksum.
+region_sum() { convert "$1" -crop "$2" +repage rgb:- 2>/dev/null | cksum; }
 
-before=$run_dir/taskbar-before.png
-grab_taskbar "$before" || true
+debug=0
+for arg in "${args[@]}"; do [ "$arg" = --debug ] && debug=1; done
+# Where to look for the bars: with --debug, the bar window's rectangle from vessa.exe's last
+# relayout line; without it, the taskbar strip. Either stops short of the first tray icon
+# cell of Wine's 1280x800 desktop (x 1260 on), which shows before the bars are drawn.
+watch_region() {
+  local line x y w h right
+  local re='placement=Placement \{ x: (-?[0-9]+), y: (-?[0-9]+), width: ([0-9]+), height: ([0-9]+) \}'
+  if [ $debug = 0 ]; then echo "1260x20+0+780"; return; fi
+  line=$(tr -d '\r' <"$log" | grep '^relayout ' | tail -1) || return 0
+  [[ $line =~ $re ]] || return 0
+  x=${BASH_REMATCH[1]} y=${BASH_REMATCH[2]} w=${BASH_REMATCH[3]} h=${BASH_REMATCH[4]}
+  [ "$x" -lt 0 ] && { w=$((w + x)); x=0; }
+  [ "$y" -lt 0 ] && { h=$((h + y)); y=0; }
+  right=$((x + w))
+  if [ "$x" -lt 1260 ] && [ "$right" -gt 1260 ]; then right=1260; fi
+  [ $((right - x)) -gt 0 ] && [ "$h" -gt 0 ] && echo "$((right - x))x${h}+${x}+${y}"
+  return 0
+}
 
-wine "$run_dir/vessa.exe" "${args[@]}" &
+before=$run_dir/desktop-before.png
+grab "$before" || true
+
+# The output goes to the terminal and to a log, where the relayout lines are read.
+log=$run_dir/vessa.log
+: >"$log"
+wine "$run_dir/vessa.exe" "${args[@]}" > >(tee "$log") 2>&1 &
 vessa_pid=$!
 echo "VESSA is running (Wine process $vessa_pid) on DISPLAY=$DISPLAY. Press Ctrl+C to stop it."
 
-shot=$run_dir/vessa-taskbar.png
+now=$run_dir/desktop-now.png
 drawn=0
-for _ in $(seq 1 100); do
+for _ in $(seq 1 150); do
   sleep 0.2
-  kill -0 "$vessa_pid" 2>/dev/null || break
-  grab_taskbar "$shot" || continue
-  if [ -f "$before" ] && [ "$(compare -metric AE "$before" "$shot" null: 2>&1 || true)" != "0" ]; then
+  if ! kill -0 "$vessa_pid" 2>/dev/null; then
+    status=0
+    wait "$vessa_pid" || status=$?
+    vessa_pid=""
+    echo "vessa.exe ended with status $status before the bars were drawn." >&2
+    exit "$status"
+  fi
+  region=$(watch_region)
+  [ -n "$region" ] && [ -f "$before" ] || continue
+  grab "$now" || continue
+  if [ "$(region_sum "$before" "$region")" != "$(region_sum "$now" "$region")" ]; then
     drawn=1
     break
   fi
 done
+shot=$run_dir/vessa-taskbar.png
+sleep 0.5
+grab "$run_dir/vessa-desktop.png" || true
+convert "$run_dir/vessa-desktop.png" -crop 1280x20+0+780 +repage "$shot" 2>/dev/null || true
+rm -f "$now"
 if [ $drawn = 1 ]; then
-  sleep 0.5
-  grab_taskbar "$shot"
-  import -window "$(desktop_window)" "$run_dir/vessa-desktop.png" 2>/dev/null || true
   echo "Screenshot of the taskbar: $shot"
   echo "Screenshot of the desktop: $run_dir/vessa-desktop.png"
 else
-  echo "The taskbar did not change within 20 s; last look: $shot" >&2
+  echo "No bars were drawn within 30 s; the taskbar as it is: $shot" >&2
 fi
 
 wait "$vessa_pid"

@@ -20,7 +20,20 @@ if command -v ccache >/dev/null 2>&1; then
   cache=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
-step() { printf '\n=== %s ===\n' "$*"; }
+# Each step's heading, with the minutes and seconds the run has taken so far.
+step() { printf '\n=== %s (%dm%02ds) ===\n' "$*" $((SECONDS / 60)) $((SECONDS % 60)); }
+
+# CTest stops the Wine sessions of the Windows tests after their last test. Should the run
+# end early (a second Ctrl+C, a failed build), sessions still recorded in this build tree are
+# stopped here, each by its own record (tests/wine/session.sh).
+stop_wine_sessions() {
+  local sessions=$build/win/wine-session variant
+  for variant in shell plain dpi144 nodisplay; do
+    [ -d "$sessions/$variant" ] || continue
+    bash "$root/tests/wine/session.sh" stop "$sessions" "$variant" >/dev/null 2>&1 || true
+  done
+}
+trap stop_wine_sessions EXIT
 
 step "host unit tests (ASan, UBSan)"
 cmake -S "$root" -B "$build/host" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVESSA_SANITIZE=ON "${cache[@]}" >/dev/null

@@ -14,7 +14,8 @@
 # COMMAND then runs with VESSA_WINE_STATE pointing at that session, VESSA_HTTPS_CA at the CA
 # in DER form and VESSA_HTTPS_SERVER at the server's state folder. Everything started here is
 # stopped by process id when the command ends; the namespaces vanish with their processes.
-# Nothing outside STATE_DIR changes.
+# Nothing outside STATE_DIR changes, but for the prepared Wine prefix that session.sh copies
+# (VESSA_WINE_BASE, shared with the other sessions of the build tree).
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -23,14 +24,18 @@ keeper=${2:?keeper exe}
 shift 2
 
 if [ -z "${VESSA_HTTPS_NAMESPACE:-}" ]; then
-  if ! unshare --net --mount --pid --fork true 2>/dev/null; then
+  # An ordinary user gets the namespaces inside a user namespace of their own, where they
+  # count as root (and own their files as such).
+  user=()
+  if [ "$(id -u)" -ne 0 ]; then user=(--map-root-user); fi
+  if ! unshare "${user[@]}" --net --mount --pid --fork true 2>/dev/null; then
     echo "https namespace: private namespaces are not available (this needs root or user namespaces)" >&2
     exit 1
   fi
   # A PID namespace as well: should this script be killed (a test time-out), the kernel ends
   # every process started inside with it, so nothing outlives the test.
-  exec env VESSA_HTTPS_NAMESPACE=1 unshare --net --mount --propagation private --pid --fork --kill-child --mount-proc \
-    -- "$0" "$state" "$keeper" "$@"
+  exec env VESSA_HTTPS_NAMESPACE=1 unshare "${user[@]}" --net --mount --propagation private --pid --fork --kill-child \
+    --mount-proc -- "$0" "$state" "$keeper" "$@"
 fi
 
 log() { printf 'https namespace: %s\n' "$*" >&2; }

@@ -7,4 +7,4 @@ add_test(NAME vessa_win_tests_https
           ${PROJECT_SOURCE_DIR}/tests/wine/run-in-wine.sh $<TARGET_FILE:vessa_win_tests>
           --gtest_filter=Shell_HttpsGet* --gtest_brief=1)
 set_tests_properties(vessa_win_tests_https PROPERTIES TIMEOUT 300
-  ENVIRONMENT "VESSA_EXE=$<TARGET_FILE:vessa>;VESSA_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output")
+  ENVIRONMENT "VESSA_EXE=$<TARGET_FILE:vessa>;VESSA_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output;VESSA_WINE_BASE=${VESSA_WINE_STATE}/base-prefix")

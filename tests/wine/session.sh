@@ -6,13 +6,17 @@
 #
 # VARIANT is shell (a virtual desktop with a taskbar), plain (no taskbar), dpi144 (shell at
 # 144 DPI) or nodisplay (Wine's null display driver). With VESSA_WINE_USE_DISPLAY set, the
-# desktop opens on that X display instead of a private Xvfb.
+# desktop opens on that X display instead of a private Xvfb. VESSA_WINE_BASE names the
+# prepared prefix to copy (default STATE_DIR/base-prefix), so that sessions kept in other
+# state folders of one build tree prepare it only once.
 #
 # A session is a private copy of a prepared Wine prefix, an Xvfb display of its own (except
-# for "nodisplay"), a persistent wineserver and a small keeper program that holds the
-# desktop so that explorer and its taskbar stay up between test programs. Everything a
-# session starts is recorded by process id under STATE_DIR/VARIANT and stopped by "stop";
-# nothing else on the machine is touched.
+# for "nodisplay") and a small keeper program that holds the desktop, so that the wineserver,
+# explorer and its taskbar stay up between test programs. Everything a session starts is
+# recorded by process id under STATE_DIR/VARIANT, or known by the session's own prefix, and
+# stopped by "stop"; nothing else on the machine is touched. Should the keeper be killed with
+# the test run (its process group), the wineserver ends the session's Wine programs itself a
+# few seconds later.
 set -euo pipefail
 
 action=${1:?action}
@@ -28,12 +32,13 @@ wine_env() {
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 }
 
-# The base prefix is prepared once per build tree; each session copies it (about a second).
+# The base prefix is prepared once; each session copies it (about a second).
+base=${VESSA_WINE_BASE:-$state/base-prefix}
 prepare_base() {
-  local base=$state/base-prefix
   if [ -f "$base/.ready" ]; then return; fi
+  mkdir -p "$(dirname "$base")"
   (
-    exec 9>"$state/base.lock"
+    exec 9>"$base.lock"
     flock 9
     if [ -f "$base/.ready" ]; then exit 0; fi
     rm -rf "$base"
@@ -53,7 +58,7 @@ start() {
   stop_quietly
   mkdir -p "$dir"
   prepare_base
-  cp -a "$state/base-prefix" "$dir/prefix"
+  cp -a "$base" "$dir/prefix"
   rm -f "$dir/prefix/.ready"
   wine_env
 
@@ -86,10 +91,8 @@ start() {
   if [ "$variant" = dpi144 ]; then
     reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144
   fi
-  # Settings take effect with a fresh wineserver, which then stays up for the session.
-  wineserver -k 2>/dev/null || true
-  wineserver -w >/dev/null 2>&1
-  wineserver -p >/dev/null 2>&1 </dev/null
+  # Settings take effect with a fresh wineserver, which the keeper starts and holds.
+  end_wine "$WINEPREFIX"
 
   {
     echo "export WINEPREFIX='$WINEPREFIX'"
@@ -125,10 +128,34 @@ kill_pidfile() {
   rm -f "$file"
 }
 
+# The Wine programs still running in `prefix`: those whose environment names it (no one else
+# uses a session's prefix).
+prefix_wine_pids() {
+  local file pid exe
+  for file in $(grep -lsxzF "WINEPREFIX=$1" /proc/[0-9]*/environ); do
+    pid=${file#/proc/}
+    pid=${pid%/environ}
+    exe=$(readlink "/proc/$pid/exe" 2>/dev/null) || continue
+    case ${exe##*/} in wine*) echo "$pid" ;; esac
+  done
+}
+
+# Ends the wineserver of `prefix` and every Wine program of it. wineserver -k ends the programs
+# it knows; but a program whose wineserver went without ending it (killed outright, or by -k's
+# own SIGKILL when the server is slow to exit on a busy machine) waits forever for the gone
+# server, each holding pipe ends of the others: those are killed by process id.
+end_wine() {
+  local prefix=$1 pids
+  WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+  pids=$(prefix_wine_pids "$prefix")
+  [ -z "$pids" ] && return 0
+  # shellcheck disable=SC2086
+  kill -9 $pids 2>/dev/null || true
+  for _ in $(seq 1 50); do [ -z "$(prefix_wine_pids "$prefix")" ] && break; sleep 0.1; done
+}
+
 stop_quietly() {
-  if [ -d "$dir/prefix" ]; then
-    WINEPREFIX=$dir/prefix wineserver -k 2>/dev/null || true
-  fi
+  end_wine "$dir/prefix"
   kill_pidfile "$dir/keeper.pid"
   kill_pidfile "$dir/xvfb.pid"
   rm -rf "$dir"

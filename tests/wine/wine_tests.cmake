@@ -1,6 +1,6 @@
 # Windows-side tests run under Wine in prepared desktops ("variants"), each with its own
-# prefix, display and persistent wineserver. A CTest fixture per variant starts the session
-# before the first test that needs it and stops exactly what it started afterwards.
+# prefix, display and wineserver (held by a keeper program). A CTest fixture per variant
+# starts the session before the first test that needs it and stops it afterwards.
 #   shell     — a Wine virtual desktop with its taskbar (Shell_TrayWnd at the bottom)
 #   plain     — a virtual desktop without a taskbar, for fake taskbars made by the tests
 #   dpi144    — like shell, at 144 DPI
@@ -18,15 +18,15 @@ function(vessa_wine_session_fixture variant)
   add_test(NAME wine_${variant}_start
     COMMAND ${VESSA_WINE_SESSION} start ${VESSA_WINE_STATE} ${variant} $<TARGET_FILE:vessa_keeper>)
   add_test(NAME wine_${variant}_stop COMMAND ${VESSA_WINE_SESSION} stop ${VESSA_WINE_STATE} ${variant})
-  set_tests_properties(wine_${variant}_start PROPERTIES FIXTURES_SETUP wine_${variant} TIMEOUT 300)
-  set_tests_properties(wine_${variant}_stop PROPERTIES FIXTURES_CLEANUP wine_${variant} TIMEOUT 120)
+  set_tests_properties(wine_${variant}_start PROPERTIES FIXTURES_SETUP wine_${variant} TIMEOUT 180)
+  set_tests_properties(wine_${variant}_stop PROPERTIES FIXTURES_CLEANUP wine_${variant} TIMEOUT 60)
 endfunction()
 
 # vessa_add_wine_test(NAME name VARIANT variant COMMAND target args...)
 function(vessa_add_wine_test)
   cmake_parse_arguments(ARG "" "NAME;VARIANT;TIMEOUT" "COMMAND" ${ARGN})
   if(NOT ARG_TIMEOUT)
-    set(ARG_TIMEOUT 600)
+    set(ARG_TIMEOUT 300)
   endif()
   vessa_wine_session_fixture(${ARG_VARIANT})
   add_test(NAME ${ARG_NAME} COMMAND ${ARG_COMMAND})
@@ -57,3 +57,9 @@ function(vessa_add_wine_gtest target)
     endif()
   endforeach()
 endfunction()
+
+# The sessions themselves leave nothing running behind them (a session of its own).
+add_test(NAME wine_session_cleanup
+  COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/session_test.sh ${CMAKE_BINARY_DIR}/session-test $<TARGET_FILE:vessa_keeper>)
+set_tests_properties(wine_session_cleanup PROPERTIES TIMEOUT 180
+  ENVIRONMENT "VESSA_WINE_BASE=${VESSA_WINE_STATE}/base-prefix")

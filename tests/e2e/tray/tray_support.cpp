@@ -8,50 +8,6 @@
 
 namespace vessa::test {
 
-namespace {
-
-void send_move(int x, int y) {
-  SetCursorPos(x, y);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  input.mi.dx = static_cast<LONG>((static_cast<long long>(x) * 65536 + width / 2) / width);
-  input.mi.dy = static_cast<LONG>((static_cast<long long>(y) * 65536 + height / 2) / height);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof(INPUT));
-}
-
-bool pointer_at(int x, int y) {
-  POINT now{};
-  return GetCursorPos(&now) && now.x == x && now.y == y;
-}
-
-}  // namespace
-
-void move_pointer(int x, int y) {
-  // While a popup menu of another process is open, Wine reports the pointer where it was; a
-  // move made then may be lost once the menu closes. Repeat until the position sticks.
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    send_move(x, y);
-    Sleep(attempt == 0 ? 50 : 100);
-    if (pointer_at(x, y)) return;
-  }
-}
-
-void click(int x, int y, bool right) {
-  send_move(x, y);  // inside an open menu the position is not reported back: no check
-  Sleep(100);
-  INPUT inputs[2] = {};
-  inputs[0].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-  inputs[1].type = INPUT_MOUSE;
-  inputs[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &inputs[0], sizeof(INPUT));
-  Sleep(30);
-  SendInput(1, &inputs[1], sizeof(INPUT));
-}
-
 std::vector<int> color_rows(const ScreenShot& shot, const RECT& cell, std::uint32_t color) {
   std::vector<int> rows;
   for (int y = cell.top; y < cell.bottom; ++y) {

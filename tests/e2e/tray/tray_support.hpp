@@ -1,6 +1,7 @@
 #pragma once
-// Helpers for the tray icon, context menu and tooltip tests: pointer input, the notification
-// area's first icon cell, popup menus and reference menus built by the test itself.
+// Helpers for the tray icon, context menu and tooltip tests: the notification area's first
+// icon cell, popup menus and reference menus built by the test itself (pointer input comes
+// from pointer_win.hpp).
 
 #include <windows.h>
 #include <shellapi.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "harness_win.hpp"
+#include "pointer_win.hpp"
 #include "settings/ui_text.hpp"
 
 namespace vessa::test {
@@ -21,10 +23,6 @@ namespace vessa::test {
 inline constexpr RECT kFirstTrayCell{1260, 780, 1280, 800};
 inline constexpr POINT kFirstTrayIconCentre{1270, 790};
 
-// Moves the pointer as a user would (a real move event) and waits until it is there.
-void move_pointer(int x, int y);
-// Moves the pointer and clicks there (also inside an open menu).
-void click(int x, int y, bool right = false);
 
 // Lengths of the runs of `color` in each pixel row of `cell` that has any, top to bottom.
 std::vector<int> color_rows(const ScreenShot& shot, const RECT& cell, std::uint32_t color);

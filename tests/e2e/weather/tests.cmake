@@ -6,5 +6,5 @@ add_test(NAME vessa_e2e_weather_https
           $<TARGET_FILE:vessa_keeper>
           ${PROJECT_SOURCE_DIR}/tests/wine/run-in-wine.sh $<TARGET_FILE:vessa_e2e_weather>
           --gtest_filter=Shell_* --gtest_brief=1)
-set_tests_properties(vessa_e2e_weather_https PROPERTIES TIMEOUT 600
-  ENVIRONMENT "VESSA_EXE=$<TARGET_FILE:vessa>;VESSA_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output")
+set_tests_properties(vessa_e2e_weather_https PROPERTIES TIMEOUT 300
+  ENVIRONMENT "VESSA_EXE=$<TARGET_FILE:vessa>;VESSA_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output;VESSA_WINE_BASE=${VESSA_WINE_STATE}/base-prefix")

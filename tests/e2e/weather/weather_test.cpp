@@ -16,6 +16,7 @@
 
 #include "app/startup_rules.hpp"
 #include "harness_win.hpp"
+#include "pointer_win.hpp"
 #include "render/canvas.hpp"
 #include "trusted_root_win.hpp"
 #include "weather/weather_icon.hpp"
@@ -132,24 +133,6 @@ std::optional<IconPlace> wait_for_icon(HWND bar, std::uint8_t kind, std::chrono:
       },
       timeout);
   return place;
-}
-
-// Moves the pointer as a user would: a real move event, repeated until the position holds.
-void move_pointer(int x, int y) {
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    SetCursorPos(x, y);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = static_cast<LONG>((static_cast<long long>(x) * 65536 + width / 2) / width);
-    input.mi.dy = static_cast<LONG>((static_cast<long long>(y) * 65536 + height / 2) / height);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(INPUT));
-    Sleep(attempt == 0 ? 50 : 100);
-    POINT now{};
-    if (GetCursorPos(&now) && now.x == x && now.y == y) return;
-  }
 }
 
 // Hovers the middle of the bar and returns the tooltip's rectangle once it shows.
