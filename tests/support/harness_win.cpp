@@ -2,9 +2,12 @@
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <sstream>
 #include <thread>
@@ -388,7 +391,7 @@ struct GdiHandleEntry {
 };
 static_assert(sizeof(GdiHandleEntry) == 24);
 
-DWORD gdi_table_count(HANDLE process) {
+std::map<int, DWORD> gdi_table_types(HANDLE process) {
   struct BasicInformation {
     LONG exit_status;
     void* peb;
@@ -402,20 +405,28 @@ DWORD gdi_table_count(HANDLE process) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
   BasicInformation info{};
   ULONG length = 0;
-  if (query == nullptr || query(process, 0, &info, sizeof(info), &length) != 0 || info.peb == nullptr) return 0;
+  if (query == nullptr || query(process, 0, &info, sizeof(info), &length) != 0 || info.peb == nullptr) return {};
   std::uint64_t table = 0;
   SIZE_T read = 0;
   if (!ReadProcessMemory(process, static_cast<const char*>(info.peb) + 0xF8, &table, sizeof(table), &read) ||
       table == 0) {
-    return 0;
+    return {};
   }
   std::vector<GdiHandleEntry> entries(0x10000);
   if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
                          entries.size() * sizeof(GdiHandleEntry), &read)) {
-    return 0;
+    return {};
   }
+  std::map<int, DWORD> types;
+  for (const GdiHandleEntry& entry : entries) {
+    if (entry.type != 0) ++types[entry.type];
+  }
+  return types;
+}
+
+DWORD gdi_table_count(HANDLE process) {
   DWORD count = 0;
-  for (const GdiHandleEntry& entry : entries) count += entry.type != 0 ? 1 : 0;
+  for (const auto& [type, objects] : gdi_table_types(process)) count += objects;
   return count;
 }
 
@@ -452,6 +463,36 @@ ProcessFigures process_figures(HANDLE process) {
   counters.cb = sizeof(counters);
   if (GetProcessMemoryInfo(process, &counters, sizeof(counters))) figures.working_set = counters.WorkingSetSize;
   return figures;
+}
+
+std::map<int, DWORD> gdi_objects_by_type(HANDLE process) { return gdi_table_types(process); }
+
+std::string describe_gdi_change(const std::map<int, DWORD>& before, const std::map<int, DWORD>& after) {
+  std::map<int, std::pair<DWORD, DWORD>> both;
+  for (const auto& [type, count] : before) both[type].first = count;
+  for (const auto& [type, count] : after) both[type].second = count;
+  std::ostringstream text;
+  text << "GDI objects by type (type: before -> after):";
+  for (const auto& [type, counts] : both) {
+    if (counts.first == counts.second) continue;
+    char name[8];
+    std::snprintf(name, sizeof(name), "0x%02X", type);
+    text << ' ' << name << ": " << counts.first << " -> " << counts.second;
+  }
+  return text.str();
+}
+
+ProcessFigures settled_process_figures(HANDLE process, std::chrono::milliseconds span) {
+  ProcessFigures settled = process_figures(process);
+  const auto end = std::chrono::steady_clock::now() + span;
+  while (std::chrono::steady_clock::now() < end) {
+    Sleep(50);
+    const ProcessFigures now = process_figures(process);
+    settled.gdi_objects = std::min(settled.gdi_objects, now.gdi_objects);
+    settled.user_objects = std::min(settled.user_objects, now.user_objects);
+    settled.working_set = now.working_set;
+  }
+  return settled;
 }
 
 }  // namespace vessa::test

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -127,6 +128,14 @@ struct ProcessFigures {
   SIZE_T working_set = 0;
 };
 ProcessFigures process_figures(HANDLE process);
+// The process's GDI objects by the type byte of Wine's GDI handle table, for messages when a
+// count grows (empty where there is no such table).
+std::map<int, DWORD> gdi_objects_by_type(HANDLE process);
+// "GDI objects by type (type: before -> after): 0x05: 10 -> 12" for the types whose count changed.
+std::string describe_gdi_change(const std::map<int, DWORD>& before, const std::map<int, DWORD>& after);
+// The same figures with the process's passing objects left out (those of a timer tick or a
+// repaint under way): the smallest counts seen over `span`, sampled every 50 ms.
+ProcessFigures settled_process_figures(HANDLE process, std::chrono::milliseconds span = std::chrono::milliseconds(1500));
 
 // UTF-8 of a wide string, for messages.
 std::string utf8(const std::wstring& text);

@@ -444,11 +444,11 @@ TEST(Plain_Bars, TenThousandTicksLeakNothing) {
     ++layouts;
     ASSERT_TRUE(wait_for_lines(vessa, "relayout ", layouts, 20s)) << "round " << round;
     if (round == 100 / kTicksPerRound - 1) {
-      after_first_hundred = process_figures(vessa.handle());
+      after_first_hundred = settled_process_figures(vessa.handle());
       windows_after_first_hundred = count_windows(vessa.pid());
     }
   }
-  const ProcessFigures at_end = process_figures(vessa.handle());
+  const ProcessFigures at_end = settled_process_figures(vessa.handle());
   std::printf("after 100 ticks: %lu GDI, %lu USER, %zu windows, %zu bytes; after %d: %lu GDI, %lu USER, %zu windows, %zu bytes\n",
               after_first_hundred.gdi_objects, after_first_hundred.user_objects, windows_after_first_hundred,
               after_first_hundred.working_set, kRounds * kTicksPerRound, at_end.gdi_objects, at_end.user_objects,
