@@ -28,7 +28,11 @@ struct ProcessorPowerInformation {
 };
 static_assert(sizeof(ProcessorPowerInformation) == 24, "24-byte processor power records");
 
+// Every logical processor of every processor group: CallNtPowerInformation fills one record
+// for each and fails outright when the buffer is smaller, as GetSystemInfo's count (the
+// current group only) would make it on a machine with more than 64 of them.
 std::uint32_t processor_count() {
+  if (const DWORD all = GetActiveProcessorCount(ALL_PROCESSOR_GROUPS); all != 0) return all;
   SYSTEM_INFO info{};
   GetSystemInfo(&info);
   return std::max<std::uint32_t>(info.dwNumberOfProcessors, 1);
