@@ -16,7 +16,9 @@
 # stopped by process id when the command ends; the namespaces vanish with their processes.
 # Nothing outside STATE_DIR changes, but for the prepared Wine prefix that session.sh copies
 # (VESSA_WINE_BASE, shared with the other sessions of the build tree).
-set -euo pipefail
+set -Eeuo pipefail
+# A step that fails says which one, so that a failed test run is never silent.
+trap 'printf "https namespace: failed (status %s) at line %s: %s\n" "$?" "$LINENO" "$BASH_COMMAND" >&2' ERR
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 state=${1:?state dir}

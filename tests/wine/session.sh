@@ -17,7 +17,9 @@
 # stopped by "stop"; nothing else on the machine is touched. Should the keeper be killed with
 # the test run (its process group), the wineserver ends the session's Wine programs itself a
 # few seconds later.
-set -euo pipefail
+set -Eeuo pipefail
+# A step that fails says which one: a session that did not start is never a silent failure.
+trap 'printf "wine session: failed (status %s) at line %s: %s\n" "$?" "$LINENO" "$BASH_COMMAND" >&2' ERR
 
 action=${1:?action}
 state=${2:?state dir}
@@ -51,7 +53,13 @@ prepare_base() {
   )
 }
 
-reg_add() { wine reg add "$@" /f >/dev/null 2>&1; }
+reg_add() {
+  local output
+  if ! output=$(wine reg add "$@" /f 2>&1); then
+    log "wine reg add $* failed: $output"
+    return 1
+  fi
+}
 
 start() {
   local keeper=${1:?keeper exe}
@@ -132,7 +140,8 @@ kill_pidfile() {
 # uses a session's prefix).
 prefix_wine_pids() {
   local file pid exe
-  for file in $(grep -lsxzF "WINEPREFIX=$1" /proc/[0-9]*/environ); do
+  # grep says 1 when there is none, and 2 when a process ends while it is being read.
+  for file in $(grep -lsxzF "WINEPREFIX=$1" /proc/[0-9]*/environ || true); do
     pid=${file#/proc/}
     pid=${pid%/environ}
     exe=$(readlink "/proc/$pid/exe" 2>/dev/null) || continue
