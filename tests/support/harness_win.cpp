@@ -391,7 +391,9 @@ struct GdiHandleEntry {
 };
 static_assert(sizeof(GdiHandleEntry) == 24);
 
-std::map<int, DWORD> gdi_table_types(HANDLE process) {
+}  // namespace
+
+std::map<int, DWORD> gdi_objects_by_type(HANDLE process) {
   struct BasicInformation {
     LONG exit_status;
     void* peb;
@@ -424,9 +426,11 @@ std::map<int, DWORD> gdi_table_types(HANDLE process) {
   return types;
 }
 
+namespace {
+
 DWORD gdi_table_count(HANDLE process) {
   DWORD count = 0;
-  for (const auto& [type, objects] : gdi_table_types(process)) count += objects;
+  for (const auto& [type, objects] : gdi_objects_by_type(process)) count += objects;
   return count;
 }
 
@@ -464,8 +468,6 @@ ProcessFigures process_figures(HANDLE process) {
   if (GetProcessMemoryInfo(process, &counters, sizeof(counters))) figures.working_set = counters.WorkingSetSize;
   return figures;
 }
-
-std::map<int, DWORD> gdi_objects_by_type(HANDLE process) { return gdi_table_types(process); }
 
 std::string describe_gdi_change(const std::map<int, DWORD>& before, const std::map<int, DWORD>& after) {
   std::map<int, std::pair<DWORD, DWORD>> both;
