@@ -128,6 +128,26 @@ TEST(Shell_BarWindow, ASecondLayoutWithNothingChangedDrawsNothing) {
   EXPECT_EQ(compare_on_screen(capture_screen(), 1180, 783, expected_pixels(default_frame(bar.state()), 80, 20)), "");
 }
 
+// Placement and geometry can come out the same at two DPIs (both capped by the taskbar); the
+// lamps and the weather icon are drawn at the DPI, so a new DPI alone draws again.
+TEST(Shell_BarWindow, ANewDpiAloneLaysOutAndDrawsAgain) {
+  InProcessBar bar(Config{}, AttachMode::Overlay);
+  bar.state().has_sample = true;
+  bar.state().last_sample = busy_sample();
+  attach(bar.state());
+  bar.state().container_dpi = 144;  // the last layout was at another DPI with the same placement
+
+  FrameModel white;
+  white.background = rgb_hex(0xFFFFFF);
+  white.background_alpha = 255;
+  push_frame(bar.state().surface, bar.window(), kDefaultPlacement, white);
+  DebugCapture debug;
+  layout(bar.state());
+  EXPECT_EQ(bar.state().container_dpi, 96u);
+  EXPECT_EQ(debug.lines().size(), 1u);
+  EXPECT_EQ(wait_for_screen(1192, 783, expected_pixels(default_frame(bar.state()), 80, 20)), "");
+}
+
 TEST(Shell_BarWindow, ASettingChangeResolvesTheColoursAgainAndRedraws) {
   TaskbarTheme theme;
   theme.set_light(false);

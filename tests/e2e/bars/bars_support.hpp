@@ -13,6 +13,7 @@
 
 #include "app/app_state_win.hpp"
 #include "app/bar_controller_win.hpp"
+#include "debug_capture_win.hpp"
 #include "harness_win.hpp"
 #include "render/canvas.hpp"
 #include "render/frame.hpp"
@@ -68,17 +69,6 @@ class TaskbarTheme {
 
  private:
   HKEY key_ = nullptr;
-};
-
-// Debug lines written by this process while a capture is alive.
-class DebugCapture {
- public:
-  DebugCapture();
-  ~DebugCapture();
-  DebugCapture(const DebugCapture&) = delete;
-  DebugCapture& operator=(const DebugCapture&) = delete;
-  [[nodiscard]] std::vector<std::string> lines() const;
-  void clear();
 };
 
 }  // namespace vessa::test
