@@ -5,6 +5,7 @@
 
 #include "base/real_text.hpp"
 #include "base/utf.hpp"
+#include "config/config.hpp"
 #include "weather/forecast.hpp"
 #include "weather/json_parse.hpp"
 
@@ -142,6 +143,31 @@ std::string candidate_label(const PlaceCandidate& candidate) {
 
 std::string coordinates_text(double latitude, double longitude) {
   return format_coordinate(latitude) + ", " + format_coordinate(longitude);
+}
+
+std::vector<std::string> match_lines(const Result<std::vector<PlaceCandidate>>& outcome, std::string_view no_matches) {
+  if (!outcome) return {outcome.error().full_text()};
+  if (outcome->empty()) return {std::string(no_matches)};
+  std::vector<std::string> lines;
+  lines.reserve(outcome->size());
+  for (const PlaceCandidate& candidate : *outcome) lines.push_back(candidate_label(candidate));
+  return lines;
+}
+
+std::string location_text(const Result<Coordinates>& outcome) {
+  if (!outcome) return outcome.error().full_text();
+  return coordinates_text(outcome->latitude, outcome->longitude);
+}
+
+void apply_candidate_to(Weather& weather, const PlaceCandidate& candidate) {
+  weather.latitude = candidate.latitude;
+  weather.longitude = candidate.longitude;
+  weather.place_name = candidate_label(candidate);
+}
+
+void apply_position_to(Weather& weather, const Coordinates& position) {
+  weather.latitude = position.latitude;
+  weather.longitude = position.longitude;
 }
 
 Result<Coordinates> checked_device_position(double latitude, double longitude) {

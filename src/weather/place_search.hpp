@@ -14,6 +14,8 @@
 
 namespace vessa {
 
+struct Weather;
+
 // The Photon place-search service (OpenStreetMap data).
 inline constexpr std::string_view kPlaceSearchHost = "photon.komoot.io";
 // The place-name field holds at most this many UTF-16 units.
@@ -77,6 +79,19 @@ using PlaceSearchGet = std::function<Result<std::string>(std::string_view host, 
 // The device's position when it is a place on Earth (both finite, |latitude| ≤ 90,
 // |longitude| ≤ 180); else the out-of-range error that shows the values as they came.
 [[nodiscard]] Result<Coordinates> checked_device_position(double latitude, double longitude);
+
+// The lines of the matches combo box for a finished search: one label per match, else the
+// single line `no_matches` (the interface's "No matches" text), else the error in full
+// ("message: cause: …"). Only match lines index the candidate list.
+[[nodiscard]] std::vector<std::string> match_lines(const Result<std::vector<PlaceCandidate>>& outcome,
+                                                   std::string_view no_matches);
+// The coordinates text for a finished device location: the position, else the error in full.
+[[nodiscard]] std::string location_text(const Result<Coordinates>& outcome);
+
+// Into the settings being edited: a chosen match's coordinates, with its label as the place
+// name; a device position's coordinates, leaving the place name as it is.
+void apply_candidate_to(Weather& weather, const PlaceCandidate& candidate);
+void apply_position_to(Weather& weather, const Coordinates& position);
 
 namespace place_message {
 inline constexpr std::string_view kNotJson = "地名検索の応答を JSON として解釈できません";

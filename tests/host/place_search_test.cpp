@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "config/config.hpp"
 #include "weather/place_search.hpp"
 
 namespace vessa {
@@ -263,6 +264,46 @@ TEST(DevicePosition, CoordinatesTextHasFourDecimals) {
   EXPECT_EQ(coordinates_text(35.68123, 139.76712), "35.6812, 139.7671");
   EXPECT_EQ(coordinates_text(-33.86882, -151.20929), "-33.8688, -151.2093");
   EXPECT_EQ(coordinates_text(0.0, 90.0), "0.0000, 90.0000");
+}
+
+TEST(PlaceResults, WhatTheWindowShowsForEachOutcome) {
+  const std::vector<PlaceCandidate> two = {{"Springfield", "Illinois", "United States", "city", 39.8, -89.65},
+                                           {"Tokyo", std::nullopt, "Japan", "city", 35.6812, 139.7671}};
+  const struct {
+    const char* name;
+    Result<std::vector<PlaceCandidate>> outcome;
+    std::vector<std::string> lines;
+  } searches[] = {
+      {"matches", two, {"Springfield / Illinois / United States", "Tokyo / Japan"}},
+      {"none", std::vector<PlaceCandidate>{}, {"No matches"}},
+      {"error", Error("天気の応答を受け取れません", Error("timeout (0x80072EE2)")),
+       {"天気の応答を受け取れません: timeout (0x80072EE2)"}},
+  };
+  for (const auto& c : searches) EXPECT_EQ(match_lines(c.outcome, "No matches"), c.lines) << c.name;
+
+  EXPECT_EQ(location_text(Coordinates{35.68123, 139.76712}), "35.6812, 139.7671");
+  EXPECT_EQ(location_text(Error("位置情報の利用許可を確認できません", Error("Class not registered (0x80040154)"))),
+            "位置情報の利用許可を確認できません: Class not registered (0x80040154)");
+  EXPECT_EQ(location_text(checked_device_position(91.0, 0.5)),
+            "測位結果が座標として不正です: Coordinates { latitude: 91.0, longitude: 0.5 }");
+}
+
+TEST(PlaceResults, AMatchSetsCoordinatesAndNameButADevicePositionKeepsTheName) {
+  Weather weather;
+  weather.place_name = "Home";
+  weather.temperature_unit = TemperatureUnit::Fahrenheit;
+  Weather expected = weather;
+
+  apply_position_to(weather, Coordinates{-33.8688, 151.2093});
+  expected.latitude = -33.8688;
+  expected.longitude = 151.2093;
+  EXPECT_EQ(weather, expected);
+
+  apply_candidate_to(weather, PlaceCandidate{"Tokyo", "Tokyo", "Japan", "city", 35.6812, 139.7671});
+  expected.latitude = 35.6812;
+  expected.longitude = 139.7671;
+  expected.place_name = "Tokyo / Tokyo / Japan";
+  EXPECT_EQ(weather, expected);
 }
 
 }  // namespace
