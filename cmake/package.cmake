@@ -8,25 +8,30 @@
 #
 #   cmake --build build/win --target package
 
-if(NOT CMAKE_OBJCOPY)
-  message(FATAL_ERROR "objcopy is needed to split the debug information from vessa.exe")
-endif()
-
 set(VESSA_RELEASE_DIR ${CMAKE_BINARY_DIR}/release CACHE INTERNAL "")
 set(release_exe ${VESSA_RELEASE_DIR}/vessa.exe)
 set(release_debug ${VESSA_RELEASE_DIR}/vessa.exe.debug)
 
-# objcopy writes the debug link with the file name only and a checksum of the debug file, so
-# it runs in the release folder; the stripped copy replaces release/vessa.exe in one step.
-add_custom_command(OUTPUT ${release_exe} ${release_debug}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${VESSA_RELEASE_DIR}
-  COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:vessa> vessa.exe.debug
-  COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=vessa.exe.debug $<TARGET_FILE:vessa> vessa.exe
-  DEPENDS vessa
-  WORKING_DIRECTORY ${VESSA_RELEASE_DIR}
-  COMMENT "Splitting vessa.exe into release/vessa.exe and release/vessa.exe.debug"
-  VERBATIM)
-add_custom_target(vessa_release ALL DEPENDS ${release_exe} ${release_debug})
+if(MINGW AND CMAKE_OBJCOPY)
+  # objcopy writes the debug link with the file name only and a checksum of the debug file,
+  # so it runs in the release folder.
+  add_custom_command(OUTPUT ${release_exe} ${release_debug}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${VESSA_RELEASE_DIR}
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:vessa> vessa.exe.debug
+    COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=vessa.exe.debug $<TARGET_FILE:vessa> vessa.exe
+    DEPENDS vessa
+    WORKING_DIRECTORY ${VESSA_RELEASE_DIR}
+    COMMENT "Splitting vessa.exe into release/vessa.exe and release/vessa.exe.debug"
+    VERBATIM)
+  add_custom_target(vessa_release ALL DEPENDS ${release_exe} ${release_debug})
+else()
+  # Other toolchains (MSVC) keep the debug information in a file of its own already.
+  add_custom_command(OUTPUT ${release_exe}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:vessa> ${release_exe}
+    DEPENDS vessa
+    VERBATIM)
+  add_custom_target(vessa_release ALL DEPENDS ${release_exe})
+endif()
 
 set(package_folder vessa-${PROJECT_VERSION})
 install(PROGRAMS ${release_exe} DESTINATION ${package_folder})
