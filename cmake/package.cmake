@@ -8,7 +8,7 @@
 #
 #   cmake --build build/win --target package
 
-set(VESSA_RELEASE_DIR ${CMAKE_BINARY_DIR}/release CACHE INTERNAL "")
+set(VESSA_RELEASE_DIR ${CMAKE_BINARY_DIR}/release)
 set(release_exe ${VESSA_RELEASE_DIR}/vessa.exe)
 set(release_debug ${VESSA_RELEASE_DIR}/vessa.exe.debug)
 
