@@ -2,12 +2,14 @@
 # VESSA's footprint beside the smallest Windows program with a window (bench/footprint/):
 # both run side by side under the same Wine, in a desktop with a taskbar, for a while (60 s
 # by default) with VESSA updating every 100 ms; then the script prints each one's working set
-# (resident memory) and CPU time and the ratios VESSA / baseline.
+# (resident memory) and CPU time and the ratios VESSA / baseline, and the size of vessa.exe.
+# The vessa.exe measured is the one that goes into the package: release/vessa.exe, without
+# its debug sections.
 #
 #   bench/footprint.sh [WINDOWS_BUILD_DIR] [SECONDS]
 #
-# WINDOWS_BUILD_DIR defaults to build/win and must hold bin/vessa.exe and
-# bin/vessa_footprint_baseline.exe (ninja -C build/win vessa vessa_footprint_baseline).
+# WINDOWS_BUILD_DIR defaults to build/win and must hold release/vessa.exe and
+# bin/vessa_footprint_baseline.exe (ninja -C build/win vessa_release vessa_footprint_baseline).
 # The Wine session is a private one (tests/wine/session.sh) and is stopped afterwards; only
 # the processes this script started are ended, by their process ids.
 set -euo pipefail
@@ -15,7 +17,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$(cd "${1:-$root/build/win}" && pwd)
 seconds=${2:-60}
-vessa_exe=$build/bin/vessa.exe
+vessa_exe=$build/release/vessa.exe
 baseline_exe=$build/bin/vessa_footprint_baseline.exe
 keeper_exe=$build/tests/support/vessa_keeper.exe
 for file in "$vessa_exe" "$baseline_exe" "$keeper_exe"; do
@@ -68,9 +70,11 @@ baseline_cpu=$(( $(cpu_ns "$baseline_pid") - baseline_cpu0 ))
 vessa_rss=$(rss_kib "$vessa_pid")
 baseline_rss=$(rss_kib "$baseline_pid")
 
-awk -v s="$seconds" -v vr="$vessa_rss" -v br="$baseline_rss" -v vc="$vessa_cpu" -v bc="$baseline_cpu" '
+vessa_size=$(stat -c %s "$vessa_exe")
+awk -v s="$seconds" -v size="$vessa_size" -v vr="$vessa_rss" -v br="$baseline_rss" -v vc="$vessa_cpu" -v bc="$baseline_cpu" '
   function ratio(a, b) { return b > 0 ? sprintf("%.2f", a / b) : "n/a (baseline 0)" }
   BEGIN {
+    printf "vessa.exe: %d bytes (%.1f MiB)\n", size, size / 1048576
     printf "over %d s, VESSA updating every 100 ms:\n", s
     printf "  working set   VESSA %7d KiB   baseline %7d KiB   ratio %s\n", vr, br, ratio(vr, br)
     printf "  CPU time      VESSA %7.3f s     baseline %7.3f s     ratio %s\n", vc / 1e9, bc / 1e9, ratio(vc, bc)

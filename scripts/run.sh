@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds VESSA and runs it in a Wine virtual desktop that has a taskbar.
+# Builds VESSA and runs it in a Wine virtual desktop that has a taskbar: the release
+# executable that goes into the package (release/vessa.exe, without debug sections).
 #
 # With a display ($DISPLAY set) the desktop opens there. Without one, a private Xvfb is
 # started; once the bars are drawn, a screenshot of the taskbar is saved and its path printed.
@@ -20,7 +21,7 @@ if command -v ccache >/dev/null 2>&1; then
 fi
 cmake -S "$root" -B "$build/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cache[@]}" >/dev/null
-cmake --build "$build/win" --target vessa vessa_keeper
+cmake --build "$build/win" --target vessa_release vessa_keeper
 
 state=$build/run-session
 session=$root/tests/wine/session.sh
@@ -40,7 +41,7 @@ source "$state/shell/env"
 # VESSA keeps its config.toml beside the executable, so it runs from a folder of its own.
 run_dir=$build/run
 mkdir -p "$run_dir"
-cp "$build/win/bin/vessa.exe" "$run_dir/vessa.exe"
+cp "$build/win/release/vessa.exe" "$run_dir/vessa.exe"
 
 desktop_window() {
   local id
