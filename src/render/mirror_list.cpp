@@ -28,6 +28,10 @@ const MirrorRecord* MirrorList::find(TaskbarId taskbar) const noexcept {
   return found != records_.end() ? &*found : nullptr;
 }
 
+void MirrorList::forget(TaskbarId taskbar) {
+  std::erase_if(records_, [&](const MirrorRecord& r) { return r.taskbar == taskbar; });
+}
+
 MirrorUpdate MirrorList::update(MirrorWorld& world, const Config& config, const MirrorUpdateInputs& inputs) {
   MirrorUpdate result;
   std::vector<std::string>* diagnostics = inputs.diagnostics ? &result.diagnostics : nullptr;

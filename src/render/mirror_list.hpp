@@ -60,6 +60,10 @@ class MirrorList {
   // order, and places every mirror whose band can be had.
   MirrorUpdate update(MirrorWorld& world, const Config& config, const MirrorUpdateInputs& inputs);
 
+  // Drops the record of a mirror whose window went without being destroyed here (another
+  // program closed it): the next update makes a new one.
+  void forget(TaskbarId taskbar);
+
   [[nodiscard]] const std::vector<MirrorRecord>& records() const noexcept { return records_; }
   [[nodiscard]] const MirrorRecord* find(TaskbarId taskbar) const noexcept;
 

@@ -72,10 +72,18 @@ MirrorSet::~MirrorSet() = default;
 void MirrorSet::set_events(std::unique_ptr<MirrorEvents> events) { events_ = std::move(events); }
 
 bool MirrorSet::update(const Config& config, AttachMode mode, bool visible) {
+  // A mirror window closed by another program is made again, as for a new taskbar.
+  bool lost = false;
+  std::erase_if(windows_, [&](const std::unique_ptr<MirrorWindow>& window) {
+    if (window->has_window()) return false;
+    list_.forget(window->taskbar());
+    lost = true;
+    return true;
+  });
   World world(*this);
   const MirrorUpdate result = list_.update(world, config, MirrorUpdateInputs{mode, visible, debug::enabled()});
   for (const std::string& line : result.diagnostics) debug::line(line);
-  return result.changed;
+  return result.changed || lost;
 }
 
 void MirrorSet::raise() {

@@ -178,6 +178,23 @@ TEST(Plain_Mirrors, DestroyingASecondaryTaskbarRemovesItsMirrorAtTheNextLayout) 
   desktop.close_and_expect_zero();
 }
 
+// Another program may close a mirror window (WM_CLOSE ends any window): the next layout makes
+// it again and draws it.
+TEST(Plain_Mirrors, AMirrorClosedByAnotherProgramIsMadeAgainAtTheNextLayout) {
+  MirrorDesktop desktop;
+  ASSERT_NE(desktop.bar, nullptr);
+  const Placement placement = expected_for(*desktop.with_clock).result.placement;
+  const auto closed = desktop.mirror_at(placement);
+  ASSERT_TRUE(closed.has_value()) << desktop.vessa->output();
+  PostMessageW(*closed, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(wait_until([&] { return IsWindow(*closed) == FALSE; }));
+
+  desktop.relayout();
+  EXPECT_EQ(desktop.mirrors().size(), 2u);
+  EXPECT_TRUE(desktop.mirror_at(placement).has_value());
+  desktop.close_and_expect_zero();
+}
+
 TEST(Plain_Mirrors, HoveringAMirrorShowsTheTooltipAgainstIt) {
   MirrorDesktop desktop;
   ASSERT_NE(desktop.bar, nullptr);
