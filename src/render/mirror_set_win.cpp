@@ -87,7 +87,9 @@ bool MirrorSet::update(const Config& config, AttachMode mode, bool visible) {
 }
 
 void MirrorSet::raise() {
-  for (const auto& window : windows_) raise_over(window->hwnd(), window_from_id(window->taskbar()));
+  for (const auto& window : windows_) {
+    if (window->has_window()) raise_over(window->hwnd(), window_from_id(window->taskbar()));
+  }
 }
 
 void MirrorSet::clear() {
@@ -96,7 +98,9 @@ void MirrorSet::clear() {
 }
 
 void MirrorSet::set_visible(bool visible) {
-  for (const auto& window : windows_) ShowWindow(window->hwnd(), visible ? SW_SHOWNA : SW_HIDE);
+  for (const auto& window : windows_) {
+    if (window->has_window()) ShowWindow(window->hwnd(), visible ? SW_SHOWNA : SW_HIDE);
+  }
 }
 
 void MirrorSet::draw(const MirrorFrameBuilder& frame_for, WeatherIconCache* icon_cache) {
@@ -106,14 +110,6 @@ void MirrorSet::draw(const MirrorFrameBuilder& frame_for, WeatherIconCache* icon
     if (window == nullptr || !window->has_window()) continue;
     push_frame(window->surface(), window->hwnd(), record.placement, frame_for(record), icon_cache);
   }
-}
-
-std::vector<HWND> MirrorSet::windows() const {
-  std::vector<HWND> handles;
-  for (const MirrorRecord& record : list_.records()) {
-    if (const MirrorWindow* window = window_of(record.taskbar)) handles.push_back(window->hwnd());
-  }
-  return handles;
 }
 
 MirrorWindow* MirrorSet::window_of(TaskbarId taskbar) const {

@@ -64,8 +64,6 @@ class MirrorSet {
 
   [[nodiscard]] const MirrorList& list() const noexcept { return list_; }
   [[nodiscard]] MirrorEvents* events() const noexcept { return events_.get(); }
-  // The mirror windows in list order.
-  [[nodiscard]] std::vector<HWND> windows() const;
 
  private:
   class World;
