@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <set>
-#include <tuple>
 
 #include "config/colors.hpp"
 #include "config/theme_win.hpp"
