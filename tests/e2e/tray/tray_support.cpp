@@ -18,14 +18,6 @@ std::vector<int> color_rows(const ScreenShot& shot, const RECT& cell, std::uint3
   return rows;
 }
 
-std::vector<HWND> visible_windows(DWORD pid, const wchar_t* class_name) {
-  std::vector<HWND> visible;
-  for (HWND window : find_windows(pid, class_name)) {
-    if (IsWindowVisible(window)) visible.push_back(window);
-  }
-  return visible;
-}
-
 bool tray_cell_shows_icon(std::uint32_t color, std::chrono::milliseconds timeout) {
   static const std::vector<int> kIconRows = {12, 12, 8, 8, 4, 4, 10, 10};
   return wait_until([&] { return color_rows(capture_screen(), kFirstTrayCell, color) == kIconRows; }, timeout);
@@ -87,23 +79,6 @@ std::optional<HWND> RunningVessa::tooltip(std::chrono::milliseconds timeout) con
 
 bool RunningVessa::no_tooltip(std::chrono::milliseconds timeout) const {
   return wait_until([&] { return find_windows(pid(), L"VessaTooltipWindow").empty(); }, timeout);
-}
-
-std::optional<HWND> visible_menu(DWORD pid) {
-  const auto menus = visible_windows(pid, L"#32768");
-  if (menus.empty()) return std::nullopt;
-  return menus.front();
-}
-
-std::optional<HWND> wait_for_menu(DWORD pid, std::chrono::milliseconds timeout) {
-  std::optional<HWND> menu;
-  wait_until([&] { return (menu = visible_menu(pid)).has_value(); }, timeout);
-  if (menu) Sleep(100);  // ready for input by then
-  return menu;
-}
-
-bool wait_for_no_menu(DWORD pid, std::chrono::milliseconds timeout) {
-  return wait_until([&] { return !visible_menu(pid).has_value(); }, timeout);
 }
 
 MenuPicture picture_of(HWND menu_window) {
