@@ -85,7 +85,11 @@ void attach(AppState& state) {
     if (is_new) state.taskbar = taskbar;
     switch (state.current_attach_mode) {
       case AttachMode::Child:
-        if (GetParent(window) != taskbar && IsWindow(taskbar)) SetParent(window, taskbar);
+        if (GetParent(window) != taskbar && IsWindow(taskbar) && SetParent(window, taskbar) != nullptr) {
+          // Moving in from the message-only parent (after a shell restart) may leave the window
+          // hidden; it shows exactly when the bars do.
+          ShowWindow(window, state.visible ? SW_SHOWNA : SW_HIDE);
+        }
         break;
       case AttachMode::Overlay:
         raise_over(window, taskbar);
