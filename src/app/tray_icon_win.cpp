@@ -4,7 +4,7 @@
 
 #include "app/app_state_win.hpp"
 #include "app/bar_window_win.hpp"
-#include "app/tray_icon_image_win.hpp"
+#include "render/tray_icon_image_win.hpp"
 #include "base/win_error_win.hpp"
 #include "base/wide_win.hpp"
 #include "config/colors.hpp"
