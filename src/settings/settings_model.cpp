@@ -6,6 +6,9 @@
 #include <limits>
 
 #include "metrics/counter_text.hpp"
+#include "render/bar_frame.hpp"
+#include "render/placement.hpp"
+#include "render/rasterize.hpp"
 
 namespace vessa {
 
@@ -197,6 +200,48 @@ MetricSample preview_sample(const Config& config) {
     sample.lamp_lit = true;
   }
   return sample;
+}
+
+std::optional<PixelBuffer> preview_pixels(const Config& config, const ResolvedColors& colors, std::int32_t width,
+                                          std::int32_t height, std::uint32_t dpi,
+                                          std::optional<VerticalRotation> rotation, Rgb backdrop) {
+  if (width < 1 || height < 1 || width > 4096 || height > 4096) return std::nullopt;
+  // Lay the bars out in a strip as thick as a usual taskbar (48 at 96 DPI), across the middle
+  // of the box, starting at its edge; no weather icon is shown.
+  Config strip_config = config;
+  strip_config.layout.anchor = Anchor::Left;
+  strip_config.layout.offset_x = 0;
+  strip_config.layout.offset_y = 0;
+  strip_config.weather.enabled = false;
+  const bool vertical = rotation.has_value();
+  const std::int64_t dpi64 = dpi == 0 ? 96 : std::int64_t{dpi};
+  const auto thickness = static_cast<std::int32_t>(std::min<std::int64_t>(48 * dpi64 / 96, vertical ? width : height));
+  const Rect strip = vertical ? Rect{0, 0, thickness, height} : Rect{0, 0, width, thickness};
+  const PlacementResult placed =
+      compute_placement(strip_config, strip, dpi == 0 ? 96 : dpi, config.metrics.items.size(), std::nullopt);
+  const Placement& p = placed.placement;
+  if (p.width < 1 || p.height < 1 || p.width > width || p.height > height) return std::nullopt;
+
+  PixelBuffer bars(p.width, p.height);
+  const MetricSample sample = preview_sample(config);
+  rasterize(build_frame(strip_config, colors, sample, placed.geometry, p.width, p.height, dpi == 0 ? 96 : dpi, kNoIcon,
+                        rotation),
+            bars.canvas());
+
+  PixelBuffer picture(width, height);
+  Canvas canvas = picture.canvas();
+  const std::uint32_t opaque = premultiply(backdrop.r, backdrop.g, backdrop.b, 255);
+  for (std::int32_t y = 0; y < height; ++y) {
+    for (std::int32_t x = 0; x < width; ++x) canvas.at(x, y) = opaque;
+  }
+  const std::int32_t left = (width - p.width) / 2;
+  const std::int32_t top = (height - p.height) / 2;
+  for (std::int32_t y = 0; y < p.height; ++y) {
+    for (std::int32_t x = 0; x < p.width; ++x) {
+      canvas.at(left + x, top + y) = blend_over(opaque, bars.at(x, y));
+    }
+  }
+  return picture;
 }
 
 }  // namespace vessa

@@ -14,6 +14,7 @@
 #include "config/colors.hpp"
 #include "config/config.hpp"
 #include "metrics/sample.hpp"
+#include "render/canvas.hpp"
 #include "settings/ui_text.hpp"
 
 namespace vessa {
@@ -98,5 +99,12 @@ struct TaskbarExtent {
 
 // The fixed figures the preview and its sample tooltip show for `config`.
 [[nodiscard]] MetricSample preview_sample(const Config& config);
+
+// The preview's picture: `width` × `height` opaque pixels of `backdrop` with the bars of
+// `config` drawn by the bar renderer over them, centred, as they would sit in a taskbar strip
+// of that length at `dpi` (turned when `rotation` is given). None when there is no room.
+[[nodiscard]] std::optional<PixelBuffer> preview_pixels(const Config& config, const ResolvedColors& colors,
+                                                        std::int32_t width, std::int32_t height, std::uint32_t dpi,
+                                                        std::optional<VerticalRotation> rotation, Rgb backdrop);
 
 }  // namespace vessa

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -9,6 +10,7 @@
 
 #include "config/colors.hpp"
 #include "config/config.hpp"
+#include "render/canvas.hpp"
 #include "settings/settings_collect.hpp"
 #include "settings/settings_layout.hpp"
 #include "settings/settings_model.hpp"
@@ -225,6 +227,51 @@ TEST(SettingsPreview, SampleFiguresFollowTheItemsAndTheLamp) {
   sample = preview_sample(config);
   EXPECT_TRUE(sample.disks.empty());
   EXPECT_FALSE(sample.lamp_lit);
+}
+
+// Bounding box of the pixels of one opaque colour.
+struct Extent {
+  int count = 0, left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+};
+Extent extent_of(const PixelBuffer& picture, Rgb color) {
+  const std::uint32_t wanted = premultiply(color.r, color.g, color.b, 255);
+  Extent e;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      if (picture.at(x, y) != wanted) continue;
+      ++e.count;
+      e.left = std::min(e.left, x);
+      e.right = std::max(e.right, x);
+      e.top = std::min(e.top, y);
+      e.bottom = std::max(e.bottom, y);
+    }
+  }
+  return e;
+}
+
+TEST(SettingsPreview, BarsAreDrawnCentredOverTheBackdrop) {
+  const Config config;
+  const ResolvedColors colors = resolve_colors(config.appearance, true);
+  const Rgb backdrop = preview_background(true);
+  const auto flat = preview_pixels(config, colors, 170, 150, 96, std::nullopt, backdrop);
+  ASSERT_TRUE(flat.has_value());
+  EXPECT_EQ(flat->at(0, 0), premultiply(0x20, 0x20, 0x20, 255));
+  EXPECT_EQ(flat->at(169, 149), premultiply(0x20, 0x20, 0x20, 255));
+  // The processor bar: 62 % of 64 pixels, one line thick or more, lying along the width.
+  const Extent cpu = extent_of(*flat, colors.cpu);
+  ASSERT_GT(cpu.count, 0);
+  EXPECT_EQ(cpu.right - cpu.left + 1, 40);
+  EXPECT_LT(cpu.bottom - cpu.top, 4);
+  EXPECT_NEAR((cpu.top + cpu.bottom) / 2, 75, 12);  // about the middle of the box
+
+  const auto turned = preview_pixels(config, colors, 170, 150, 96, VerticalRotation::Clockwise, backdrop);
+  ASSERT_TRUE(turned.has_value());
+  const Extent down = extent_of(*turned, colors.cpu);
+  ASSERT_GT(down.count, 0);
+  EXPECT_EQ(down.bottom - down.top + 1, 40);
+  EXPECT_LT(down.right - down.left, 4);
+
+  EXPECT_FALSE(preview_pixels(config, colors, 0, 150, 96, std::nullopt, backdrop).has_value());
 }
 
 // --- Collecting -------------------------------------------------------------------------------
