@@ -4,6 +4,7 @@
 // closed exactly once, by its owner.
 
 #include <windows.h>
+#include <objbase.h>
 #include <unknwn.h>
 
 #include <utility>
@@ -60,6 +61,7 @@ inline void kernel_handle(HANDLE h) noexcept { CloseHandle(h); }
 inline void registry_key(HKEY h) noexcept { RegCloseKey(h); }
 inline void module(HMODULE h) noexcept { FreeLibrary(h); }
 inline void local_memory(HLOCAL h) noexcept { LocalFree(h); }
+inline void co_task_string(wchar_t* h) noexcept { CoTaskMemFree(h); }
 }  // namespace handle_close
 
 using UniqueHwnd = UniqueAny<HWND, &handle_close::window>;
@@ -74,6 +76,8 @@ using UniqueHmenu = UniqueAny<HMENU, &handle_close::menu>;
 using UniqueHandle = UniqueAny<HANDLE, &handle_close::kernel_handle>;
 using UniqueHkey = UniqueAny<HKEY, &handle_close::registry_key>;
 using UniqueHmodule = UniqueAny<HMODULE, &handle_close::module>;
+// A string the shell allocated for the caller (SHGetKnownFolderPath and the like).
+using UniqueCoTaskString = UniqueAny<wchar_t*, &handle_close::co_task_string>;
 // CreateFile reports failure as INVALID_HANDLE_VALUE rather than null.
 class UniqueFile {
  public:
