@@ -13,7 +13,7 @@
 #include "render/canvas.hpp"
 #include "render/placement.hpp"
 #include "render/rasterize.hpp"
-#include "weather/weather_icon.hpp"
+#include "render/weather_icon.hpp"
 
 namespace vessa {
 namespace {

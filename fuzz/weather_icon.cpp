@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "render/canvas.hpp"
-#include "weather/weather_icon.hpp"
+#include "render/weather_icon.hpp"
 
 namespace {
 

@@ -1,26 +1,31 @@
 #pragma once
-// AppState: the running application. Start-up builds it once on the heap and hands it to the
-// bar window as its creation parameter; the window keeps it in GWLP_USERDATA and releases it,
-// with everything it owns, when the window is destroyed. Only the main thread touches it.
+// AppState: the running application. Start-up builds it once and keeps it in a unique_ptr for
+// the life of the message loop; the windows hold a non-owning pointer to it and never delete
+// it. Only the main thread touches it, and only src/app knows it. Its parts are released in
+// the order written out in tear_down (application_win.cpp), not by member order.
 
 #include <windows.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/bar_window_win.hpp"
+#include "app/broadcast_listener_win.hpp"
 #include "app/startup_rules.hpp"
 #include "app/tray_icon_win.hpp"
-#include "base/unique_handle_win.hpp"
 #include "config/colors.hpp"
 #include "config/config.hpp"
 #include "metrics/counter_sampler.hpp"
 #include "metrics/sample.hpp"
 #include "render/geometry.hpp"
+#include "render/mirrors_win.hpp"
 #include "render/render_surface_win.hpp"
 #include "render/tooltip_win.hpp"
+#include "render/weather_icon.hpp"
 #include "settings/ui_text.hpp"
 #include "weather/weather_win.hpp"
 
@@ -46,11 +51,14 @@ struct AppState {
   Geometry geometry;
   ResolvedColors colors;
   std::uint32_t container_dpi = 96;
+  bool laid_out = false;  // a layout has been stored since the window was made
 
-  // Tooltip, tray icon, weather
+  // Tooltip, tray icon, mirrors, weather
   TooltipState tooltip;
   std::optional<TrayIcon> tray;
+  MirrorSet mirrors;
   WeatherState weather;
+  WeatherIconCache weather_icons;  // the icon's masks for the bars' renderer
 
   // UI text table
   UiLanguage language = UiLanguage::English;
@@ -71,14 +79,18 @@ struct AppState {
   std::optional<Placement> tooltip_anchor;  // screen pixels: x, y, width, height
   std::optional<std::uint32_t> tooltip_dpi;
 
-  // Set once the bar window has taken ownership of this state (it deletes it on WM_DESTROY).
-  bool owned_by_window = false;
-  // The current bar window, and whether the program asked for it to go (Exit, WM_CLOSE). A
-  // child window that goes without being asked went down with the taskbar (the shell
-  // restarted) and is replaced instead of ending the program.
-  HWND bar_window = nullptr;
+  // The program was asked to end (Exit, WM_CLOSE, a failed message loop). A child window that
+  // goes without being asked went down with the taskbar (the shell restarted) and is
+  // replaced instead of ending the program.
   bool exit_requested = false;
 
+  // The bar window, and the hidden top-level window that passes the shell's broadcasts on to
+  // it when it cannot hear them itself (a child of the taskbar, a message-only window).
+  std::unique_ptr<BarWindow> bar;
+  std::unique_ptr<BroadcastListener> broadcast_listener;
+
+  // The current bar window's handle; null once it is gone.
+  [[nodiscard]] HWND bar_window() const noexcept { return bar ? bar->hwnd() : nullptr; }
   [[nodiscard]] bool english() const noexcept { return language == UiLanguage::English; }
 
   // Back to "not hovering": no overrides, orientation follows the taskbar.
@@ -88,10 +100,6 @@ struct AppState {
     tooltip_dpi.reset();
     tooltip_orientation = TooltipOrientation::FollowTaskbar;
   }
-
-  // Passes the shell's broadcasts on to a bar window that cannot receive them (a child of the
-  // taskbar, a message-only window). Declared last so that it goes first.
-  UniqueHwnd broadcast_listener;
 };
 
 }  // namespace vessa

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app_state_win.hpp"
+#include "app/bar_controller_win.hpp"
 #include "app/bar_window_win.hpp"
 #include "app/broadcast_listener_win.hpp"
 #include "app/command_line.hpp"
@@ -22,7 +23,6 @@
 #include "config/config_location_win.hpp"
 #include "config/theme_win.hpp"
 #include "metrics/metrics_win.hpp"
-#include "render/taskbar_win.hpp"
 #include "weather/weather_win.hpp"
 
 namespace vessa {
@@ -46,20 +46,18 @@ void read_command_line() {
 }
 
 // Start-up step 16: the first attachment mode that gives a window.
-HWND create_first_bar_window(AppState& state) {
+bool create_first_bar_window(AppState& state) {
+  state.bar = std::make_unique<BarWindow>(state);
   for (const AttachMode mode : attachment_order(state.config.behavior.attach_mode, state.config.behavior.fallback)) {
     if (mode != AttachMode::TrayOnly && state.taskbar == nullptr) continue;
     state.current_attach_mode = mode;
-    // A child can go down with its parent before its creation returns (the taskbar closing
-    // at that very moment): such a handle is already dead, so the next mode is tried.
-    HWND window = create_bar_window(state, mode, state.taskbar);
-    if (window != nullptr && IsWindow(window)) return window;
+    if (state.bar->create_for(mode, state.taskbar)) return true;
   }
-  return nullptr;
+  return false;
 }
 
-void add_startup_tray_icon(AppState& state, HWND window) {
-  state.tray = TrayIcon{window, state.config.appearance.tray_icon_color, false};
+void add_startup_tray_icon(AppState& state) {
+  state.tray = TrayIcon{state.bar_window(), state.config.appearance.tray_icon_color, false};
   if (!add_tray_icon(*state.tray, (*state.texts)[text::kProductName]).ok()) {
     // No message: the program runs without a tray icon.
     remove_tray_icon(*state.tray);
@@ -67,9 +65,38 @@ void add_startup_tray_icon(AppState& state, HWND window) {
   }
 }
 
+// The bar window's WM_DESTROY posts WM_QUIT; a fatal report's message box after it would
+// close at once on seeing it.
+void discard_quit_message() {
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+}
+
 int fail(const Error& error) {
   report_fatal(error);
   return 1;
+}
+
+// Releases the running state in a fixed order: the windows first (the bar window's own
+// WM_DESTROY work included, if it is still there), so that nothing they do on the way out
+// finds a part already gone; then the tray icon, the mirrors, the counter query and the
+// drawing surfaces; the weather channel last, so that fetches still running end unheard.
+void tear_down(std::unique_ptr<AppState> state) {
+  if (!state) return;
+  destroy_bar_window(*state);
+  hide_tooltip(state->tooltip);
+  state->broadcast_listener.reset();
+  state->bar.reset();
+  if (state->tray) {
+    remove_tray_icon(*state->tray);
+    state->tray.reset();
+  }
+  state->mirrors = MirrorSet{};
+  state->sampler = CounterSampler{};
+  state->surface.reset();
+  state.reset();
+  discard_quit_message();
 }
 
 }  // namespace
@@ -92,14 +119,8 @@ int run_application() {
   if (!loaded->path.empty()) debug::line("config: " + path_to_utf8(loaded->path));
 
   // 5-6. Module handle and window class.
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (instance == nullptr) return fail(last_error("モジュールハンドルを取得できません"));
-  WNDCLASSW window_class{};
-  window_class.lpfnWndProc = bar_window_proc;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  window_class.lpszClassName = kBarWindowClass;
-  if (RegisterClassW(&window_class) == 0) return fail(last_error("ウィンドウクラスを登録できません"));
+  if (GetModuleHandleW(nullptr) == nullptr) return fail(last_error("モジュールハンドルを取得できません"));
+  if (!BarWindow::register_window_class()) return fail(last_error("ウィンドウクラスを登録できません"));
 
   // 7-14. Timer periods, sampler, language, weather channel, colours, drives, state.
   auto state = std::make_unique<AppState>();
@@ -117,45 +138,54 @@ int run_application() {
   state->taskbar_created_message = RegisterWindowMessageW(L"TaskbarCreated");
 
   // 16. Bar window.
-  HWND window = create_first_bar_window(*state);
-  if (window == nullptr) return fail(Error("タスクバーへの表示に失敗しました"));
   AppState& app = *state;
-  app.owned_by_window = true;
-  app.bar_window = window;
-  (void)state.release();  // the window owns it now and releases it on WM_DESTROY
+  if (!create_first_bar_window(app)) {
+    tear_down(std::move(state));
+    return fail(Error("タスクバーへの表示に失敗しました"));
+  }
 
   // 17. Timers, fallback warning, tray icon, layout, first samples, first weather fetch.
-  if (app.current_attach_mode != AttachMode::TrayOnly) ShowWindow(window, SW_SHOWNA);
-  start_bar_timers(window, app.timers);
-  if (app.current_attach_mode != AttachMode::Overlay) app.broadcast_listener = create_broadcast_listener(app);
+  if (app.current_attach_mode != AttachMode::TrayOnly) ShowWindow(app.bar_window(), SW_SHOWNA);
+  start_bar_timers(app.bar_window(), app.timers);
+  if (app.current_attach_mode != AttachMode::Overlay) app.broadcast_listener = std::make_unique<BroadcastListener>(app);
   if (app.current_attach_mode == AttachMode::TrayOnly) {
     app.visible = false;
     if (app.config.behavior.attach_mode != AttachMode::TrayOnly) {
+      // The box runs a loop of its own in which the timers already tick and the bar window
+      // may be closed; what follows goes on only while there is a bar window.
       show_message((*app.texts)[text::kMessageTitle], (*app.texts)[text::kAttachFailed]);
     }
   }
-  if (app.config.behavior.tray_icon) add_startup_tray_icon(app, window);
-  attach(app, window);
-  sample(app, window);
-  sample(app, window);
-  start_weather_fetch(app);
+  if (app.bar_window() != nullptr) {
+    if (app.config.behavior.tray_icon) add_startup_tray_icon(app);
+    attach(app);
+    take_sample(app);
+    take_sample(app);
+    start_weather_fetch(app);
+  }
 
-  // 18. Message loop.
+  // 18. Message loop, until WM_QUIT (posted when the bar window goes) or a failure.
+  const int status = run_message_loop(app, &GetMessageW);
+  tear_down(std::move(state));
+  return status;
+}
+
+int run_message_loop(AppState& state, GetMessageFunction get_message) {
+  // The window closed while start-up was still under way has posted WM_QUIT already.
   MSG message{};
   while (true) {
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0) break;
+    const BOOL got = get_message(&message, nullptr, 0, 0);
+    if (got == 0) return 0;
     if (got == -1) {
       const Error error = last_error("メッセージの取得に失敗しました");
-      destroy_bar_window(window);
+      // Asked to end: no replacement window, the tray icon removed with the bar window.
+      destroy_bar_window(state);
+      discard_quit_message();
       return fail(error);
     }
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  // The window (or the one that replaced it after a shell restart) is already gone.
-  destroy_bar_window(window);
-  return 0;
 }
 
 }  // namespace vessa

@@ -1,8 +1,16 @@
 #pragma once
+// The bar window (class VessaMonitorWindow), the program's hub after start-up: its timers
+// drive the update tick, the reattach check and the weather refresh; pointer messages show
+// and hide the tooltip; right clicks and the tray icon's callback open the context menu; the
+// shell's notifications lay the bars out again. The object belongs to AppState and keeps a
+// non-owning reference to it.
 
 #include <windows.h>
 
+#include <optional>
+
 #include "app/startup_rules.hpp"
+#include "base/window_win.hpp"
 #include "config/enums.hpp"
 
 namespace vessa {
@@ -11,19 +19,41 @@ struct AppState;
 
 inline constexpr wchar_t kBarWindowClass[] = L"VessaMonitorWindow";
 
-// The bar window's procedure: the program's hub after start-up.
-LRESULT CALLBACK bar_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+class BarWindow : public Window<BarWindow> {
+ public:
+  explicit BarWindow(AppState& state) noexcept : state_(state) {}
 
-// Creates the bar window for `mode` (a child of `taskbar`, a topmost overlay, or a
-// message-only window) with `state` as its creation parameter; null on failure.
-[[nodiscard]] HWND create_bar_window(AppState& state, AttachMode mode, HWND taskbar);
+  // Registers the window class (start-up step 6); false when RegisterClassW fails.
+  [[nodiscard]] static bool register_window_class() noexcept;
+
+  // Creates the window for `mode`: a child of `taskbar`, a topmost overlay, or a
+  // message-only window. False on failure (the handle is then empty).
+  [[nodiscard]] bool create_for(AttachMode mode, HWND taskbar) noexcept;
+
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+  void on_window_gone() noexcept;
+
+ private:
+  void on_destroy();
+  void on_tray_callback(WORD event);
+  void open_context_menu();
+  void show_tooltip_at_cursor();
+
+  AppState& state_;
+  bool created_ = false;  // the window was made; only such a window's end is handled
+  // A lost child window (the shell went down) is replaced once its old window has gone.
+  bool replace_when_gone_ = false;
+  // A right click on the tray icon may bring both WM_RBUTTONUP and WM_CONTEXTMENU: the one
+  // that comes second is the same click and opens nothing.
+  std::optional<WORD> swallow_tray_event_;
+};
 
 // Sets the update timer and, when their periods are not 0, the reattach and weather timers.
 void start_bar_timers(HWND window, const TimerPeriods& timers);
 
-// Kills timers 1 and 2 and destroys the window; failures are ignored. The program ends when
-// the window goes with AppState::exit_requested set (else a child lost with its taskbar is
-// replaced); the handle may already be gone, and nothing is read from it.
-void destroy_bar_window(HWND window);
+// Marks the end as asked for, kills timers 1 and 2 on the current bar window and destroys
+// it; its WM_DESTROY removes the tray icon and ends the message loop. Nothing when the window
+// is already gone.
+void destroy_bar_window(AppState& state);
 
 }  // namespace vessa

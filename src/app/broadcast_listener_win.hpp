@@ -5,7 +5,9 @@
 // passes each one on to the current bar window. Being top-level, it also owns the context
 // menu for such a bar window (a menu's owner must be able to come to the foreground).
 
-#include "base/unique_handle_win.hpp"
+#include <windows.h>
+
+#include "base/window_win.hpp"
 
 namespace vessa {
 
@@ -13,8 +15,16 @@ struct AppState;
 
 inline constexpr wchar_t kBroadcastListenerClass[] = L"VessaBroadcastWindow";
 
-// A hidden top-level window that forwards TaskbarCreated, WM_SETTINGCHANGE and
-// WM_DISPLAYCHANGE to state.bar_window. `state` must outlive the window (it owns it).
-[[nodiscard]] UniqueHwnd create_broadcast_listener(AppState& state);
+class BroadcastListener : public Window<BroadcastListener> {
+ public:
+  // Creates the hidden window; `state` must outlive it (the state owns the listener).
+  // has_window() is false when it could not be made.
+  explicit BroadcastListener(const AppState& state) noexcept;
+
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+  const AppState& state_;
+};
 
 }  // namespace vessa

@@ -5,14 +5,13 @@
 #include <utility>
 
 #include "app/app_state_win.hpp"
+#include "app/bar_controller_win.hpp"
 #include "app/startup_rules.hpp"
 #include "base/debug_output.hpp"
 #include "config/config_file.hpp"
 #include "config/theme_win.hpp"
 #include "metrics/metrics_win.hpp"
-#include "render/taskbar_win.hpp"
 #include "settings/settings_window_win.hpp"
-#include "weather/weather_win.hpp"
 
 namespace vessa {
 
@@ -39,7 +38,7 @@ void apply_settings(AppState& state, Config accepted) {
     state.texts = &ui_texts(state.language);
   }
 
-  HWND bar_window = state.bar_window;
+  HWND bar_window = state.bar_window();
   if (state.config.general.update_interval_ms != previous_interval) {
     state.timers.update_ms = update_period_ms(state.config.general.update_interval_ms);
     if (bar_window != nullptr) SetTimer(bar_window, kUpdateTimer, state.timers.update_ms, nullptr);
@@ -51,11 +50,9 @@ void apply_settings(AppState& state, Config accepted) {
     state.weather.clear();
   }
 
-  if (bar_window != nullptr) {
-    layout(state, bar_window);
-    sample(state, bar_window);
-    sample(state, bar_window);
-  }
+  layout(state);
+  take_sample(state);
+  take_sample(state);
 
   if (const Status saved = save_config(state.config, state.config_path); !saved) {
     debug::line("設定の保存に失敗: " + saved.error().full_text());

@@ -30,15 +30,6 @@ AttachOrder attachment_order(AttachMode configured, bool fallback) noexcept {
   return {{configured, AttachMode::TrayOnly}, 2};
 }
 
-std::string_view attach_mode_debug_name(AttachMode mode) noexcept {
-  switch (mode) {
-    case AttachMode::Child: return "Child";
-    case AttachMode::Overlay: return "Overlay";
-    case AttachMode::TrayOnly: return "TrayOnly";
-  }
-  return "TrayOnly";
-}
-
 UiLanguage resolve_ui_language(Language configured, std::uint16_t user_ui_language) noexcept {
   switch (configured) {
     case Language::Ja: return UiLanguage::Japanese;

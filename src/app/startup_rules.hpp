@@ -39,9 +39,6 @@ struct AttachOrder {
 
 [[nodiscard]] AttachOrder attachment_order(AttachMode configured, bool fallback) noexcept;
 
-// "Child", "Overlay", "TrayOnly": the mode as diagnostics print it.
-[[nodiscard]] std::string_view attach_mode_debug_name(AttachMode mode) noexcept;
-
 // Japanese when asked for, or for "auto" when the user's UI language (a LANGID) is Japanese.
 [[nodiscard]] UiLanguage resolve_ui_language(Language configured, std::uint16_t user_ui_language) noexcept;
 

@@ -3,13 +3,13 @@
 #include <cstring>
 
 #include "app/app_state_win.hpp"
+#include "app/bar_controller_win.hpp"
 #include "app/bar_window_win.hpp"
 #include "app/settings_command_win.hpp"
 #include "base/win_error_win.hpp"
 #include "base/wide_win.hpp"
 #include "config/colors.hpp"
 #include "config/theme_win.hpp"
-#include "render/taskbar_win.hpp"
 #include "render/tray_icon_image_win.hpp"
 
 namespace vessa {
@@ -106,22 +106,23 @@ std::optional<MenuCommand> show_context_menu(HWND menu_owner, const TextTable& t
   return menu_command_from_id(chosen);
 }
 
-void run_command(AppState& state, HWND bar_window, MenuCommand command) {
+void run_command(AppState& state, MenuCommand command) {
+  HWND bar_window = state.bar_window();
   switch (command) {
     case MenuCommand::Show:
       state.visible = !state.visible;
-      ShowWindow(bar_window, state.visible ? SW_SHOWNA : SW_HIDE);
-      if (state.visible) layout(state, bar_window);  // placed and drawn at once
+      if (bar_window != nullptr) ShowWindow(bar_window, state.visible ? SW_SHOWNA : SW_HIDE);
+      state.mirrors.set_visible(state.visible);
+      if (state.visible) layout(state);  // placed and drawn at once
       break;
     case MenuCommand::Settings:
       open_settings(state);
       break;
     case MenuCommand::Reattach:
-      attach(state, bar_window);
+      attach(state);
       break;
     case MenuCommand::Exit:
-      state.exit_requested = true;
-      destroy_bar_window(bar_window);  // WM_DESTROY removes the icon and ends the loop
+      destroy_bar_window(state);  // WM_DESTROY removes the icon and ends the loop
       break;
   }
 }

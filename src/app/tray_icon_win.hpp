@@ -63,6 +63,8 @@ void remove_tray_icon(TrayIcon& icon);
 // brought to the foreground so that a click elsewhere closes the menu: it must be a top-level
 // window (the bar window in overlay mode, else the hidden broadcast window).
 [[nodiscard]] std::optional<MenuCommand> show_context_menu(HWND menu_owner, const TextTable& texts, bool visible);
-void run_command(AppState& state, HWND bar_window, MenuCommand command);
+// Runs a menu command on the current bar window (a shell restart during the menu may have
+// replaced the one the menu was opened from).
+void run_command(AppState& state, MenuCommand command);
 
 }  // namespace vessa

@@ -1,19 +1,32 @@
 #pragma once
 // One move-only owner for every kind of Windows handle, in the spirit of WIL's unique_any:
 // get / reset / release / put. Nothing is released by hand in a function body; a handle is
-// closed exactly once, by its owner.
+// closed exactly once, by its owner. The kind of handle is the close function and the value
+// that means "no handle" (null for most, INVALID_HANDLE_VALUE for files). Closing keeps the
+// thread's last error, so that an owner going out of scope cannot hide why a call failed.
 
 #include <windows.h>
 #include <objbase.h>
 #include <unknwn.h>
 
+#include <cstdint>
+#include <type_traits>
 #include <utility>
 
 namespace vessa {
 
-template <typename Handle, auto Close, Handle Invalid = Handle{}>
+template <typename Handle, auto Close, std::intptr_t InvalidBits = 0>
 class UniqueAny {
  public:
+  // The value that means "no handle".
+  [[nodiscard]] static Handle invalid() noexcept {
+    if constexpr (std::is_pointer_v<Handle>) {
+      return reinterpret_cast<Handle>(InvalidBits);
+    } else {
+      return static_cast<Handle>(InvalidBits);
+    }
+  }
+
   UniqueAny() noexcept = default;
   explicit UniqueAny(Handle handle) noexcept : handle_(handle) {}
   ~UniqueAny() { reset(); }
@@ -27,24 +40,36 @@ class UniqueAny {
   }
 
   [[nodiscard]] Handle get() const noexcept { return handle_; }
-  [[nodiscard]] bool valid() const noexcept { return handle_ != Invalid; }
+  [[nodiscard]] bool valid() const noexcept { return handle_ != invalid(); }
   explicit operator bool() const noexcept { return valid(); }
+  // Member access for interface pointers.
+  Handle operator->() const noexcept
+    requires std::is_pointer_v<Handle> && std::is_class_v<std::remove_pointer_t<Handle>>
+  {
+    return handle_;
+  }
 
   // Closes the held handle (if any) and takes `handle`.
-  void reset(Handle handle = Invalid) noexcept {
-    if (handle_ != Invalid) Close(handle_);
+  void reset(Handle handle = invalid()) noexcept {
+    if (handle_ != invalid()) {
+      const DWORD error = GetLastError();
+      Close(handle_);
+      SetLastError(error);
+    }
     handle_ = handle;
   }
   // Gives the handle up without closing it.
-  [[nodiscard]] Handle release() noexcept { return std::exchange(handle_, Invalid); }
+  [[nodiscard]] Handle release() noexcept { return std::exchange(handle_, invalid()); }
   // Closes the held handle and returns the address to receive a new one (out parameters).
   [[nodiscard]] Handle* put() noexcept {
     reset();
     return &handle_;
   }
+  // The same, for the void** parameters of QueryInterface and CoCreateInstance.
+  [[nodiscard]] void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
 
  private:
-  Handle handle_ = Invalid;
+  Handle handle_ = invalid();
 };
 
 namespace handle_close {
@@ -62,6 +87,12 @@ inline void registry_key(HKEY h) noexcept { RegCloseKey(h); }
 inline void module(HMODULE h) noexcept { FreeLibrary(h); }
 inline void local_memory(HLOCAL h) noexcept { LocalFree(h); }
 inline void co_task_string(wchar_t* h) noexcept { CoTaskMemFree(h); }
+inline void task_memory(void* p) noexcept { CoTaskMemFree(p); }
+inline void screen_dc(HDC h) noexcept { ReleaseDC(nullptr, h); }
+template <typename Interface>
+void com_interface(Interface* p) noexcept {
+  p->Release();
+}
 }  // namespace handle_close
 
 using UniqueHwnd = UniqueAny<HWND, &handle_close::window>;
@@ -78,33 +109,18 @@ using UniqueHkey = UniqueAny<HKEY, &handle_close::registry_key>;
 using UniqueHmodule = UniqueAny<HMODULE, &handle_close::module>;
 // A string the shell allocated for the caller (SHGetKnownFolderPath and the like).
 using UniqueCoTaskString = UniqueAny<wchar_t*, &handle_close::co_task_string>;
+// Memory the shell and COM hand out (SHGetKnownFolderPath's path, for example).
+using UniqueTaskMemory = UniqueAny<void*, &handle_close::task_memory>;
 // CreateFile reports failure as INVALID_HANDLE_VALUE rather than null.
-class UniqueFile {
- public:
-  UniqueFile() noexcept = default;
-  explicit UniqueFile(HANDLE handle) noexcept : handle_(handle) {}
-  ~UniqueFile() { reset(); }
-  UniqueFile(const UniqueFile&) = delete;
-  UniqueFile& operator=(const UniqueFile&) = delete;
-  UniqueFile(UniqueFile&& other) noexcept : handle_(other.release()) {}
-  UniqueFile& operator=(UniqueFile&& other) noexcept {
-    if (this != &other) reset(other.release());
-    return *this;
-  }
-  [[nodiscard]] HANDLE get() const noexcept { return handle_; }
-  [[nodiscard]] bool valid() const noexcept { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  explicit operator bool() const noexcept { return valid(); }
-  void reset(HANDLE handle = INVALID_HANDLE_VALUE) noexcept {
-    if (valid()) CloseHandle(handle_);
-    handle_ = handle;
-  }
-  [[nodiscard]] HANDLE release() noexcept { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
+using UniqueFile = UniqueAny<HANDLE, &handle_close::kernel_handle, -1>;
+// The screen's DC, from GetDC(nullptr).
+using ScreenDc = UniqueAny<HDC, &handle_close::screen_dc>;
+// One COM interface pointer.
+template <typename Interface>
+using ComPtr = UniqueAny<Interface*, &handle_close::com_interface<Interface>>;
 
- private:
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
-};
-
-// A screen or window DC obtained with GetDC, given back with ReleaseDC.
+// A window's DC obtained with GetDC, given back with ReleaseDC: the release needs the window
+// as well as the DC, so it keeps both.
 class WindowDc {
  public:
   explicit WindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
@@ -134,38 +150,6 @@ class SelectionGuard {
  private:
   HDC dc_;
   HGDIOBJ previous_;
-};
-
-// Owner of one COM interface pointer.
-template <typename Interface>
-class ComPtr {
- public:
-  ComPtr() noexcept = default;
-  ~ComPtr() { reset(); }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ComPtr(ComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
-  ComPtr& operator=(ComPtr&& other) noexcept {
-    if (this != &other) {
-      reset();
-      pointer_ = std::exchange(other.pointer_, nullptr);
-    }
-    return *this;
-  }
-  [[nodiscard]] Interface* get() const noexcept { return pointer_; }
-  Interface* operator->() const noexcept { return pointer_; }
-  explicit operator bool() const noexcept { return pointer_ != nullptr; }
-  void reset() noexcept {
-    if (pointer_ != nullptr) std::exchange(pointer_, nullptr)->Release();
-  }
-  [[nodiscard]] Interface** put() noexcept {
-    reset();
-    return &pointer_;
-  }
-  [[nodiscard]] void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
-
- private:
-  Interface* pointer_ = nullptr;
 };
 
 // Runs a callable when the scope ends.

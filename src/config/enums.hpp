@@ -75,4 +75,14 @@ template <typename Enum>
   return std::nullopt;
 }
 
+// "Child", "Overlay", "TrayOnly": the attachment mode as diagnostics print it.
+[[nodiscard]] constexpr std::string_view attach_mode_debug_name(AttachMode mode) noexcept {
+  switch (mode) {
+    case AttachMode::Child: return "Child";
+    case AttachMode::Overlay: return "Overlay";
+    case AttachMode::TrayOnly: return "TrayOnly";
+  }
+  return "TrayOnly";
+}
+
 }  // namespace vessa

@@ -1,5 +1,6 @@
 #include "metrics/metrics_win.hpp"
 
+#include <windows.h>
 #include <powrprof.h>
 
 #include <algorithm>
@@ -8,11 +9,8 @@
 #include <limits>
 #include <memory>
 
-#include "app/app_state_win.hpp"
 #include "metrics/pdh_counters_win.hpp"
 #include "metrics/physical_disks.hpp"
-#include "render/bar_drawing_win.hpp"
-#include "render/tooltip_win.hpp"
 
 namespace vessa {
 namespace {
@@ -78,12 +76,6 @@ Result<std::vector<std::string>> enumerate_instances(std::string_view object_nam
   return source.enumerate_instances(object_name);
 }
 
-void sample(AppState& state, HWND bar_window) {
-  const TickReadings readings{memory_load(), monotonic_now()};
-  if (!state.sampler.sample(state.config.metrics, readings, state.last_sample, state.has_sample)) return;
-  state.has_sample = true;
-  draw_and_push(state, bar_window);
-  if (state.hovering) refresh_tooltip(state);
-}
+TickReadings read_tick_readings() { return TickReadings{memory_load(), monotonic_now()}; }
 
 }  // namespace vessa

@@ -1,8 +1,6 @@
 #pragma once
 // The sampler's Win32 side: the processor facts read at start-up, the real counter source and
-// the update tick.
-
-#include <windows.h>
+// the figures a tick reads outside the counter query.
 
 #include <string>
 #include <string_view>
@@ -13,8 +11,6 @@
 #include "metrics/counter_sampler.hpp"
 
 namespace vessa {
-
-struct AppState;
 
 // Start-up steps 8 and 9: the processor count and nominal frequency, and the sampler over
 // pdh.dll built from the configuration.
@@ -27,8 +23,7 @@ struct AppState;
 // Interface", ...), for the settings window's lists. Callers treat an error as no instances.
 [[nodiscard]] Result<std::vector<std::string>> enumerate_instances(std::string_view object_name);
 
-// The update tick's sampling: reads the counters, and when the sample changed stores it,
-// redraws and refreshes the tooltip while hovering.
-void sample(AppState& state, HWND bar_window);
+// What one tick reads besides the counters: the memory load and the monotonic clock.
+[[nodiscard]] TickReadings read_tick_readings();
 
 }  // namespace vessa

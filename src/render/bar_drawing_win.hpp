@@ -11,7 +11,6 @@
 
 namespace vessa {
 
-struct AppState;
 class WeatherIconCache;
 
 // Renders `frame` into `surface` (re-made only when the size changes) and pushes it to
@@ -20,9 +19,5 @@ class WeatherIconCache;
 // weather icon's coverage comes from it.
 void push_frame(RenderSurface& surface, HWND window, const Placement& placement, const FrameModel& frame,
                 WeatherIconCache* icon_cache = nullptr);
-
-// Draws the bar window (and every laid-out mirror) from the last sample and pushes the pixels.
-// Nothing before the first sample or in tray-only mode.
-void draw_and_push(AppState& state, HWND bar_window);
 
 }  // namespace vessa

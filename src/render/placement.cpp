@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/startup_rules.hpp"
 #include "render/saturating.hpp"
 
 namespace vessa {

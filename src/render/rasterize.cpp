@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "weather/weather_icon.hpp"
+#include "render/weather_icon.hpp"
 
 namespace vessa {
 namespace {

@@ -1,7 +1,6 @@
 #pragma once
-// Keeping the bar window inside the taskbar: attachment, z-order and layout. The arithmetic
-// of the placement is compute_placement (placement.hpp); this side finds the taskbar's
-// rectangles, applies the result and redraws.
+// What the placement needs from the taskbar's windows: its band, its notification area, and
+// z-order above it. The arithmetic of the placement is compute_placement (placement.hpp).
 
 #include <windows.h>
 
@@ -10,14 +9,6 @@
 #include "render/geometry.hpp"
 
 namespace vessa {
-
-struct AppState;
-
-// Makes sure the window is attached to the current taskbar in the current mode, puts the
-// mirrors back in z-order, then lays it out.
-void attach(AppState& state, HWND bar_window);
-// Computes container, placement and geometry, stores them, and redraws when anything changed.
-void layout(AppState& state, HWND bar_window);
 
 // The strip of the taskbar's monitor outside the work area (bottom, top, right, left, in this
 // order), else the taskbar's window rectangle; none when even that cannot be had.

@@ -8,14 +8,14 @@
 #include <memory>
 #include <string>
 
-#include "app/app_state_win.hpp"
+#include "base/unique_handle_win.hpp"
+#include "base/window_win.hpp"
 #include "base/wide_win.hpp"
 #include "render/saturating.hpp"
 
 namespace vessa {
-namespace {
 
-// What the window needs to paint itself; owned by the window through GWLP_USERDATA.
+// What the window needs to paint itself; owned by the window object.
 struct TooltipPaintData {
   struct Row {
     std::wstring label;
@@ -31,15 +31,11 @@ struct TooltipPaintData {
   Rgb label_color;
 };
 
+namespace {
+
 COLORREF colorref(Rgb color) noexcept { return RGB(color.r, color.g, color.b); }
 
 std::int32_t scaled(std::int32_t value, std::uint32_t dpi) noexcept { return sat::to_i32(sat::scaled(value, dpi)); }
-
-// Takes the paint data out of the window; the caller owns it from then on.
-std::unique_ptr<TooltipPaintData> take_paint_data(HWND window, TooltipPaintData* replacement = nullptr) noexcept {
-  return std::unique_ptr<TooltipPaintData>(
-      reinterpret_cast<TooltipPaintData*>(SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(replacement))));
-}
 
 void fill(HDC dc, const RECT& rect, Rgb color) {
   UniqueHbrush brush(CreateSolidBrush(colorref(color)));
@@ -98,48 +94,6 @@ void paint(HWND window, const TooltipPaintData& data) {
   EndPaint(window, &ps);
 }
 
-LRESULT CALLBACK tooltip_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      if (const auto* data = reinterpret_cast<const TooltipPaintData*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
-        paint(window, *data);
-        return 0;
-      }
-      break;
-    case WM_NCDESTROY:
-      take_paint_data(window).reset();  // destroyed some other way than through its owner
-      break;
-    default:
-      break;
-  }
-  return DefWindowProcW(window, message, wparam, lparam);
-}
-
-void register_class(TooltipState& tooltip, HINSTANCE instance) {
-  if (tooltip.class_registered) return;
-  WNDCLASSW window_class{};
-  window_class.style = 0;
-  window_class.lpfnWndProc = tooltip_window_proc;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  window_class.lpszClassName = kTooltipWindowClass;
-  RegisterClassW(&window_class);  // a failure shows as a failed window creation
-  tooltip.class_registered = true;
-}
-
-HWND create_window(HINSTANCE instance) {
-  HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kTooltipWindowClass, L"VESSA",
-                                WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance, nullptr);
-  if (window == nullptr) return nullptr;
-  // Rounded corners where the system offers them; square ones elsewhere.
-  constexpr DWORD kCornerPreference = 33;  // DWMWA_WINDOW_CORNER_PREFERENCE
-  const DWORD round = 2;                   // DWMWCP_ROUND
-  DwmSetWindowAttribute(window, kCornerPreference, &round, sizeof(round));
-  return window;
-}
-
 UniqueHfont create_font(const Appearance& appearance, std::uint32_t dpi) {
   const std::int32_t height = tooltip_font_height(appearance.tooltip_font_size_pt, dpi);
   const std::wstring face = widen(appearance.tooltip_font_family);
@@ -173,6 +127,58 @@ Rect monitor_of(const Placement& anchor) {
   return Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+}  // namespace
+
+// The window and what it paints; painting reads only what this object owns.
+class TooltipWindow : public Window<TooltipWindow> {
+ public:
+  TooltipWindow() noexcept {
+    // A failed registration is tried again with the next window.
+    static bool registered = false;
+    if (!registered) registered = register_class(kTooltipWindowClass, LoadCursorW(nullptr, IDC_ARROW));
+    if (!registered) return;
+    HWND window = create(kTooltipWindowClass, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP,
+                         L"VESSA", 0, 0, 1, 1, nullptr);
+    if (window == nullptr) return;
+    // Rounded corners where the system offers them; square ones elsewhere.
+    constexpr DWORD kCornerPreference = 33;  // DWMWA_WINDOW_CORNER_PREFERENCE
+    const DWORD round = 2;                   // DWMWCP_ROUND
+    DwmSetWindowAttribute(window, kCornerPreference, &round, sizeof(round));
+  }
+
+  void show(std::unique_ptr<TooltipPaintData> data, ScreenPoint position, TooltipSize size) noexcept {
+    data_ = std::move(data);  // the previous data goes with its font
+    SetWindowPos(hwnd(), HWND_TOPMOST, position.x, position.y, size.width, size.height, SWP_NOACTIVATE);
+    ShowWindow(hwnd(), SW_SHOWNA);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+  }
+
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+      case WM_ERASEBKGND:
+        return 1;
+      case WM_PAINT:
+        if (data_) {
+          paint(hwnd(), *data_);
+          return 0;
+        }
+        break;
+      default:
+        break;
+    }
+    return default_handling(message, wparam, lparam);
+  }
+
+  // Closed from outside: the paint data goes now, not with the next show.
+  void on_window_gone() noexcept { data_.reset(); }
+
+ private:
+  std::unique_ptr<TooltipPaintData> data_;
+};
+
+TooltipState::TooltipState() = default;
+TooltipState::~TooltipState() = default;
+
 std::optional<DriveSpace> query_free_space(const std::string& root_path) {
   const std::wstring path = widen(root_path);
   ULARGE_INTEGER free_bytes{};
@@ -186,30 +192,7 @@ std::optional<DriveSpace> query_free_space(const std::string& root_path) {
   return DriveSpace{free_bytes.QuadPart, total_bytes.QuadPart};
 }
 
-// The bar window's last placement in screen pixels: a child of the taskbar is placed in the
-// taskbar's client coordinates.
-Placement bar_anchor(const AppState& state) {
-  Placement anchor = state.placement;
-  if (state.current_attach_mode == AttachMode::Child && state.taskbar != nullptr) {
-    POINT origin{anchor.x, anchor.y};
-    if (ClientToScreen(state.taskbar, &origin)) {
-      anchor.x = origin.x;
-      anchor.y = origin.y;
-    }
-  }
-  return anchor;
-}
-
-}  // namespace
-
-void destroy_tooltip_window(HWND window) noexcept {
-  take_paint_data(window).reset();
-  DestroyWindow(window);
-}
-
 void hide_tooltip(TooltipState& tooltip) { tooltip.window.reset(); }
-
-void hide_tooltip(AppState& state) { hide_tooltip(state.tooltip); }
 
 void show_tooltip(TooltipState& tooltip, const Config& config, const Placement& anchor, std::uint32_t dpi,
                   bool vertical, std::vector<TooltipRow> rows) {
@@ -218,13 +201,13 @@ void show_tooltip(TooltipState& tooltip, const Config& config, const Placement& 
     return;
   }
   tooltip.rows = std::move(rows);
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  register_class(tooltip, instance);
+  // A window closed from outside is gone; its object is replaced by a new window.
+  if (tooltip.window && !tooltip.window->has_window()) tooltip.window.reset();
   if (!tooltip.window) {
-    tooltip.window.reset(create_window(instance));
-    if (!tooltip.window) return;  // the next refresh tries again
+    auto window = std::make_unique<TooltipWindow>();
+    if (!window->has_window()) return;  // the next refresh tries again
+    tooltip.window = std::move(window);
   }
-  HWND window = tooltip.window.get();
 
   auto data = std::make_unique<TooltipPaintData>();
   const Appearance& appearance = config.appearance;
@@ -239,32 +222,7 @@ void show_tooltip(TooltipState& tooltip, const Config& config, const Placement& 
   data->background = appearance.tooltip_background;
   data->text_color = appearance.tooltip_text_color;
   data->label_color = appearance.tooltip_label_color;
-  take_paint_data(window, data.release()).reset();  // the previous data goes with its font
-
-  SetWindowPos(window, HWND_TOPMOST, position.x, position.y, size.width, size.height, SWP_NOACTIVATE);
-  ShowWindow(window, SW_SHOWNA);
-  InvalidateRect(window, nullptr, FALSE);
-}
-
-void refresh_tooltip(AppState& state) {
-  if (!state.has_sample) return;
-  if (!state.visible && !state.tooltip_anchor) return;
-
-  const std::vector<DriveUsage>& drives = state.tooltip.drive_usage.refresh(std::chrono::steady_clock::now(), [&] {
-    return query_drive_usage(tooltip_drive_names(state.config.metrics.disk_instances, state.drive_letters),
-                             query_free_space);
-  });
-  const DiskText disk = disk_text(drives, state.last_sample.disk_busy_percent, *state.texts);
-  std::vector<TooltipRow> rows = build_tooltip_rows(TooltipInputs{state.last_sample, state.colors, disk,
-                                                                  state.weather.reading, state.language,
-                                                                  state.config.weather.temperature_unit});
-
-  const Placement anchor = state.tooltip_anchor ? *state.tooltip_anchor : bar_anchor(state);
-  const std::uint32_t dpi = state.tooltip_dpi ? *state.tooltip_dpi : state.container_dpi;
-  bool vertical = state.vertical;
-  if (state.tooltip_orientation == TooltipOrientation::Horizontal) vertical = false;
-  if (state.tooltip_orientation == TooltipOrientation::Vertical) vertical = true;
-  show_tooltip(state.tooltip, state.config, anchor, dpi, vertical, std::move(rows));
+  tooltip.window->show(std::move(data), position, size);
 }
 
 }  // namespace vessa

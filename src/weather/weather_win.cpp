@@ -1,14 +1,9 @@
 #include "weather/weather_win.hpp"
 
 #include <exception>
-#include <system_error>
 #include <thread>
-#include <utility>
 
-#include "app/app_state_win.hpp"
 #include "base/debug_output.hpp"
-#include "render/bar_drawing_win.hpp"
-#include "render/tooltip_win.hpp"
 #include "weather/https_get.hpp"
 
 namespace vessa {
@@ -31,32 +26,28 @@ Result<WeatherReading> fetch_weather(double latitude, double longitude) {
   return parse_forecast(*body);
 }
 
-void start_weather_fetch(AppState& state) {
-  const Weather& weather = state.config.weather;
-  if (!weather_fetch_configured(weather)) return;
+void start_fetch(WeatherState& weather, double latitude, double longitude) {
   try {
-    std::thread(fetch_and_send, *weather.latitude, *weather.longitude, state.weather.channel.sender).detach();
+    std::thread(fetch_and_send, latitude, longitude, weather.channel.sender).detach();
   } catch (const std::exception&) {
     // No thread (system_error) or no memory for it: no fetch this time; the next tick tries again.
   }
 }
 
-void drain_weather_results(AppState& state, HWND bar_window) {
+bool drain(WeatherState& weather) {
   bool condition_changed = false;
-  while (std::optional<WeatherMessage> message = state.weather.channel.receiver.try_receive()) {
+  while (std::optional<WeatherMessage> message = weather.channel.receiver.try_receive()) {
     if (!message->ok()) {
       debug::line("天気の取得に失敗: " + message->error().full_text());
       continue;
     }
     const WeatherReading& reading = message->value();
     const WeatherCondition condition = condition_from_code(reading.weather_code);
-    if (state.weather.condition != condition) condition_changed = true;
-    state.weather.reading = reading;
-    state.weather.condition = condition;
+    if (weather.condition != condition) condition_changed = true;
+    weather.reading = reading;
+    weather.condition = condition;
   }
-  if (!condition_changed) return;
-  draw_and_push(state, bar_window);
-  if (state.hovering) refresh_tooltip(state);
+  return condition_changed;
 }
 
 }  // namespace vessa

@@ -10,7 +10,7 @@
 #include "render/canvas.hpp"
 #include "render/frame.hpp"
 #include "render/rasterize.hpp"
-#include "weather/weather_icon.hpp"
+#include "render/weather_icon.hpp"
 #include "weather/weather_reading.hpp"
 
 namespace vessa {

@@ -19,7 +19,7 @@
 #include "pointer_win.hpp"
 #include "render/canvas.hpp"
 #include "trusted_root_win.hpp"
-#include "weather/weather_icon.hpp"
+#include "render/weather_icon.hpp"
 
 namespace vessa::test {
 namespace {

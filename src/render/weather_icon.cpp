@@ -1,4 +1,4 @@
-#include "weather/weather_icon.hpp"
+#include "render/weather_icon.hpp"
 
 #include <algorithm>
 #include <cmath>

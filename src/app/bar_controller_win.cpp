@@ -1,0 +1,171 @@
+#include "app/bar_controller_win.hpp"
+
+#include "base/debug_output.hpp"
+#include "config/theme_win.hpp"
+#include "metrics/metrics_win.hpp"
+#include "render/bar_drawing_win.hpp"
+#include "render/bar_frame.hpp"
+#include "render/placement.hpp"
+#include "render/taskbar_win.hpp"
+
+namespace vessa {
+namespace {
+
+// The rectangle the bars are placed in: the taskbar's client area for a child, else the
+// taskbar's band on its monitor.
+std::optional<RECT> container_of(const AppState& state) {
+  if (state.current_attach_mode == AttachMode::Child) {
+    RECT client{};
+    if (!GetClientRect(state.taskbar, &client)) return std::nullopt;
+    return client;
+  }
+  return taskbar_band(state.taskbar);
+}
+
+// The bar window's last placement in screen pixels: a child of the taskbar is placed in the
+// taskbar's client coordinates.
+Placement bar_anchor(const AppState& state) {
+  Placement anchor = state.placement;
+  if (state.current_attach_mode == AttachMode::Child && state.taskbar != nullptr) {
+    POINT origin{anchor.x, anchor.y};
+    if (ClientToScreen(state.taskbar, &origin)) {
+      anchor.x = origin.x;
+      anchor.y = origin.y;
+    }
+  }
+  return anchor;
+}
+
+std::uint8_t weather_icon_kind(const WeatherState& weather) noexcept {
+  return weather.condition ? static_cast<std::uint8_t>(*weather.condition) : kNoIcon;
+}
+
+}  // namespace
+
+void take_sample(AppState& state) {
+  if (!state.sampler.sample(state.config.metrics, read_tick_readings(), state.last_sample, state.has_sample)) return;
+  state.has_sample = true;
+  draw_and_push(state);
+  if (state.hovering) refresh_tooltip(state);
+}
+
+void on_update_tick(AppState& state) {
+  take_sample(state);
+  drain_weather_results(state);
+}
+
+void draw_and_push(AppState& state) {
+  HWND window = state.bar_window();
+  if (window == nullptr || !state.has_sample || state.current_attach_mode == AttachMode::TrayOnly) return;
+  const std::optional<VerticalRotation> rotation =
+      state.vertical ? std::optional<VerticalRotation>(state.config.layout.vertical_rotation) : std::nullopt;
+  const FrameModel frame =
+      build_frame(state.config, state.colors, state.last_sample, state.geometry, state.placement.width,
+                  state.placement.height, state.container_dpi, weather_icon_kind(state.weather), rotation);
+  push_frame(state.surface, window, state.placement, frame, &state.weather_icons);
+}
+
+void attach(AppState& state) {
+  HWND window = state.bar_window();
+  if (window == nullptr) return;
+  HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+  if (taskbar == nullptr) {
+    state.taskbar = nullptr;
+  } else {
+    const bool is_new = taskbar != state.taskbar;
+    if (is_new) state.taskbar = taskbar;
+    switch (state.current_attach_mode) {
+      case AttachMode::Child:
+        if (GetParent(window) != taskbar && IsWindow(taskbar)) SetParent(window, taskbar);
+        break;
+      case AttachMode::Overlay:
+        raise_over(window, taskbar);
+        break;
+      case AttachMode::TrayOnly:
+        break;
+    }
+  }
+  state.mirrors.raise();
+  layout(state);
+}
+
+void layout(AppState& state) {
+  HWND window = state.bar_window();
+  if (window == nullptr) return;
+  const bool mirrors_wanted = state.current_attach_mode != AttachMode::TrayOnly && state.config.general.displays == Displays::All;
+  if (state.current_attach_mode == AttachMode::TrayOnly) {
+    state.colors = resolve_colors(state.config.appearance, taskbar_is_dark());
+    (void)state.mirrors.update(window, mirrors_wanted);
+    return;
+  }
+  if (state.taskbar == nullptr) return;
+  const std::optional<RECT> container = container_of(state);
+  if (!container) return;  // the previous placement stays
+  const UINT reported_dpi = GetDpiForWindow(state.taskbar);
+  const std::uint32_t dpi = reported_dpi != 0 ? reported_dpi : 96;
+
+  // In child mode the bar lives in the taskbar's client area, where tray_left places like right.
+  std::optional<Rect> tray;
+  if (state.current_attach_mode == AttachMode::Overlay) {
+    if (const auto area = notification_area_rect(state.taskbar)) tray = to_rect(*area);
+  }
+  const Rect box = to_rect(*container);
+  const bool vertical = box.width() < box.height();
+  const PlacementResult result = compute_placement(state.config, box, dpi, state.config.metrics.items.size(), tray);
+  const ResolvedColors colors = resolve_colors(state.config.appearance, taskbar_is_dark());
+  const bool mirrors_changed = state.mirrors.update(window, mirrors_wanted);
+
+  // Placement and geometry can come out equal at another DPI (both capped); the lamps, the
+  // weather icon and the text are drawn at the DPI, so a new DPI alone redraws too.
+  if (state.laid_out && result.geometry == state.geometry && result.placement == state.placement &&
+      vertical == state.vertical && dpi == state.container_dpi && colors == state.colors && !mirrors_changed) {
+    return;  // a steady taskbar costs no drawing
+  }
+  state.laid_out = true;
+  state.geometry = result.geometry;
+  state.placement = result.placement;
+  state.vertical = vertical;
+  state.container_dpi = dpi;
+  state.colors = colors;
+  if (debug::enabled()) {
+    debug::line(format_relayout_line(state.current_attach_mode, vertical, dpi, box, result.geometry, result.placement));
+  }
+  draw_and_push(state);
+}
+
+void refresh_tooltip(AppState& state) {
+  if (!state.has_sample) return;
+  if (!state.visible && !state.tooltip_anchor) return;
+
+  const std::vector<DriveUsage>& drives = state.tooltip.drive_usage.refresh(std::chrono::steady_clock::now(), [&] {
+    return query_drive_usage(tooltip_drive_names(state.config.metrics.disk_instances, state.drive_letters),
+                             query_free_space);
+  });
+  const DiskText disk = disk_text(drives, state.last_sample.disk_busy_percent, *state.texts);
+  std::vector<TooltipRow> rows = build_tooltip_rows(TooltipInputs{state.last_sample, state.colors, disk,
+                                                                  state.weather.reading, state.language,
+                                                                  state.config.weather.temperature_unit});
+
+  const Placement anchor = state.tooltip_anchor ? *state.tooltip_anchor : bar_anchor(state);
+  const std::uint32_t dpi = state.tooltip_dpi ? *state.tooltip_dpi : state.container_dpi;
+  bool vertical = state.vertical;
+  if (state.tooltip_orientation == TooltipOrientation::Horizontal) vertical = false;
+  if (state.tooltip_orientation == TooltipOrientation::Vertical) vertical = true;
+  show_tooltip(state.tooltip, state.config, anchor, dpi, vertical, std::move(rows));
+}
+
+void hide_tooltip(AppState& state) { hide_tooltip(state.tooltip); }
+
+void start_weather_fetch(AppState& state) {
+  const Weather& weather = state.config.weather;
+  if (!weather_fetch_configured(weather)) return;
+  start_fetch(state.weather, *weather.latitude, *weather.longitude);
+}
+
+void drain_weather_results(AppState& state) {
+  if (!drain(state.weather)) return;
+  draw_and_push(state);
+  if (state.hovering) refresh_tooltip(state);
+}
+
+}  // namespace vessa

@@ -1,0 +1,41 @@
+#pragma once
+// What the running program does, over AppState: the update tick (sample, draw, tooltip,
+// weather intake), drawing and pushing the bars, attaching to the taskbar and laying out,
+// the tooltip's anchor and refresh, and starting weather fetches. The bar window's messages,
+// the tray menu's commands and the settings window's apply step call these; the other
+// folders offer the narrow pieces they are made of.
+
+#include "app/app_state_win.hpp"
+
+namespace vessa {
+
+// Timer 1: sample (drawing and refreshing the tooltip only when the figures changed), then
+// take in the weather results.
+void on_update_tick(AppState& state);
+// Reads the counters; when the sample changed, stores it, redraws and refreshes the tooltip
+// while hovering.
+void take_sample(AppState& state);
+
+// Draws the bars and every laid-out mirror from the last sample and pushes the pixels.
+// Nothing before the first sample or in tray-only mode.
+void draw_and_push(AppState& state);
+
+// Makes sure the bar window is attached to the current taskbar in the current mode, puts the
+// mirrors back in z-order, then lays out.
+void attach(AppState& state);
+// Computes container, placement and geometry, stores them, and redraws when anything
+// changed (a new DPI alone included).
+void layout(AppState& state);
+
+// Rebuilds the tooltip's rows and shows or moves it. Nothing before the first sample, and
+// nothing while the bars are hidden unless the tooltip is anchored elsewhere (tray icon).
+void refresh_tooltip(AppState& state);
+void hide_tooltip(AppState& state);
+
+// One weather fetch when weather is enabled with both coordinates; returns at once.
+void start_weather_fetch(AppState& state);
+// Takes in the finished fetches; redraws and refreshes a shown tooltip when the condition
+// changed.
+void drain_weather_results(AppState& state);
+
+}  // namespace vessa

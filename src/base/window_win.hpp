@@ -1,0 +1,113 @@
+#pragma once
+// The one window pattern. A window class is a C++ class derived from Window<Derived>: the
+// object owns its window, and the window reaches the object through GWLP_USERDATA, stored at
+// WM_NCCREATE and cleared at WM_NCDESTROY. Derived implements
+//     LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+// and may implement `void on_window_gone() noexcept`, called at WM_NCDESTROY once the window
+// has gone (destroyed by the program, by its parent, or by another program) and its handle
+// has been forgotten. Every message passes one noexcept procedure that catches whatever a handler
+// throws (an allocation failure): that message's work ends there, with a --debug line, and
+// nothing unwinds through DispatchMessageW.
+//
+// Destroying the object destroys its window after detaching it, so no message reaches a
+// half-destroyed object; a window that must do its WM_DESTROY work is destroyed with
+// destroy() first.
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+#include "base/debug_output.hpp"
+#include "base/unique_handle_win.hpp"
+
+namespace vessa {
+
+// The --debug line for a message whose handler threw.
+void report_window_exception(UINT message, const char* what) noexcept;
+
+template <typename Derived>
+class Window {
+ public:
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  [[nodiscard]] HWND hwnd() const noexcept { return window_.get(); }
+  [[nodiscard]] bool has_window() const noexcept { return window_.valid(); }
+
+  // Destroys the window (its WM_DESTROY and WM_NCDESTROY reach the object); nothing when
+  // there is none.
+  void destroy() noexcept {
+    if (window_) DestroyWindow(window_.get());
+  }
+
+  // Registers a window class served by this class's procedure. Returns false when
+  // RegisterClassW fails (the caller decides whether that is retried).
+  [[nodiscard]] static bool register_class(const wchar_t* class_name, HCURSOR cursor, UINT class_style = 0,
+                                           HICON icon = nullptr) noexcept {
+    WNDCLASSW window_class{};
+    window_class.style = class_style;
+    window_class.lpfnWndProc = &Window::procedure;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.hIcon = icon;
+    window_class.hCursor = cursor;
+    window_class.lpszClassName = class_name;
+    return RegisterClassW(&window_class) != 0;
+  }
+
+ protected:
+  Window() noexcept = default;
+  ~Window() {
+    if (!window_) return;
+    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);  // detached: no message reaches us any more
+    window_.reset();
+  }
+
+  // Creates a window of a class registered through register_class with this object as its
+  // creation parameter. The object owns it from WM_NCCREATE on; null on failure.
+  HWND create(const wchar_t* class_name, DWORD ex_style, DWORD style, const wchar_t* title, int x, int y, int width,
+              int height, HWND parent, HMENU menu = nullptr) noexcept {
+    destroy();  // one window per object
+    HWND created = CreateWindowExW(ex_style, class_name, title, style, x, y, width, height, parent, menu,
+                                   GetModuleHandleW(nullptr), static_cast<Derived*>(this));
+    // A window destroyed again before CreateWindowExW returned (its parent went at that very
+    // moment) has already been forgotten at WM_NCDESTROY.
+    return created != nullptr && window_.get() == created ? created : nullptr;
+  }
+
+  LRESULT default_handling(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    return DefWindowProcW(window_.get(), message, wparam, lparam);
+  }
+
+  // Called when the window is gone; Derived may hide this with its own.
+  void on_window_gone() noexcept {}
+
+ private:
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    if (message == WM_NCCREATE) {
+      auto* self = static_cast<Derived*>(reinterpret_cast<const CREATESTRUCTW*>(lparam)->lpCreateParams);
+      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+      static_cast<Window*>(self)->window_.reset(window);
+    }
+    auto* self = reinterpret_cast<Derived*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+    if (message == WM_NCDESTROY) {
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      (void)static_cast<Window*>(self)->window_.release();  // already destroyed
+      self->on_window_gone();  // may make a new window for the same object
+      return DefWindowProcW(window, message, wparam, lparam);
+    }
+    try {
+      return self->handle_message(message, wparam, lparam);
+    } catch (const std::exception& error) {
+      report_window_exception(message, error.what());
+    } catch (...) {
+      report_window_exception(message, "unknown");
+    }
+    return message == WM_NCCREATE ? FALSE : 0;
+  }
+
+  UniqueHwnd window_;
+};
+
+}  // namespace vessa
