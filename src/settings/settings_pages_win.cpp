@@ -280,7 +280,7 @@ void SettingsDialog::build_appearance_page(const SettingsMetrics& m, PageFlow& f
 
   row = flow.labelled_row();
   add_label(text(60), row.label);
-  add_control(L"STATIC", coordinates_text(working_.weather.latitude, working_.weather.longitude),
+  add_control(L"STATIC", configured_coordinates_text(working_.weather.latitude, working_.weather.longitude),
               SS_LEFT | SS_NOPREFIX, row.control, settings_id::kCoordinates);
   (void)m;
 }
