@@ -116,8 +116,11 @@ void SettingsDialog::build_controls() {
   AdjustWindowRectEx(&frame, style, FALSE, ex_style);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
-  SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // A window taller or wider than the screen (a small screen at a high DPI) keeps its title
+  // bar on the screen, so that it can still be moved.
+  const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+  const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+  SetWindowPos(hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
   update_scheme_controls();
   enable_lamp_combos();
