@@ -154,19 +154,20 @@ void SettingsDialog::build_monitors_page(const SettingsMetrics& m, PageFlow& flo
 
   auto row = flow.labelled_row();
   add_label(text(41), row.label);
-  add_control(L"BUTTON", disk_button_text(disk_choices_, disk_selection_, *texts_), BS_LEFT | BS_PUSHBUTTON | WS_TABSTOP,
-              row.control, settings_id::kDisks);
+  add_control(L"BUTTON", disk_button_text(disk_choices_, disk_selection_, *texts_),
+              BS_LEFT | BS_PUSHBUTTON | WS_TABSTOP, row.control, settings_id::kDisks);
 
   row = flow.labelled_row(true);
   add_label(text(42), row.label);
   std::vector<std::string> adapter_items{std::string(text(43))};
   adapter_items.insert(adapter_items.end(), adapters_.begin(), adapters_.end());
-  add_combo(row.control, settings_id::kAdapter, adapter_items, adapter_item(adapters_, working_.metrics.network_adapter));
+  add_combo(row.control, settings_id::kAdapter, adapter_items,
+            adapter_item(adapters_, working_.metrics.network_adapter));
 
   row = flow.labelled_row();
   add_label(label_with_unit(text(44), text(68)), row.label);
-  add_control(L"EDIT", shortest_number_text(working_.metrics.network_scale_mbps), ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP,
-              row.control, settings_id::kFullScale);
+  add_control(L"EDIT", shortest_number_text(working_.metrics.network_scale_mbps),
+              ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, row.control, settings_id::kFullScale);
 
   row = flow.labelled_row();
   add_label(label_with_unit(text(47), text(67)), row.label);
