@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "app/app_state_win.hpp"
+#include "app/bar_controller_win.hpp"
+#include "debug_capture_win.hpp"
 #include "harness_win.hpp"
 #include "render/canvas.hpp"
 #include "render/frame.hpp"
@@ -39,7 +41,7 @@ void pump_for(std::chrono::milliseconds duration);
 void move_pointer(int x, int y);
 
 // A bar window of class VessaMonitorWindow created in this process with its own AppState,
-// which the test keeps (the window does not release it).
+// which the test keeps.
 class InProcessBar {
  public:
   InProcessBar(const Config& config, AttachMode mode);
@@ -67,17 +69,6 @@ class TaskbarTheme {
 
  private:
   HKEY key_ = nullptr;
-};
-
-// Debug lines written by this process while a capture is alive.
-class DebugCapture {
- public:
-  DebugCapture();
-  ~DebugCapture();
-  DebugCapture(const DebugCapture&) = delete;
-  DebugCapture& operator=(const DebugCapture&) = delete;
-  [[nodiscard]] std::vector<std::string> lines() const;
-  void clear();
 };
 
 }  // namespace vessa::test
