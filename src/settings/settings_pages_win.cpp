@@ -295,7 +295,9 @@ void SettingsDialog::build_appearance_page(const SettingsMetrics& m, PageFlow& f
 void SettingsDialog::build_about_page(const SettingsMetrics& m, PageFlow& flow) {
   const std::int32_t width = m.content_right - m.margin_x;
   const ControlBox title{m.margin_x, flow.y(), width, scale_length(28, dpi_)};
-  add_label(text(0), title);
+  if (HWND line = add_label(text(0), title); line != nullptr && title_font_) {
+    SendMessageW(line, WM_SETFONT, reinterpret_cast<WPARAM>(title_font_.get()), FALSE);
+  }
   flow.note(title);
   flow.advance_to(title.bottom());
   const std::string lines[] = {
