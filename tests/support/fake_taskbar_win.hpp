@@ -11,6 +11,8 @@
 
 #include <optional>
 
+#include "base/unique_handle_win.hpp"
+
 namespace vessa::test {
 
 class FakeTaskbar {
@@ -21,7 +23,7 @@ class FakeTaskbar {
   FakeTaskbar(const FakeTaskbar&) = delete;
   FakeTaskbar& operator=(const FakeTaskbar&) = delete;
 
-  [[nodiscard]] HWND window() const noexcept { return window_; }
+  [[nodiscard]] HWND window() const noexcept { return window_.get(); }
   [[nodiscard]] HWND tray() const noexcept { return tray_; }
   [[nodiscard]] RECT rect() const noexcept { return rect_; }
 
@@ -32,8 +34,8 @@ class FakeTaskbar {
 
  private:
   RECT rect_{};
-  HWND window_ = nullptr;
-  HWND tray_ = nullptr;
+  UniqueHwnd window_;
+  HWND tray_ = nullptr;  // a child: goes with the taskbar window
 };
 
 // Makes every process recompute its monitors' work areas from the taskbars now visible.

@@ -47,4 +47,13 @@ void click(int x, int y, bool right) {
   SendInput(1, &inputs[1], sizeof(INPUT));
 }
 
+void press_key(unsigned short virtual_key) {
+  INPUT inputs[2] = {};
+  inputs[0].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = virtual_key;
+  inputs[1] = inputs[0];
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
 }  // namespace vessa::test

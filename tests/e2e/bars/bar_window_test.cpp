@@ -2,6 +2,7 @@
 // drawing, the drawing surface and hovering, observed on the screen and in the window's state.
 #include <gtest/gtest.h>
 
+#include "app/bar_controller_win.hpp"
 #include "bars_support.hpp"
 #include "config/colors.hpp"
 #include "config/theme_win.hpp"
@@ -44,7 +45,7 @@ TEST(Shell_BarWindow, LaysOutInTheTaskbarAndDrawsTheFrameExactly) {
   bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
   DebugCapture debug;
-  attach(bar.state(), bar.window());
+  attach(bar.state());
 
   EXPECT_EQ(bar.state().placement, kDefaultPlacement);
   EXPECT_EQ(bar.state().geometry, kDefaultGeometry);
@@ -81,7 +82,7 @@ TEST(Shell_BarWindow, LaysOutInTheTaskbarAndDrawsTheFrameExactly) {
 
 TEST(Shell_BarWindow, NothingIsDrawnBeforeTheFirstSample) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
-  attach(bar.state(), bar.window());
+  attach(bar.state());
   EXPECT_EQ(bar.state().placement, kDefaultPlacement);  // laid out and stored all the same
   EXPECT_EQ(bar.state().surface.generation(), 0u);
   RECT rect{};
@@ -95,8 +96,8 @@ TEST(Shell_BarWindow, TrayOnlyDrawsNothing) {
   bar.state().last_sample = busy_sample();
   bar.state().current_attach_mode = AttachMode::TrayOnly;
   DebugCapture debug;
-  layout(bar.state(), bar.window());
-  draw_and_push(bar.state(), bar.window());
+  layout(bar.state());
+  draw_and_push(bar.state());
   EXPECT_EQ(bar.state().surface.generation(), 0u);
   EXPECT_TRUE(debug.lines().empty());
 }
@@ -105,7 +106,7 @@ TEST(Shell_BarWindow, ASecondLayoutWithNothingChangedDrawsNothing) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
   bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
-  attach(bar.state(), bar.window());
+  attach(bar.state());
 
   // Paint something else into the window; a layout that draws would paint the bars over it.
   FrameModel white;
@@ -113,9 +114,9 @@ TEST(Shell_BarWindow, ASecondLayoutWithNothingChangedDrawsNothing) {
   white.background_alpha = 255;
   push_frame(bar.state().surface, bar.window(), kDefaultPlacement, white);
   DebugCapture debug;
-  layout(bar.state(), bar.window());
+  layout(bar.state());
   SendMessageW(bar.window(), WM_SETTINGCHANGE, 0, 0);
-  attach(bar.state(), bar.window());
+  attach(bar.state());
   EXPECT_TRUE(debug.lines().empty());
   const ScreenShot unchanged = capture_screen();
   EXPECT_EQ(compare_on_screen(unchanged, 1192, 783, expected_pixels(white, 80, 20)), "");
@@ -129,8 +130,8 @@ TEST(Shell_BarWindow, ASecondLayoutWithNothingChangedDrawsNothing) {
 }
 
 TEST(Shell_BarWindow, ASettingChangeResolvesTheColoursAgainAndRedraws) {
-  TaskbarTheme theme;
-  theme.set_light(false);
+  const RegistryValue theme(kPersonalizeKey, L"SystemUsesLightTheme");
+  theme.set(DWORD{0});
   Config config;
   config.appearance.color_scheme = ColorScheme::Family;
   config.appearance.color_family = ColorFamily::Mono;  // the one family that follows the theme
@@ -142,10 +143,10 @@ TEST(Shell_BarWindow, ASettingChangeResolvesTheColoursAgainAndRedraws) {
   InProcessBar bar(config, AttachMode::Overlay);
   bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
-  attach(bar.state(), bar.window());
+  attach(bar.state());
   EXPECT_EQ(capture_screen().at(1192 + 8, 783 + 4), rgb(dark_cpu));
 
-  theme.set_light(true);
+  theme.set(DWORD{1});
   SendMessageW(bar.window(), WM_SETTINGCHANGE, 0, 0);
   EXPECT_EQ(bar.state().colors.cpu, light_cpu);
   EXPECT_EQ(capture_screen().at(1192 + 8, 783 + 4), rgb(light_cpu));
@@ -155,18 +156,18 @@ TEST(Shell_BarWindow, TheSurfaceIsKeptAndRemadeOnlyWhenTheSizeChanges) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
   bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
-  attach(bar.state(), bar.window());
+  attach(bar.state());
   ASSERT_EQ(bar.state().surface.generation(), 1u);
   const HDC dc = bar.state().surface.dc();
   for (int i = 0; i < 20; ++i) {
     bar.state().last_sample.bars[0].percent = i * 5;
-    draw_and_push(bar.state(), bar.window());
+    draw_and_push(bar.state());
   }
   EXPECT_EQ(bar.state().surface.generation(), 1u);
   EXPECT_EQ(bar.state().surface.dc(), dc);
 
   bar.state().config.layout.line_length = 100;
-  layout(bar.state(), bar.window());
+  layout(bar.state());
   EXPECT_EQ(bar.state().surface.generation(), 2u);
   EXPECT_EQ(bar.state().surface.width(), 116);
 }
@@ -198,11 +199,11 @@ TEST(Shell_BarWindow, ReplacedSurfacesAreDeleted) {
     InProcessBar bar(Config{}, AttachMode::Overlay);
     bar.state().has_sample = true;
     bar.state().last_sample = busy_sample();
-    attach(bar.state(), bar.window());
+    attach(bar.state());
     for (int i = 0; i < 200; ++i) {
       replaced.emplace_back(bar.state().surface.dc(), bar.state().surface.bitmap());
       bar.state().config.layout.line_length = 60 + i % 7;  // a new size, so a new DIB, every time
-      layout(bar.state(), bar.window());
+      layout(bar.state());
     }
     EXPECT_EQ(bar.state().surface.generation(), 201u);
     for (const auto& [dc, bitmap] : replaced) {
@@ -222,7 +223,7 @@ TEST(Shell_BarWindow, HoveringTracksTheLeaveOnceAndResetsOnLeaving) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
   bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
-  attach(bar.state(), bar.window());
+  attach(bar.state());
   move_pointer(640, 300);
   pump_for(300ms);
 
@@ -274,7 +275,7 @@ TEST(Shell_BarWindow, UnknownTimersAndTrayEventsChangeNothing) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
   bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
-  attach(bar.state(), bar.window());
+  attach(bar.state());
   EXPECT_EQ(SendMessageW(bar.window(), WM_TIMER, 77, 0), 0);
   EXPECT_EQ(SendMessageW(bar.window(), WM_APP + 1, 0, MAKELPARAM(0x0200, 0)), 0);
   EXPECT_FALSE(bar.state().hovering);

@@ -58,31 +58,7 @@ void pump_for(std::chrono::milliseconds duration) {
   wait_until([] { return false; }, duration);
 }
 
-void move_pointer(int x, int y) {
-  // Input only (no SetCursorPos): the pointer's place and the moves it causes stay in step.
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = static_cast<LONG>((static_cast<long long>(x) * 65535 + width / 2) / (width - 1));
-  input.mi.dy = static_cast<LONG>((static_cast<long long>(y) * 65535 + height / 2) / (height - 1));
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof(input));
-}
-
 namespace {
-
-void register_bar_class() {
-  static const bool registered = [] {
-    WNDCLASSW window_class{};
-    window_class.lpfnWndProc = bar_window_proc;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.lpszClassName = kBarWindowClass;
-    return RegisterClassW(&window_class) != 0;
-  }();
-  (void)registered;
-}
 
 std::vector<std::string>& captured() {
   static std::vector<std::string> lines;
@@ -92,43 +68,18 @@ std::vector<std::string>& captured() {
 }  // namespace
 
 InProcessBar::InProcessBar(const Config& config, AttachMode mode) : state_(std::make_unique<AppState>()) {
-  register_bar_class();
+  static const bool registered = BarWindow::register_window_class();
+  (void)registered;
   state_->config = config;
   state_->colors = resolve_colors(config.appearance, taskbar_is_dark());
   state_->taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
   state_->current_attach_mode = mode;
-  DWORD ex_style = WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-  DWORD style = WS_POPUP | WS_VISIBLE;
-  HWND parent = nullptr;
-  if (mode == AttachMode::Child) {
-    ex_style = WS_EX_LAYERED;
-    style = WS_CHILD | WS_VISIBLE;
-    parent = state_->taskbar;
-  }
-  window_ = CreateWindowExW(ex_style, kBarWindowClass, L"VESSA", style, 0, 0, 1, 1, parent, nullptr,
-                            GetModuleHandleW(nullptr), state_.get());
-  if (window_ != nullptr) ShowWindow(window_, SW_SHOWNA);
+  state_->bar = std::make_unique<BarWindow>(*state_);
+  if (state_->bar->create_for(mode, state_->taskbar)) ShowWindow(state_->bar->hwnd(), SW_SHOWNA);
 }
 
-InProcessBar::~InProcessBar() {
-  if (window_ != nullptr) DestroyWindow(window_);  // the state is ours: the window leaves it alone
-}
-
-TaskbarTheme::TaskbarTheme() {
-  RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,
-                  nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
-}
-
-TaskbarTheme::~TaskbarTheme() {
-  if (key_ == nullptr) return;
-  RegDeleteValueW(key_, L"SystemUsesLightTheme");
-  RegCloseKey(key_);
-}
-
-void TaskbarTheme::set_light(bool light) {
-  const DWORD value = light ? 1 : 0;
-  RegSetValueExW(key_, L"SystemUsesLightTheme", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-}
+// The window goes with its object, detached first: no WM_DESTROY work (tray icon, quit) runs.
+InProcessBar::~InProcessBar() { state_->bar.reset(); }
 
 DebugCapture::DebugCapture() {
   captured().clear();

@@ -13,6 +13,8 @@
 
 #include "app/app_state_win.hpp"
 #include "harness_win.hpp"
+#include "pointer_win.hpp"
+#include "registry_win.hpp"
 #include "render/canvas.hpp"
 #include "render/frame.hpp"
 
@@ -35,11 +37,8 @@ std::string wait_for_screen(std::int32_t x, std::int32_t y, const PixelBuffer& e
 // Lets `duration` pass while this thread's windows keep receiving their messages.
 void pump_for(std::chrono::milliseconds duration);
 
-// Moves the real pointer (as a user would), so the window under it gets WM_MOUSEMOVE.
-void move_pointer(int x, int y);
-
 // A bar window of class VessaMonitorWindow created in this process with its own AppState,
-// which the test keeps (the window does not release it).
+// which the test keeps, as the application does.
 class InProcessBar {
  public:
   InProcessBar(const Config& config, AttachMode mode);
@@ -48,25 +47,10 @@ class InProcessBar {
   InProcessBar& operator=(const InProcessBar&) = delete;
 
   [[nodiscard]] AppState& state() noexcept { return *state_; }
-  [[nodiscard]] HWND window() const noexcept { return window_; }
+  [[nodiscard]] HWND window() const noexcept { return state_->bar_window(); }
 
  private:
   std::unique_ptr<AppState> state_;
-  HWND window_ = nullptr;
-};
-
-// Sets the taskbar's light or dark theme (SystemUsesLightTheme) for the test's duration and
-// removes the value afterwards, as Wine's prefix has none.
-class TaskbarTheme {
- public:
-  TaskbarTheme();
-  ~TaskbarTheme();
-  TaskbarTheme(const TaskbarTheme&) = delete;
-  TaskbarTheme& operator=(const TaskbarTheme&) = delete;
-  void set_light(bool light);
-
- private:
-  HKEY key_ = nullptr;
 };
 
 // Debug lines written by this process while a capture is alive.

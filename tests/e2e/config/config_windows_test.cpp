@@ -7,9 +7,7 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "base/file_io.hpp"
 #include "config/config_file.hpp"
@@ -17,42 +15,12 @@
 #include "config/config_text.hpp"
 #include "config/theme_win.hpp"
 #include "harness_win.hpp"
+#include "registry_win.hpp"
 
 namespace vessa::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempFolder {
- public:
-  TempFolder() {
-    static int counter = 0;
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH, temp);
-    path_ = fs::path(temp) / (L"vessa-config-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(counter++));
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-    fs::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  [[nodiscard]] const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-std::string read_bytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 int temporary_files(const fs::path& folder) {
   int count = 0;
@@ -69,10 +37,10 @@ Config with_interval(std::uint32_t interval) {
 }
 
 TEST(NoDisplay_ConfigSave, AKilledSaveLeavesTheOldFileWholeAndAFinishedOneTheNewFile) {
-  TempFolder folder;
+  TempFolder folder(L"vessa-config");
   const fs::path path = folder.path() / L"config.toml";
   ASSERT_TRUE(save_config(with_interval(1111), path).ok());
-  const std::string old_text = read_bytes(path);
+  const std::string old_text = read_bytes(path).value_or("");
 
   for (const std::size_t crash_at : {std::size_t{1}, std::size_t{200}, old_text.size() - 1}) {
     simulate_crash_after_bytes_for_testing(crash_at);
@@ -87,7 +55,7 @@ TEST(NoDisplay_ConfigSave, AKilledSaveLeavesTheOldFileWholeAndAFinishedOneTheNew
 }
 
 TEST(NoDisplay_ConfigSave, AFailedReplaceRemovesItsTemporaryFileAndNamesTheSystemError) {
-  TempFolder folder;
+  TempFolder folder(L"vessa-config");
   const fs::path path = folder.path() / L"config.toml";
   fs::create_directories(path / L"inside");  // a folder where the file should go
   const Status saved = save_config(Config{}, path);
@@ -99,8 +67,31 @@ TEST(NoDisplay_ConfigSave, AFailedReplaceRemovesItsTemporaryFileAndNamesTheSyste
   EXPECT_TRUE(fs::is_directory(path / L"inside"));
 }
 
+// A process that died while saving leaves its temporary file behind, and a later process with
+// the same id counts its temporary names from the start again: taken names are passed over.
+TEST(NoDisplay_ConfigSave, TemporaryNamesTakenByAnEarlierProcessArePassedOver) {
+  TempFolder folder(L"vessa-config");
+  const fs::path path = folder.path() / L"config.toml";
+  simulate_crash_after_bytes_for_testing(1);
+  ASSERT_FALSE(save_config(Config{}, path).ok());
+  simulate_crash_after_bytes_for_testing(0);
+  ASSERT_EQ(temporary_files(folder.path()), 1);
+  // "config.toml.tmp-<pid>-<n>": the names with n + 1, n + 2 and n + 3 come next.
+  const std::wstring leftover = fs::directory_iterator(folder.path())->path().filename().wstring();
+  const std::size_t dash = leftover.rfind(L'-');
+  const unsigned long last = std::stoul(leftover.substr(dash + 1));
+  for (unsigned long next = last + 1; next <= last + 3; ++next) {
+    write_bytes(folder.path() / (leftover.substr(0, dash + 1) + std::to_wstring(next)), "stale");
+  }
+
+  const Status saved = save_config(with_interval(2222), path);
+  ASSERT_TRUE(saved.ok()) << saved.error().full_text();
+  EXPECT_EQ(read_bytes(path), *write_config_text(with_interval(2222)));
+  EXPECT_EQ(temporary_files(folder.path()), 4);
+}
+
 TEST(NoDisplay_ConfigSave, SavingCreatesMissingFoldersAndReplacesAnExistingFile) {
-  TempFolder folder;
+  TempFolder folder(L"vessa-config");
   const fs::path path = folder.path() / L"a" / L"b" / L"config.toml";
   ASSERT_TRUE(save_config(with_interval(1), path).ok());
   ASSERT_TRUE(save_config(with_interval(2), path).ok());
@@ -145,45 +136,8 @@ TEST(NoDisplay_ConfigPaths, PerUserAndPortablePaths) {
   EXPECT_EQ(portable->wstring(), (fs::path(module).parent_path() / L"config.toml").wstring());
 }
 
-// One registry value of HKCU for a test, restored afterwards.
-class RegistryValue {
- public:
-  RegistryValue(const wchar_t* key, const wchar_t* name) : key_(key), name_(name) {
-    DWORD data = 0;
-    DWORD size = sizeof(data);
-    if (RegGetValueW(HKEY_CURRENT_USER, key_, name_, RRF_RT_REG_DWORD, nullptr, &data, &size) == ERROR_SUCCESS) {
-      saved_ = data;
-    }
-  }
-  ~RegistryValue() {
-    if (saved_) {
-      set(*saved_);
-    } else {
-      remove();
-    }
-  }
-  RegistryValue(const RegistryValue&) = delete;
-  RegistryValue& operator=(const RegistryValue&) = delete;
-
-  void set(DWORD value) const {
-    RegSetKeyValueW(HKEY_CURRENT_USER, key_, name_, REG_DWORD, &value, sizeof(value));
-  }
-  void set_text(const wchar_t* text) const {
-    RegSetKeyValueW(HKEY_CURRENT_USER, key_, name_, REG_SZ, text,
-                    static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
-  }
-  void remove() const { RegDeleteKeyValueW(HKEY_CURRENT_USER, key_, name_); }
-
- private:
-  const wchar_t* key_;
-  const wchar_t* name_;
-  std::optional<DWORD> saved_;
-};
-
-constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
-
 TEST(NoDisplay_Theme, TaskbarIsDarkUnlessSystemUsesLightThemeIsANonZeroDword) {
-  RegistryValue value(kPersonalize, L"SystemUsesLightTheme");
+  RegistryValue value(kPersonalizeKey, L"SystemUsesLightTheme");
   value.remove();
   EXPECT_TRUE(taskbar_is_dark());
   value.set(1);
@@ -195,7 +149,7 @@ TEST(NoDisplay_Theme, TaskbarIsDarkUnlessSystemUsesLightThemeIsANonZeroDword) {
 }
 
 TEST(NoDisplay_Theme, SettingsWindowIsLightUnlessAppsUseLightThemeIsZero) {
-  RegistryValue value(kPersonalize, L"AppsUseLightTheme");
+  RegistryValue value(kPersonalizeKey, L"AppsUseLightTheme");
   value.remove();
   EXPECT_FALSE(settings_theme_is_dark());
   EXPECT_EQ(format_color(current_settings_palette().window_background), "#F3F3F3");

@@ -59,10 +59,7 @@ class ForecastServer {
   // Written beside and moved into place, so the server never reads half a file.
   void answer(int status, const std::string& body) const {
     const fs::path part = folder_ / L"forecast.part";
-    {
-      std::ofstream file(part, std::ios::binary | std::ios::trunc);
-      file << status << "\n" << body;
-    }
+    write_bytes(part, std::to_string(status) + "\n" + body);
     MoveFileExW(part.c_str(), (folder_ / L"forecast").c_str(), MOVEFILE_REPLACE_EXISTING);
   }
 
@@ -194,7 +191,7 @@ TEST_F(Shell_Weather, AsksForThePlaceWithTheProductsUserAgent) {
   ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
   ASSERT_TRUE(wait_until([&] { return !server_.forecast_requests().empty(); }, 15s)) << "no forecast request";
   EXPECT_EQ(server_.forecast_requests().front(),
-            std::string(kForecastPath) + "\tVESSA/1.5.0 (+https://github.com/vessa-monitor/vessa)");
+            std::string(kForecastPath) + "\tVESSA/" VESSA_VERSION " (+https://github.com/vessa-monitor/vessa)");
   PostMessageW(bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(vessa->wait(), std::optional<DWORD>(0));
 }
