@@ -12,6 +12,8 @@
 
 #include <optional>
 
+#include "base/unique_handle_win.hpp"
+
 namespace vessa::test {
 
 class FakeTaskbar {
@@ -24,7 +26,7 @@ class FakeTaskbar {
   FakeTaskbar(const FakeTaskbar&) = delete;
   FakeTaskbar& operator=(const FakeTaskbar&) = delete;
 
-  [[nodiscard]] HWND window() const noexcept { return window_; }
+  [[nodiscard]] HWND window() const noexcept { return window_.get(); }
   [[nodiscard]] HWND tray() const noexcept { return tray_; }
   [[nodiscard]] RECT rect() const noexcept { return rect_; }
 
@@ -35,8 +37,8 @@ class FakeTaskbar {
 
  private:
   RECT rect_{};
-  HWND window_ = nullptr;
-  HWND tray_ = nullptr;
+  UniqueHwnd window_;
+  HWND tray_ = nullptr;  // a child: goes with the taskbar window
 };
 
 // Makes every process recompute its monitors' work areas from the taskbars now visible.

@@ -88,23 +88,4 @@ SIZE tooltip_size_at_96(std::initializer_list<const wchar_t*> labels, std::initi
 // has, with values up to "100%" and "999 GB/s".
 SIZE memory_and_network_tooltip_size();
 
-// vessa.exe started from a fresh folder with `config` (when not empty), and its bar window
-// once it exists. Closed with WM_CLOSE at the end if it still runs.
-struct RunningVessa {
-  explicit RunningVessa(const std::string& config = {});
-  ~RunningVessa();
-  RunningVessa(const RunningVessa&) = delete;
-  RunningVessa& operator=(const RunningVessa&) = delete;
-
-  [[nodiscard]] DWORD pid() const { return process->pid(); }
-  // The visible VessaTooltipWindow, once there is one.
-  [[nodiscard]] std::optional<HWND> tooltip(std::chrono::milliseconds timeout = 5s) const;
-  // Whether every VessaTooltipWindow is gone within `timeout`.
-  [[nodiscard]] bool no_tooltip(std::chrono::milliseconds timeout = 5s) const;
-
-  VessaFolder folder;
-  std::unique_ptr<VessaProcess> process;
-  HWND bar = nullptr;
-};
-
 }  // namespace vessa::test
