@@ -6,6 +6,7 @@
 // thread's last error, so that an owner going out of scope cannot hide why a call failed.
 
 #include <windows.h>
+#include <objbase.h>
 #include <unknwn.h>
 
 #include <cstdint>
@@ -91,6 +92,7 @@ template <typename Interface>
 void com_interface(Interface* p) noexcept {
   p->Release();
 }
+inline void co_task_string(wchar_t* h) noexcept { CoTaskMemFree(h); }
 }  // namespace handle_close
 
 using UniqueHwnd = UniqueAny<HWND, &handle_close::window>;
@@ -107,6 +109,8 @@ using UniqueHkey = UniqueAny<HKEY, &handle_close::registry_key>;
 using UniqueHmodule = UniqueAny<HMODULE, &handle_close::module>;
 // Memory the shell and COM hand out (SHGetKnownFolderPath's path, for example).
 using UniqueTaskMemory = UniqueAny<void*, &handle_close::task_memory>;
+// A string the shell allocated for the caller (SHGetKnownFolderPath and the like).
+using UniqueCoTaskString = UniqueAny<wchar_t*, &handle_close::co_task_string>;
 // CreateFile reports failure as INVALID_HANDLE_VALUE rather than null.
 using UniqueFile = UniqueAny<HANDLE, &handle_close::kernel_handle, -1>;
 // The screen's DC, from GetDC(nullptr).

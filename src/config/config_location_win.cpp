@@ -7,6 +7,8 @@
 #include <string>
 
 #include "base/debug_output.hpp"
+#include "base/executable_path_win.hpp"
+#include "base/unique_handle_win.hpp"
 #include "base/wide_win.hpp"
 #include "base/win_error_win.hpp"
 
@@ -14,29 +16,18 @@ namespace vessa {
 
 Result<std::filesystem::path> config_path() {
   constexpr char kMessage[] = "設定ディレクトリを特定できません";
-  wchar_t* folder = nullptr;
-  const HRESULT hr = SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder);
-  // The buffer is the caller's to free even when the call fails.
-  const std::wstring text = SUCCEEDED(hr) && folder != nullptr ? std::wstring(folder) : std::wstring();
-  CoTaskMemFree(folder);
+  UniqueCoTaskString folder;  // the caller's to free even when the call fails
+  const HRESULT hr = SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, folder.put());
   if (FAILED(hr)) return Error(kMessage, hresult_error(hr));
+  const std::wstring text = folder ? std::wstring(folder.get()) : std::wstring();
   if (text.empty() || !narrow_strict(text)) return Error(kMessage);
   return std::filesystem::path(text) / L"vessa" / L"config.toml";
 }
 
 std::optional<std::filesystem::path> portable_config_path() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  while (true) {
-    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return std::nullopt;
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      break;
-    }
-    if (buffer.size() >= 32768) return std::nullopt;  // longer than any Windows path
-    buffer.resize(buffer.size() * 2);
-  }
-  const std::filesystem::path folder = std::filesystem::path(buffer).parent_path();
+  const Result<std::filesystem::path> exe = executable_path();
+  if (!exe) return std::nullopt;
+  const std::filesystem::path folder = exe->parent_path();
   if (folder.empty()) return std::nullopt;
   return folder / L"config.toml";
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/tray_icon_image.hpp"
+#include "render/tray_icon_image.hpp"
 
 namespace vessa {
 namespace {

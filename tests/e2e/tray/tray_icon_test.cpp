@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/tray_icon_image_win.hpp"
+#include "render/tray_icon_image_win.hpp"
 #include "tray_support.hpp"
 
 namespace vessa::test {

@@ -1,4 +1,4 @@
-#include "app/tray_icon_image.hpp"
+#include "render/tray_icon_image.hpp"
 
 #include <algorithm>
 #include <cmath>
