@@ -49,8 +49,8 @@ ApprovalValue read_approval_value() {
   ApprovalValue value;
   value.bytes.resize(kApprovalValueMaxBytes);
   DWORD size = static_cast<DWORD>(value.bytes.size());
-  const LSTATUS status =
-      RegGetValueW(HKEY_CURRENT_USER, kApprovalKey, kShortcutName, RRF_RT_REG_BINARY, nullptr, value.bytes.data(), &size);
+  const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, kApprovalKey, kShortcutName, RRF_RT_REG_BINARY, nullptr,
+                                      value.bytes.data(), &size);
   switch (status) {
     case ERROR_SUCCESS:
       value.read = ApprovalRead::bytes;
@@ -129,8 +129,9 @@ std::optional<std::filesystem::path> startup_shortcut_path() {
 
 bool start_with_windows_state() {
   const std::optional<std::filesystem::path> shortcut = startup_shortcut_path();
-  if (!shortcut || !shortcut_exists(*shortcut)) return start_with_windows_state_from(false, ApprovalValue{});
-  return start_with_windows_state_from(true, read_approval_value());
+  const bool exists = shortcut && shortcut_exists(*shortcut);
+  // Without a shortcut the approval value does not matter and is not read.
+  return start_with_windows_state_from(exists, exists ? read_approval_value() : ApprovalValue{});
 }
 
 void set_start_with_windows(bool enable) {

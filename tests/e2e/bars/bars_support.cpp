@@ -3,7 +3,6 @@
 #include <sstream>
 
 #include "app/bar_window_win.hpp"
-#include "base/debug_output.hpp"
 #include "config/colors.hpp"
 #include "config/theme_win.hpp"
 #include "render/rasterize.hpp"
@@ -84,11 +83,6 @@ void register_bar_class() {
   (void)registered;
 }
 
-std::vector<std::string>& captured() {
-  static std::vector<std::string> lines;
-  return lines;
-}
-
 }  // namespace
 
 InProcessBar::InProcessBar(const Config& config, AttachMode mode) : state_(std::make_unique<AppState>()) {
@@ -129,20 +123,5 @@ void TaskbarTheme::set_light(bool light) {
   const DWORD value = light ? 1 : 0;
   RegSetValueExW(key_, L"SystemUsesLightTheme", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
 }
-
-DebugCapture::DebugCapture() {
-  captured().clear();
-  debug::enable();
-  debug::set_sink([](std::string_view text) { captured().emplace_back(text); });
-}
-
-// Once switched on, diagnostics stay on in this process; lines after the capture are dropped.
-DebugCapture::~DebugCapture() {
-  debug::set_sink([](std::string_view) {});
-}
-
-std::vector<std::string> DebugCapture::lines() const { return captured(); }
-
-void DebugCapture::clear() { captured().clear(); }
 
 }  // namespace vessa::test

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/app_state_win.hpp"
+#include "debug_capture_win.hpp"
 #include "harness_win.hpp"
 #include "render/canvas.hpp"
 #include "render/frame.hpp"
@@ -67,17 +68,6 @@ class TaskbarTheme {
 
  private:
   HKEY key_ = nullptr;
-};
-
-// Debug lines written by this process while a capture is alive.
-class DebugCapture {
- public:
-  DebugCapture();
-  ~DebugCapture();
-  DebugCapture(const DebugCapture&) = delete;
-  DebugCapture& operator=(const DebugCapture&) = delete;
-  [[nodiscard]] std::vector<std::string> lines() const;
-  void clear();
 };
 
 }  // namespace vessa::test

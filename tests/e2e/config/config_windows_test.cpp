@@ -17,6 +17,7 @@
 #include "config/config_text.hpp"
 #include "config/theme_win.hpp"
 #include "harness_win.hpp"
+#include "restore_guards_win.hpp"
 
 namespace vessa::test {
 namespace {
@@ -145,72 +146,37 @@ TEST(NoDisplay_ConfigPaths, PerUserAndPortablePaths) {
   EXPECT_EQ(portable->wstring(), (fs::path(module).parent_path() / L"config.toml").wstring());
 }
 
-// One registry value of HKCU for a test, restored afterwards.
-class RegistryValue {
- public:
-  RegistryValue(const wchar_t* key, const wchar_t* name) : key_(key), name_(name) {
-    DWORD data = 0;
-    DWORD size = sizeof(data);
-    if (RegGetValueW(HKEY_CURRENT_USER, key_, name_, RRF_RT_REG_DWORD, nullptr, &data, &size) == ERROR_SUCCESS) {
-      saved_ = data;
-    }
-  }
-  ~RegistryValue() {
-    if (saved_) {
-      set(*saved_);
-    } else {
-      remove();
-    }
-  }
-  RegistryValue(const RegistryValue&) = delete;
-  RegistryValue& operator=(const RegistryValue&) = delete;
-
-  void set(DWORD value) const {
-    RegSetKeyValueW(HKEY_CURRENT_USER, key_, name_, REG_DWORD, &value, sizeof(value));
-  }
-  void set_text(const wchar_t* text) const {
-    RegSetKeyValueW(HKEY_CURRENT_USER, key_, name_, REG_SZ, text,
-                    static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
-  }
-  void remove() const { RegDeleteKeyValueW(HKEY_CURRENT_USER, key_, name_); }
-
- private:
-  const wchar_t* key_;
-  const wchar_t* name_;
-  std::optional<DWORD> saved_;
-};
-
 constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
 
 TEST(NoDisplay_Theme, TaskbarIsDarkUnlessSystemUsesLightThemeIsANonZeroDword) {
-  RegistryValue value(kPersonalize, L"SystemUsesLightTheme");
+  RegistryValueGuard value(kPersonalize, L"SystemUsesLightTheme");
   value.remove();
   EXPECT_TRUE(taskbar_is_dark());
-  value.set(1);
+  value.set_dword(1);
   EXPECT_FALSE(taskbar_is_dark());
-  value.set(0);
+  value.set_dword(0);
   EXPECT_TRUE(taskbar_is_dark());
   value.set_text(L"1");  // not a DWORD: the read fails
   EXPECT_TRUE(taskbar_is_dark());
 }
 
 TEST(NoDisplay_Theme, SettingsWindowIsLightUnlessAppsUseLightThemeIsZero) {
-  RegistryValue value(kPersonalize, L"AppsUseLightTheme");
+  RegistryValueGuard value(kPersonalize, L"AppsUseLightTheme");
   value.remove();
   EXPECT_FALSE(settings_theme_is_dark());
   EXPECT_EQ(format_color(current_settings_palette().window_background), "#F3F3F3");
-  value.set(0);
+  value.set_dword(0);
   EXPECT_TRUE(settings_theme_is_dark());
   EXPECT_EQ(format_color(current_settings_palette().window_background), "#202020");
-  value.set(1);
+  value.set_dword(1);
   EXPECT_FALSE(settings_theme_is_dark());
 }
 
 TEST(NoDisplay_Theme, AccentColourFromTheRegistryOrTheFallback) {
-  RegistryValue value(L"Software\\Microsoft\\Windows\\DWM", L"AccentColor");
+  RegistryValueGuard value(L"Software\\Microsoft\\Windows\\DWM", L"AccentColor");
   value.remove();
   EXPECT_EQ(format_color(accent_color()), "#0078D4");
-  value.set(0xFF3322AAu);
+  value.set_dword(0xFF3322AAu);
   EXPECT_EQ(format_color(accent_color()), "#AA2233");
 }
 
