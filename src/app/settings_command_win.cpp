@@ -11,9 +11,7 @@
 #include "config/config_file.hpp"
 #include "config/theme_win.hpp"
 #include "metrics/metrics_win.hpp"
-#include "render/taskbar_win.hpp"
 #include "settings/settings_window_win.hpp"
-#include "weather/weather_win.hpp"
 
 namespace vessa {
 
@@ -52,11 +50,9 @@ void apply_settings(AppState& state, Config accepted) {
     state.weather.clear();
   }
 
-  if (bar_window != nullptr) {
-    layout(state);
-    take_sample(state);
-    take_sample(state);
-  }
+  layout(state);
+  take_sample(state);
+  take_sample(state);
 
   if (const Status saved = save_config(state.config, state.config_path); !saved) {
     debug::line("設定の保存に失敗: " + saved.error().full_text());

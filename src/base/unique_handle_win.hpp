@@ -86,13 +86,13 @@ inline void kernel_handle(HANDLE h) noexcept { CloseHandle(h); }
 inline void registry_key(HKEY h) noexcept { RegCloseKey(h); }
 inline void module(HMODULE h) noexcept { FreeLibrary(h); }
 inline void local_memory(HLOCAL h) noexcept { LocalFree(h); }
+inline void co_task_string(wchar_t* h) noexcept { CoTaskMemFree(h); }
 inline void task_memory(void* p) noexcept { CoTaskMemFree(p); }
 inline void screen_dc(HDC h) noexcept { ReleaseDC(nullptr, h); }
 template <typename Interface>
 void com_interface(Interface* p) noexcept {
   p->Release();
 }
-inline void co_task_string(wchar_t* h) noexcept { CoTaskMemFree(h); }
 }  // namespace handle_close
 
 using UniqueHwnd = UniqueAny<HWND, &handle_close::window>;
@@ -107,10 +107,10 @@ using UniqueHmenu = UniqueAny<HMENU, &handle_close::menu>;
 using UniqueHandle = UniqueAny<HANDLE, &handle_close::kernel_handle>;
 using UniqueHkey = UniqueAny<HKEY, &handle_close::registry_key>;
 using UniqueHmodule = UniqueAny<HMODULE, &handle_close::module>;
-// Memory the shell and COM hand out (SHGetKnownFolderPath's path, for example).
-using UniqueTaskMemory = UniqueAny<void*, &handle_close::task_memory>;
 // A string the shell allocated for the caller (SHGetKnownFolderPath and the like).
 using UniqueCoTaskString = UniqueAny<wchar_t*, &handle_close::co_task_string>;
+// Memory the shell and COM hand out (SHGetKnownFolderPath's path, for example).
+using UniqueTaskMemory = UniqueAny<void*, &handle_close::task_memory>;
 // CreateFile reports failure as INVALID_HANDLE_VALUE rather than null.
 using UniqueFile = UniqueAny<HANDLE, &handle_close::kernel_handle, -1>;
 // The screen's DC, from GetDC(nullptr).

@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "base/real_text.hpp"
 #include "base/utf.hpp"
 #include "config/colors.hpp"
 #include "config/config_toml.hpp"
@@ -102,33 +103,6 @@ void visit_config(C& config, Visitor& v) {
 }
 
 // --- numbers as text ---------------------------------------------------------------------
-
-template <typename Real>
-std::string shortest_text(Real value, std::chars_format format) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value, format);
-  return std::string(buffer, result.ptr);
-}
-
-// A finite real in shortest round-trip form, always with a decimal point: plain digits for
-// magnitudes from 1e-5 up to 1e17 (100.0, 0.1), exponent form beyond (1.0e+20, 2.5e-07).
-// The parser limits a number to 128 characters, so very large and very small values must
-// not be spelled out in full.
-template <typename Real>
-std::string real_text(Real value) {
-  if (std::isnan(value)) return "nan";
-  if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
-  const Real magnitude = std::fabs(value);
-  if (magnitude == 0 || (magnitude >= Real(1e-5) && magnitude < Real(1e17))) {
-    std::string text = shortest_text(value, std::chars_format::fixed);
-    if (text.find('.') == std::string::npos) text += ".0";
-    return text;
-  }
-  std::string text = shortest_text(value, std::chars_format::scientific);
-  const std::size_t exponent = text.find('e');
-  if (text.find('.') == std::string::npos && exponent != std::string::npos) text.insert(exponent, ".0");
-  return text;
-}
 
 // A real read as a 64-bit number and narrowed to 32 bits the way the hardware rounds, with
 // values beyond the largest float saturating to infinity (never undefined behaviour).

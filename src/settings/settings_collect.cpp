@@ -42,14 +42,14 @@ std::optional<double> read_real(std::string_view text) noexcept {
   return value;
 }
 
-std::optional<Coordinates> read_coordinates(std::string_view text) noexcept {
+std::optional<EnteredCoordinates> read_coordinates(std::string_view text) noexcept {
   const std::size_t comma = text.find(',');
   if (comma == std::string_view::npos) return std::nullopt;
   const std::optional<double> latitude = read_real(text.substr(0, comma));
   const std::optional<double> longitude = read_real(text.substr(comma + 1));
   if (!latitude || !longitude) return std::nullopt;
   if (std::fabs(*latitude) > 90.0 || std::fabs(*longitude) > 180.0) return std::nullopt;
-  return Coordinates{*latitude, *longitude};
+  return EnteredCoordinates{*latitude, *longitude};
 }
 
 Config collect_settings(const Config& working, const SettingsControlValues& values,

@@ -56,12 +56,12 @@ struct SettingsControlValues {
 [[nodiscard]] std::optional<std::uint32_t> read_uint32(std::string_view text) noexcept;
 [[nodiscard]] std::optional<double> read_real(std::string_view text) noexcept;
 
-struct Coordinates {
+struct EnteredCoordinates {
   double latitude = 0.0;
   double longitude = 0.0;
 };
 // "35.6895, 139.6917": split at the first comma; both parts finite, |latitude| ≤ 90 and
 // |longitude| ≤ 180.
-[[nodiscard]] std::optional<Coordinates> read_coordinates(std::string_view text) noexcept;
+[[nodiscard]] std::optional<EnteredCoordinates> read_coordinates(std::string_view text) noexcept;
 
 }  // namespace vessa

@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <variant>
 
 #include "base/wide_win.hpp"
 #include "config/theme_win.hpp"
@@ -116,6 +117,9 @@ LRESULT SettingsDialog::handle_message(UINT message, WPARAM wparam, LPARAM lpara
     case WM_CLOSE:
       destroy();  // the close box is Cancel
       return 0;
+    case kPlaceLookupDone:
+      place_lookup_done();
+      return 0;
     case WM_DRAWITEM:
       return on_draw_item(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
     case WM_MEASUREITEM: {
@@ -180,6 +184,18 @@ void SettingsDialog::on_command(int id, int code, HWND control) {
     if (const ComboItem chosen = combo_item(control); chosen && *chosen < kLampPresetCount) {
       lamp_colors_[static_cast<std::size_t>(id - kLampRead)] = lamp_presets(slot)[*chosen];
     }
+    return;
+  }
+  if (id == kAreaMode && code == CBN_SELCHANGE) {
+    if (combo_item(control) == ComboItem{0}) start_device_location();
+    return;
+  }
+  if (id == kSearch && code == BN_CLICKED) {
+    start_place_search();
+    return;
+  }
+  if (id == kMatches && code == CBN_SELCHANGE) {
+    if (const ComboItem chosen = combo_item(control)) apply_match(*chosen);
     return;
   }
   if (id == kDisks && code == BN_CLICKED) {
@@ -287,6 +303,64 @@ SettingsControlValues SettingsDialog::read_controls() const {
   values.place_name = window_text(item(kPlaceName));
   values.coordinates = window_text(item(kCoordinates));
   return values;
+}
+
+void SettingsDialog::start_device_location() {
+  const std::wstring locating = widen(text(61));
+  SetWindowTextW(item(settings_id::kCoordinates), locating.c_str());
+  lookup_.start_location(hwnd(), kPlaceLookupDone);
+}
+
+void SettingsDialog::start_place_search() {
+  HWND matches = item(settings_id::kMatches);
+  SendMessageW(matches, CB_RESETCONTENT, 0, 0);
+  candidates_.clear();
+  HWND field = item(settings_id::kPlaceName);
+  std::u16string typed;
+  if (field != nullptr) {
+    const int length = GetWindowTextLengthW(field);
+    std::wstring buffer(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
+    const int copied = GetWindowTextW(field, buffer.data(), static_cast<int>(buffer.size()));
+    typed.assign(buffer.begin(), buffer.begin() + std::clamp(copied, 0, std::max(length, 0)));
+  }
+  lookup_.start_search(place_query_from_field(typed), language_ == UiLanguage::English, hwnd(), kPlaceLookupDone);
+}
+
+void SettingsDialog::place_lookup_done() {
+  std::optional<PlaceLookupResult> finished = lookup_.take();
+  if (!finished.has_value()) return;  // superseded by a newer request
+  if (auto* search = std::get_if<PlaceSearchOutcome>(&finished->outcome)) {
+    HWND matches = item(settings_id::kMatches);
+    SendMessageW(matches, CB_RESETCONTENT, 0, 0);
+    candidates_.clear();
+    for (const std::string& line : match_lines(*search, text(62))) {
+      const std::wstring wide = widen(line);
+      SendMessageW(matches, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
+    // The first line shows in the closed list: the first match (applied at once), "No
+    // matches" or the error.
+    SendMessageW(matches, CB_SETCURSEL, 0, 0);
+    if (search->ok() && !search->value().empty()) {
+      candidates_ = search->value();
+      apply_match(0);
+    }
+  } else if (auto* location = std::get_if<LocationOutcome>(&finished->outcome)) {
+    const std::wstring shown = widen(location_text(*location));
+    SetWindowTextW(item(settings_id::kCoordinates), shown.c_str());
+    if (location->ok()) apply_position_to(working_.weather, location->value());
+  }
+  invalidate_preview();
+}
+
+void SettingsDialog::apply_match(std::size_t index) {
+  if (index >= candidates_.size()) return;  // an error or "No matches" line
+  apply_candidate_to(working_.weather, candidates_[index]);
+  // The place name is collected from its field, so the field shows the chosen label.
+  const std::wstring name = widen(working_.weather.place_name);
+  SetWindowTextW(item(settings_id::kPlaceName), name.c_str());
+  const std::wstring coordinates =
+      widen(configured_coordinates_text(working_.weather.latitude, working_.weather.longitude));
+  SetWindowTextW(item(settings_id::kCoordinates), coordinates.c_str());
 }
 
 Config SettingsDialog::collect() const { return collect_settings(working_, read_controls(), band_limit_); }

@@ -27,6 +27,7 @@
 #include "settings/settings_theme_win.hpp"
 #include "settings/settings_window_win.hpp"
 #include "settings/ui_text.hpp"
+#include "weather/place_lookup_win.hpp"
 
 namespace vessa {
 
@@ -63,6 +64,9 @@ inline constexpr int kFirstItem = 200;    // 200-204: cpu, memory, disk, net, gp
 inline constexpr int kFirstSwatch = 300;  // 300-304: cpu, memory, disk, receive, gpu
 inline constexpr int kFirstTab = 400;     // 400-402
 }  // namespace settings_id
+
+// A place search or device location has finished (posted by the lookup's worker).
+inline constexpr UINT kPlaceLookupDone = WM_APP + 20;
 
 // The preview control's subclass: tracks the pointer for the sample tooltip.
 LRESULT CALLBACK preview_subclass(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
@@ -110,6 +114,10 @@ class SettingsDialog : public Window<SettingsDialog> {
   void choose_swatch_color(std::size_t index);
   void open_check_list();
   void accept();
+  void start_place_search();
+  void start_device_location();
+  void place_lookup_done();
+  void apply_match(std::size_t index);
   [[nodiscard]] SettingsControlValues read_controls() const;
   [[nodiscard]] Config collect() const;
   [[nodiscard]] HWND item(int id) const noexcept { return GetDlgItem(hwnd(), id); }
@@ -162,6 +170,10 @@ class SettingsDialog : public Window<SettingsDialog> {
   CheckList check_list_;
   TooltipState tooltip_;
   bool tracking_preview_ = false;
+
+  // Place search and device location
+  PlaceLookup lookup_;
+  std::vector<PlaceCandidate> candidates_;  // the matches list's entries, in order
 
   std::optional<Config> result_;
 };

@@ -166,7 +166,7 @@ std::string bar_area_label(const TextTable& texts, std::optional<std::int32_t> l
   return label_with_unit(texts[46], unit);
 }
 
-std::string coordinates_text(std::optional<double> latitude, std::optional<double> longitude) {
+std::string configured_coordinates_text(std::optional<double> latitude, std::optional<double> longitude) {
   if (!latitude.has_value() || !longitude.has_value()) return {};
   return fixed4(*latitude) + ", " + fixed4(*longitude);
 }

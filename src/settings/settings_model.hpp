@@ -90,7 +90,7 @@ struct TaskbarExtent {
 [[nodiscard]] std::string bar_area_label(const TextTable& texts, std::optional<std::int32_t> limit);
 
 // Both coordinates with four decimals joined by ", "; empty unless both are set.
-[[nodiscard]] std::string coordinates_text(std::optional<double> latitude, std::optional<double> longitude);
+[[nodiscard]] std::string configured_coordinates_text(std::optional<double> latitude, std::optional<double> longitude);
 
 // The shortest decimal text that reads back as `value` ("100", "2.5").
 [[nodiscard]] std::string shortest_number_text(double value);

@@ -10,6 +10,7 @@
 #include "settings/settings_dialog_win.hpp"
 #include "startup/startup_registration_win.hpp"
 #include "weather/https_get.hpp"
+#include "weather/place_search.hpp"
 
 namespace vessa {
 
@@ -269,8 +270,10 @@ void SettingsDialog::build_appearance_page(const SettingsMetrics& m, PageFlow& f
   const std::int32_t gap = dpi_fraction(dpi_, 16);
   ControlBox place = row.control;
   place.width = std::max(1, row.control.width - button_width - gap);
-  add_control(L"EDIT", working_.weather.place_name, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, place,
-              settings_id::kPlaceName);
+  if (HWND field = add_control(L"EDIT", working_.weather.place_name, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, place,
+                               settings_id::kPlaceName)) {
+    SendMessageW(field, EM_SETLIMITTEXT, kPlaceNameFieldUnits, 0);
+  }
   const ControlBox search{place.right() + gap, row.control.y, button_width, row.control.height};
   add_control(L"BUTTON", text(58), BS_PUSHBUTTON | WS_TABSTOP, search, settings_id::kSearch);
 
@@ -280,7 +283,7 @@ void SettingsDialog::build_appearance_page(const SettingsMetrics& m, PageFlow& f
 
   row = flow.labelled_row();
   add_label(text(60), row.label);
-  add_control(L"STATIC", coordinates_text(working_.weather.latitude, working_.weather.longitude),
+  add_control(L"STATIC", configured_coordinates_text(working_.weather.latitude, working_.weather.longitude),
               SS_LEFT | SS_NOPREFIX, row.control, settings_id::kCoordinates);
   (void)m;
 }

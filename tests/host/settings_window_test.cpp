@@ -117,10 +117,10 @@ TEST(SettingsTexts, LabelsWithUnitsAndTheBarAreaLimit) {
 }
 
 TEST(SettingsTexts, CoordinatesAndNumbers) {
-  EXPECT_EQ(coordinates_text(35.68952, 139.691706), "35.6895, 139.6917");
-  EXPECT_EQ(coordinates_text(-33.9, -70.0), "-33.9000, -70.0000");
-  EXPECT_EQ(coordinates_text(35.0, std::nullopt), "");
-  EXPECT_EQ(coordinates_text(std::nullopt, std::nullopt), "");
+  EXPECT_EQ(configured_coordinates_text(35.68952, 139.691706), "35.6895, 139.6917");
+  EXPECT_EQ(configured_coordinates_text(-33.9, -70.0), "-33.9000, -70.0000");
+  EXPECT_EQ(configured_coordinates_text(35.0, std::nullopt), "");
+  EXPECT_EQ(configured_coordinates_text(std::nullopt, std::nullopt), "");
   EXPECT_EQ(shortest_number_text(100.0), "100");
   EXPECT_EQ(shortest_number_text(2.5), "2.5");
   EXPECT_EQ(shortest_number_text(0.1), "0.1");
@@ -302,7 +302,7 @@ SettingsControlValues values_for(const Config& config) {
   v.weather_enabled = config.weather.enabled;
   v.location_mode = static_cast<std::size_t>(config.weather.location_mode);
   v.place_name = config.weather.place_name;
-  v.coordinates = coordinates_text(config.weather.latitude, config.weather.longitude);
+  v.coordinates = configured_coordinates_text(config.weather.latitude, config.weather.longitude);
   return v;
 }
 

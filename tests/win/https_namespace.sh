@@ -5,9 +5,9 @@
 #
 # The script re-runs itself in private network, mount and PID namespaces (unshare), where:
 #   - the loopback interface is up and nothing else exists, so the server can take port 443;
-#   - a temporary hosts file bound over /etc/hosts sends localhost and the forecast host
-#     (api.open-meteo.com) to 127.0.0.1;
-#   - a test CA and a server certificate for both names are made with openssl (STATE_DIR/tls);
+#   - a temporary hosts file bound over /etc/hosts sends localhost, the forecast host
+#     (api.open-meteo.com) and the place-search host (photon.komoot.io) to 127.0.0.1;
+#   - a test CA and a server certificate for these names are made with openssl (STATE_DIR/tls);
 #   - tests/win/https_server.py serves on 127.0.0.1:443;
 #   - a Wine session of its own (tests/wine/session.sh, variant shell) runs, because Wine's
 #     sockets are made by the wineserver, which must live in the same network namespace.
@@ -60,7 +60,7 @@ trap cleanup EXIT
 rm -rf "$state/tls" "$state/server" "$state/hosts" "$state/server.log"
 mkdir -p "$state/tls" "$state/server"
 
-printf '127.0.0.1 localhost\n127.0.0.1 api.open-meteo.com\n' >"$state/hosts"
+printf '127.0.0.1 localhost\n127.0.0.1 api.open-meteo.com\n127.0.0.1 photon.komoot.io\n' >"$state/hosts"
 mount --bind "$state/hosts" /etc/hosts
 
 tls=$state/tls
@@ -68,7 +68,7 @@ openssl req -x509 -newkey rsa:2048 -nodes -keyout "$tls/ca.key" -out "$tls/ca.pe
   -subj "/CN=VESSA Test CA" -addext "basicConstraints=critical,CA:TRUE" \
   -addext "keyUsage=critical,keyCertSign,cRLSign" 2>/dev/null
 openssl req -newkey rsa:2048 -nodes -keyout "$tls/server.key" -out "$tls/server.csr" -subj "/CN=localhost" 2>/dev/null
-printf 'subjectAltName=DNS:localhost,DNS:api.open-meteo.com\nbasicConstraints=CA:FALSE\nkeyUsage=digitalSignature,keyEncipherment\nextendedKeyUsage=serverAuth\n' \
+printf 'subjectAltName=DNS:localhost,DNS:api.open-meteo.com,DNS:photon.komoot.io\nbasicConstraints=CA:FALSE\nkeyUsage=digitalSignature,keyEncipherment\nextendedKeyUsage=serverAuth\n' \
   >"$tls/server.ext"
 openssl x509 -req -in "$tls/server.csr" -CA "$tls/ca.pem" -CAkey "$tls/ca.key" -CAcreateserial \
   -out "$tls/server.pem" -days 2 -extfile "$tls/server.ext" 2>/dev/null

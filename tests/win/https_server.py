@@ -12,6 +12,9 @@ Runs inside the private network namespace that https_namespace.sh makes, so it c
   /hang              reads the request and never answers
   /v1/forecast?...   the forecast answer set in STATE/forecast: its first line is the status,
                      the rest the body; a built-in clear-sky answer while that file is absent
+  /api/?...          the place-search answer set in STATE/places the same way (a first line
+                     "hang" reads the request and never answers); a built-in answer of one
+                     city and one house named Tokyo while that file is absent
 
 Every request is appended to STATE/requests.log as "<path>\t<user agent>". STATE/ready
 appears once the server listens.
@@ -25,6 +28,12 @@ import threading
 
 DEFAULT_FORECAST = (200, b'{"current":{"temperature_2m":21.5,"weather_code":0},'
                          b'"hourly":{"precipitation_probability":[10]}}')
+DEFAULT_PLACES = (200, (
+    '{"type":"FeatureCollection","features":['
+    '{"type":"Feature","geometry":{"type":"Point","coordinates":[139.7671,35.6812]},'
+    '"properties":{"name":"東京都","state":"東京都","country":"日本","type":"city"}},'
+    '{"type":"Feature","geometry":{"type":"Point","coordinates":[139.7,35.6]},'
+    '"properties":{"name":"Tokyo House","country":"日本","type":"house"}}]}').encode("utf-8"))
 
 
 def make_handler(state):
@@ -51,13 +60,16 @@ def make_handler(state):
             self.wfile.flush()
             self.close_connection = True
 
-        def forecast(self):
+        def scripted(self, name, default):
+            """(status, body) from STATE/<name>, or None for "hang"."""
             try:
-                with open(os.path.join(state, "forecast"), "rb") as f:
+                with open(os.path.join(state, name), "rb") as f:
                     status_line, _, body = f.read().partition(b"\n")
-                return int(status_line.strip()), body
             except FileNotFoundError:
-                return DEFAULT_FORECAST
+                return default
+            if status_line.strip() == b"hang":
+                return None
+            return int(status_line.strip()), body
 
         def do_GET(self):
             self.record()
@@ -77,8 +89,14 @@ def make_handler(state):
             elif path == "/hang":
                 stop.wait()  # until the server goes
             elif path.startswith("/v1/forecast?"):
-                status, body = self.forecast()
+                status, body = self.scripted("forecast", DEFAULT_FORECAST)
                 self.answer(status, body, "application/json")
+            elif path.startswith("/api/?"):
+                scripted = self.scripted("places", DEFAULT_PLACES)
+                if scripted is None:
+                    stop.wait()
+                else:
+                    self.answer(scripted[0], scripted[1], "application/json")
             else:
                 self.answer(404, b"not found")
 

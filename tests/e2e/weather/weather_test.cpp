@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -16,6 +15,7 @@
 
 #include "app/startup_rules.hpp"
 #include "harness_win.hpp"
+#include "https_server_win.hpp"
 #include "pointer_win.hpp"
 #include "render/canvas.hpp"
 #include "trusted_root_win.hpp"
@@ -23,8 +23,6 @@
 
 namespace vessa::test {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::uint8_t kClear = 0;
 constexpr std::uint8_t kRain = 5;
@@ -52,32 +50,13 @@ std::string forecast_json(int code) {
 // The server's side of the test: what it answers for the forecast, what it was asked.
 class ForecastServer {
  public:
-  ForecastServer() : folder_(windows_path_from_env("VESSA_HTTPS_SERVER")) {}
-
-  [[nodiscard]] bool available() const { return !folder_.empty(); }
-
-  // Written beside and moved into place, so the server never reads half a file.
-  void answer(int status, const std::string& body) const {
-    const fs::path part = folder_ / L"forecast.part";
-    {
-      std::ofstream file(part, std::ios::binary | std::ios::trunc);
-      file << status << "\n" << body;
-    }
-    MoveFileExW(part.c_str(), (folder_ / L"forecast").c_str(), MOVEFILE_REPLACE_EXISTING);
-  }
-
+  [[nodiscard]] bool available() const { return server_.available(); }
+  void answer(int status, const std::string& body) const { server_.answer("forecast", status, body); }
   // "path<TAB>user agent" of every forecast request so far.
-  [[nodiscard]] std::vector<std::string> forecast_requests() const {
-    std::vector<std::string> found;
-    std::ifstream log(folder_ / L"requests.log", std::ios::binary);
-    for (std::string line; std::getline(log, line);) {
-      if (line.rfind("/v1/forecast", 0) == 0) found.push_back(line);
-    }
-    return found;
-  }
+  [[nodiscard]] std::vector<std::string> forecast_requests() const { return server_.requests("/v1/forecast"); }
 
  private:
-  fs::path folder_;
+  ScriptedHttpsServer server_;
 };
 
 struct IconPlace {
