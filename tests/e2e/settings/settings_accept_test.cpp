@@ -89,6 +89,7 @@ struct DismissCase {
   const char* name;
   int button;  // 0: the close box
   bool saved;
+  friend void PrintTo(const DismissCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class Shell_SettingsDismiss : public ::testing::TestWithParam<DismissCase> {};
@@ -158,6 +159,7 @@ struct CollectCase {
   const wchar_t* typed;
   std::string_view default_line;
   std::string_view saved_line;
+  friend void PrintTo(const CollectCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class Shell_SettingsCollect : public ::testing::TestWithParam<CollectCase> {};
@@ -206,6 +208,7 @@ struct StartupCase {
   bool shortcut_after;
   bool approval_kept;
   bool run_value_kept;
+  friend void PrintTo(const StartupCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class Shell_SettingsStartWithWindows : public ::testing::TestWithParam<StartupCase> {};

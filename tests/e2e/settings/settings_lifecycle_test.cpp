@@ -12,6 +12,7 @@ namespace {
 struct EndCase {
   const char* name;
   bool from_menu;  // Exit from the tray menu; otherwise the bar window is closed under it
+  friend void PrintTo(const EndCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class Shell_SettingsOpenAtExit : public ::testing::TestWithParam<EndCase> {};

@@ -14,6 +14,7 @@ namespace {
 struct LanguageCase {
   const char* config;
   UiLanguage language;
+  friend void PrintTo(const LanguageCase& c, std::ostream* out) { *out << c.config; }
 };
 
 class Shell_SettingsOpening : public ::testing::TestWithParam<LanguageCase> {};
@@ -75,6 +76,7 @@ struct ThemeCase {
   const char* name;
   DWORD apps_use_light_theme;
   bool dark;
+  friend void PrintTo(const ThemeCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class Shell_SettingsPages : public ::testing::TestWithParam<ThemeCase> {};
