@@ -87,7 +87,6 @@ inline void registry_key(HKEY h) noexcept { RegCloseKey(h); }
 inline void module(HMODULE h) noexcept { FreeLibrary(h); }
 inline void local_memory(HLOCAL h) noexcept { LocalFree(h); }
 inline void co_task_string(wchar_t* h) noexcept { CoTaskMemFree(h); }
-inline void task_memory(void* p) noexcept { CoTaskMemFree(p); }
 inline void screen_dc(HDC h) noexcept { ReleaseDC(nullptr, h); }
 template <typename Interface>
 void com_interface(Interface* p) noexcept {
@@ -109,8 +108,6 @@ using UniqueHkey = UniqueAny<HKEY, &handle_close::registry_key>;
 using UniqueHmodule = UniqueAny<HMODULE, &handle_close::module>;
 // A string the shell allocated for the caller (SHGetKnownFolderPath and the like).
 using UniqueCoTaskString = UniqueAny<wchar_t*, &handle_close::co_task_string>;
-// Memory the shell and COM hand out (SHGetKnownFolderPath's path, for example).
-using UniqueTaskMemory = UniqueAny<void*, &handle_close::task_memory>;
 // CreateFile reports failure as INVALID_HANDLE_VALUE rather than null.
 using UniqueFile = UniqueAny<HANDLE, &handle_close::kernel_handle, -1>;
 // The screen's DC, from GetDC(nullptr).

@@ -194,6 +194,8 @@ std::optional<DriveSpace> query_free_space(const std::string& root_path) {
 
 void hide_tooltip(TooltipState& tooltip) { tooltip.window.reset(); }
 
+HWND tooltip_window(const TooltipState& tooltip) noexcept { return tooltip.window ? tooltip.window->hwnd() : nullptr; }
+
 void show_tooltip(TooltipState& tooltip, const Config& config, const Placement& anchor, std::uint32_t dpi,
                   bool vertical, std::vector<TooltipRow> rows) {
   if (rows.empty()) {

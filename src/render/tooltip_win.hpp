@@ -34,6 +34,8 @@ struct TooltipState {
 
 // Destroys the tooltip window, if there is one.
 void hide_tooltip(TooltipState& tooltip);
+// The tooltip's window; null while hidden or after it was closed from outside.
+[[nodiscard]] HWND tooltip_window(const TooltipState& tooltip) noexcept;
 
 // Sizes the tooltip from the rows' templates at `dpi`, places it against `anchor` (screen
 // pixels) and shows it without activating it. No rows hide it. When the window cannot be

@@ -20,20 +20,25 @@ bool CheckList::open(HWND owner, const RECT& anchor, const std::vector<std::stri
   (void)registered;  // a failed registration shows up as a failed creation below
 
   const std::uint32_t dpi = look.dpi;
-  const int width = std::max<int>(1, anchor.right - anchor.left);
-  const int height = check_list_height(dpi, names.size());
-  if (create(kCheckListClass, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP | WS_BORDER, L"", anchor.left,
-             anchor.bottom, width, height, owner) == nullptr) {
+  // The rows fill the client area; the border comes on top.
+  constexpr DWORD kStyle = WS_POPUP | WS_BORDER;
+  constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+  RECT frame{0, 0, std::max<int>(1, anchor.right - anchor.left), check_list_height(dpi, names.size())};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  const int width = frame.right - frame.left;
+  if (create(kCheckListClass, kExStyle, kStyle, L"", anchor.left, anchor.bottom, width, frame.bottom - frame.top,
+             owner) == nullptr) {
     return false;
   }
   apply_dark_title_bar(hwnd(), look.dark);
 
   const int inset = scale_length(10, dpi);
   const int step = dpi_fraction(dpi, 4);
+  const int box_width = std::max<int>(1, anchor.right - anchor.left - 2 * inset);
   for (std::size_t i = 0; i < names.size(); ++i) {
     const std::wstring text = widen(i == 0 ? all_text : names[i]);
     HWND box = CreateWindowExW(0, L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
-                               inset, inset + static_cast<int>(i) * step, std::max(1, width - 2 * inset - 2),
+                               inset, inset + static_cast<int>(i) * step, box_width,
                                scale_length(20, dpi), hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCheckListFirstId + static_cast<int>(i))),
                                GetModuleHandleW(nullptr), nullptr);

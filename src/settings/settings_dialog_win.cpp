@@ -105,6 +105,10 @@ LRESULT SettingsDialog::handle_message(UINT message, WPARAM wparam, LPARAM lpara
       metrics.cbSize = sizeof(metrics);
       if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi_)) {
         font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
+        LOGFONTW title = metrics.lfMessageFont;
+        title.lfHeight = title.lfHeight / 2 * 3;
+        title.lfWeight = FW_SEMIBOLD;
+        title_font_.reset(CreateFontIndirectW(&title));
       }
       apply_dark_title_bar(hwnd(), dark_);
       icons_ = set_window_icons(hwnd(), working_.appearance.tray_icon_color.value_or(palette_.grey1));

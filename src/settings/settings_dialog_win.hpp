@@ -152,6 +152,7 @@ class SettingsDialog : public Window<SettingsDialog> {
   UniqueHbrush window_brush_;
   UniqueHbrush control_brush_;
   UniqueHfont font_;
+  UniqueHfont title_font_;  // the About page's title line
   std::uint32_t dpi_ = 96;
   WindowIcons icons_;
 

@@ -116,8 +116,11 @@ void SettingsDialog::build_controls() {
   AdjustWindowRectEx(&frame, style, FALSE, ex_style);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
-  SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // A window taller or wider than the screen (a small screen at a high DPI) keeps its title
+  // bar on the screen, so that it can still be moved.
+  const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+  const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+  SetWindowPos(hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
   update_scheme_controls();
   enable_lamp_combos();
@@ -151,19 +154,20 @@ void SettingsDialog::build_monitors_page(const SettingsMetrics& m, PageFlow& flo
 
   auto row = flow.labelled_row();
   add_label(text(41), row.label);
-  add_control(L"BUTTON", disk_button_text(disk_choices_, disk_selection_, *texts_), BS_LEFT | BS_PUSHBUTTON | WS_TABSTOP,
-              row.control, settings_id::kDisks);
+  add_control(L"BUTTON", disk_button_text(disk_choices_, disk_selection_, *texts_),
+              BS_LEFT | BS_PUSHBUTTON | WS_TABSTOP, row.control, settings_id::kDisks);
 
   row = flow.labelled_row(true);
   add_label(text(42), row.label);
   std::vector<std::string> adapter_items{std::string(text(43))};
   adapter_items.insert(adapter_items.end(), adapters_.begin(), adapters_.end());
-  add_combo(row.control, settings_id::kAdapter, adapter_items, adapter_item(adapters_, working_.metrics.network_adapter));
+  add_combo(row.control, settings_id::kAdapter, adapter_items,
+            adapter_item(adapters_, working_.metrics.network_adapter));
 
   row = flow.labelled_row();
   add_label(label_with_unit(text(44), text(68)), row.label);
-  add_control(L"EDIT", shortest_number_text(working_.metrics.network_scale_mbps), ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP,
-              row.control, settings_id::kFullScale);
+  add_control(L"EDIT", shortest_number_text(working_.metrics.network_scale_mbps),
+              ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, row.control, settings_id::kFullScale);
 
   row = flow.labelled_row();
   add_label(label_with_unit(text(47), text(67)), row.label);
@@ -291,7 +295,9 @@ void SettingsDialog::build_appearance_page(const SettingsMetrics& m, PageFlow& f
 void SettingsDialog::build_about_page(const SettingsMetrics& m, PageFlow& flow) {
   const std::int32_t width = m.content_right - m.margin_x;
   const ControlBox title{m.margin_x, flow.y(), width, scale_length(28, dpi_)};
-  add_label(text(0), title);
+  if (HWND line = add_label(text(0), title); line != nullptr && title_font_) {
+    SendMessageW(line, WM_SETFONT, reinterpret_cast<WPARAM>(title_font_.get()), FALSE);
+  }
   flow.note(title);
   flow.advance_to(title.bottom());
   const std::string lines[] = {

@@ -25,9 +25,10 @@ void apply_control_theme(HWND control, bool dark) noexcept {
   std::array<wchar_t, 32> class_name{};
   const int length = GetClassNameW(control, class_name.data(), static_cast<int>(class_name.size()));
   const std::wstring_view name(class_name.data(), static_cast<std::size_t>(std::max(length, 0)));
-  const bool field = CompareStringOrdinal(name.data(), static_cast<int>(name.size()), L"Edit", -1, TRUE) == CSTR_EQUAL ||
-                     CompareStringOrdinal(name.data(), static_cast<int>(name.size()), L"ComboBox", -1, TRUE) ==
-                         CSTR_EQUAL;
+  const auto is = [name](const wchar_t* wanted) {
+    return CompareStringOrdinal(name.data(), static_cast<int>(name.size()), wanted, -1, TRUE) == CSTR_EQUAL;
+  };
+  const bool field = is(L"Edit") || is(L"ComboBox");
   (void)SetWindowTheme(control, field ? L"DarkMode_CFD" : L"DarkMode_Explorer", nullptr);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // One synchronous HTTPS GET (WinHTTP, in https_get_win.cpp) and the rules its answer must
-// meet, which are plain functions here. Used by the weather fetch on its worker thread and by
-// the place search.
+// meet, which are plain functions here. Used by the weather fetch and the place search, each
+// on a worker thread of its own.
 
 #include <cstddef>
 #include <cstdint>
@@ -25,7 +25,7 @@ inline constexpr std::size_t kHttpsLargestBodyBytes = 65536;  // a longer body i
 // GETs https://`host``path_and_query` on port 443 and returns the body of a 200 answer as
 // UTF-8 text. Every other outcome is an error whose message names the failing step, with
 // the Windows error as its cause where there is one. Blocks for up to the time-outs; never
-// call it on the window thread except where the user waits for it (the place search).
+// call it on the window thread.
 [[nodiscard]] Result<std::string> https_get(std::string_view host, std::string_view path_and_query);
 
 namespace https_message {

@@ -5,12 +5,14 @@
 // Each start_* call returns at once with the request's number: it starts one detached worker
 // that owns copies of everything it needs (nothing of the window's), and that worker sends its
 // result over the lookup's channel and then posts `message` to `notify` as a wake-up (wParam:
-// the request number, lParam: 0). On that message the window calls take().
+// the request number, lParam: 0). On that message the window calls take(); a wake-up for
+// which take() returns nothing (a superseded request) is simply ignored.
 //
 // Starting a request supersedes every earlier one, of either kind: take() hands out only the
 // newest request's result and drops the others unseen, so a slow answer never overwrites what
 // the user asked for since. Destroying the PlaceLookup (with the window) closes the channel:
-// workers still running finish unheard, their results are freed, and they post nothing.
+// workers still running finish unheard, their results are freed, and from then on they post
+// nothing (a worker that sent just before may still post the one wake-up it was about to).
 //
 // Every wait of a worker is bounded: the search by the HTTPS time-outs (10 s per phase), the
 // location by kLocationAccessWaitMs and kLocationPositionWaitMs.

@@ -260,12 +260,6 @@ TEST(DevicePosition, KeepsPlacesOnEarthAndShowsOthersInShortestForm) {
   }
 }
 
-TEST(DevicePosition, CoordinatesTextHasFourDecimals) {
-  EXPECT_EQ(coordinates_text(35.68123, 139.76712), "35.6812, 139.7671");
-  EXPECT_EQ(coordinates_text(-33.86882, -151.20929), "-33.8688, -151.2093");
-  EXPECT_EQ(coordinates_text(0.0, 90.0), "0.0000, 90.0000");
-}
-
 TEST(PlaceResults, WhatTheWindowShowsForEachOutcome) {
   const std::vector<PlaceCandidate> two = {{"Springfield", "Illinois", "United States", "city", 39.8, -89.65},
                                            {"Tokyo", std::nullopt, "Japan", "city", 35.6812, 139.7671}};

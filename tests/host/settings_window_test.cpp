@@ -397,6 +397,15 @@ TEST(SettingsCollect, ClampsAndKeepsPreviousValues) {
   }
 }
 
+TEST(SettingsCollect, DisksThatAreNotListedAreDropped) {
+  Config working = working_config();
+  working.metrics.disk_instances = {"E:", "c:", "HarddiskVolume2"};
+  const SettingsControlValues values = values_for(working);  // lists _Total, C:, D:
+  EXPECT_EQ(collect_settings(working, values, 14).metrics.disk_instances, (std::vector<std::string>{"C:"}));
+  working.metrics.disk_instances = {"E:"};
+  EXPECT_TRUE(collect_settings(working, values_for(working), 14).metrics.disk_instances.empty());
+}
+
 TEST(SettingsCollect, BandHeightWithoutTaskbarIsOnlyRaisedToOne) {
   const Config working = working_config();
   SettingsControlValues values = values_for(working);

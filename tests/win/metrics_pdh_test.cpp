@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/app_state_win.hpp"
+#include "app/bar_controller_win.hpp"
 #include "metrics/counter_sampler.hpp"
 #include "metrics/metrics_win.hpp"
 #include "metrics/pdh_counters_win.hpp"
@@ -79,7 +80,7 @@ TEST(Shell_MetricsPdh, SamplingWithMissingCountersReadsZeroAndReadsMemory) {
 
   for (int tick = 0; tick < 4; ++tick) {
     const std::uint32_t before = system_memory_load();
-    sample(*state, nullptr);
+    take_sample(*state);
     const std::uint32_t after = system_memory_load();
     ASSERT_TRUE(state->has_sample);
     const MetricSample& s = state->last_sample;
@@ -111,7 +112,7 @@ TEST(Shell_MetricsPdh, MemoryOnlyRunsWithoutAQuery) {
   state->config = config;
   state->sampler = make_counter_sampler(config);
   EXPECT_FALSE(state->sampler.has_query());
-  sample(*state, nullptr);
+  take_sample(*state);
   ASSERT_TRUE(state->has_sample);
   ASSERT_EQ(state->last_sample.bars.size(), 1u);
   EXPECT_NEAR(state->last_sample.bars[0].percent, static_cast<double>(system_memory_load()), 1.0);
@@ -130,8 +131,8 @@ TEST(Shell_MetricsPdh, RebuildingTheQueryManyTimesKeepsSampling) {
   state->sampler = make_counter_sampler(state->config);
   for (int round = 0; round < 500; ++round) {
     state->sampler.open_counters(state->config);
-    sample(*state, nullptr);
-    sample(*state, nullptr);
+    take_sample(*state);
+    take_sample(*state);
   }
   EXPECT_TRUE(state->sampler.has_query());
   EXPECT_EQ(state->sampler.slot_path(CounterSlot::CpuLoad), counter_path::kProcessorTime);

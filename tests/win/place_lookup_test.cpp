@@ -124,31 +124,6 @@ TEST_F(Shell_HttpsPlaceLookup, ASearchWakesTheWindowWithTheAreasOfTheAnswer) {
   EXPECT_FALSE(lookup.take().has_value()) << "a result is taken once";
 }
 
-TEST_F(Shell_HttpsPlaceLookup, FailuresAndBlankQueriesAreResultsToo) {
-  PlaceLookup lookup;
-  const auto before = server_.requests("/api/").size();
-  const std::uint64_t blank = lookup.start_search("\u3000  ", true, window_.get(), kLookupDone);
-  const auto nothing = wait_and_take(lookup, window_, blank);
-  ASSERT_TRUE(nothing.has_value());
-  const auto* none = std::get_if<PlaceSearchOutcome>(&nothing->outcome);
-  ASSERT_TRUE(none != nullptr && none->ok());
-  EXPECT_TRUE((*none)->empty());
-  EXPECT_EQ(server_.requests("/api/").size(), before) << "a blank query sends no request";
-
-  server_.answer("places", 503, "busy");
-  const std::uint64_t refused = lookup.start_search("Paris", true, window_.get(), kLookupDone);
-  const auto status = wait_and_take(lookup, window_, refused);
-  ASSERT_TRUE(status.has_value());
-  EXPECT_EQ(error_text(*status), "天気の取得が HTTP 503 で失敗しました");
-  EXPECT_EQ(server_.requests("/api/").back().substr(0, 39), "/api/?q=Paris&lang=en&limit=8\tVESSA/1.5");
-
-  server_.answer("places", 200, "{\"features\":[");
-  const std::uint64_t broken = lookup.start_search("Paris", true, window_.get(), kLookupDone);
-  const auto json = wait_and_take(lookup, window_, broken);
-  ASSERT_TRUE(json.has_value());
-  EXPECT_EQ(error_text(*json).rfind("地名検索の応答を JSON として解釈できません: ", 0), 0u) << error_text(*json);
-}
-
 // The one slow pair: the server takes the request and never answers, so the worker waits for
 // the receive time-out (10 seconds) while the window goes on handling its messages.
 TEST_F(Shell_HttpsPlaceLookup, AServerThatNeverAnswersLeavesTheWindowResponsive) {

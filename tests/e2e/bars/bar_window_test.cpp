@@ -44,7 +44,7 @@ TEST(Shell_BarWindow, LaysOutInTheTaskbarAndDrawsTheFrameExactly) {
   bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
   DebugCapture debug;
-  attach(bar.state(), bar.window());
+  attach(bar.state());
 
   EXPECT_EQ(bar.state().placement, kDefaultPlacement);
   EXPECT_EQ(bar.state().geometry, kDefaultGeometry);
@@ -81,7 +81,7 @@ TEST(Shell_BarWindow, LaysOutInTheTaskbarAndDrawsTheFrameExactly) {
 
 TEST(Shell_BarWindow, NothingIsDrawnBeforeTheFirstSample) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
-  attach(bar.state(), bar.window());
+  attach(bar.state());
   EXPECT_EQ(bar.state().placement, kDefaultPlacement);  // laid out and stored all the same
   EXPECT_EQ(bar.state().surface.generation(), 0u);
   RECT rect{};
@@ -95,8 +95,8 @@ TEST(Shell_BarWindow, TrayOnlyDrawsNothing) {
   bar.state().last_sample = busy_sample();
   bar.state().current_attach_mode = AttachMode::TrayOnly;
   DebugCapture debug;
-  layout(bar.state(), bar.window());
-  draw_and_push(bar.state(), bar.window());
+  layout(bar.state());
+  draw_and_push(bar.state());
   EXPECT_EQ(bar.state().surface.generation(), 0u);
   EXPECT_TRUE(debug.lines().empty());
 }
@@ -105,7 +105,7 @@ TEST(Shell_BarWindow, ASecondLayoutWithNothingChangedDrawsNothing) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
   bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
-  attach(bar.state(), bar.window());
+  attach(bar.state());
 
   // Paint something else into the window; a layout that draws would paint the bars over it.
   FrameModel white;
@@ -113,9 +113,9 @@ TEST(Shell_BarWindow, ASecondLayoutWithNothingChangedDrawsNothing) {
   white.background_alpha = 255;
   push_frame(bar.state().surface, bar.window(), kDefaultPlacement, white);
   DebugCapture debug;
-  layout(bar.state(), bar.window());
+  layout(bar.state());
   SendMessageW(bar.window(), WM_SETTINGCHANGE, 0, 0);
-  attach(bar.state(), bar.window());
+  attach(bar.state());
   EXPECT_TRUE(debug.lines().empty());
   const ScreenShot unchanged = capture_screen();
   EXPECT_EQ(compare_on_screen(unchanged, 1192, 783, expected_pixels(white, 80, 20)), "");
@@ -126,6 +126,26 @@ TEST(Shell_BarWindow, ASecondLayoutWithNothingChangedDrawsNothing) {
   EXPECT_EQ(bar.state().placement, (Placement{1180, 783, 80, 20}));
   EXPECT_EQ(debug.lines().size(), 1u);
   EXPECT_EQ(compare_on_screen(capture_screen(), 1180, 783, expected_pixels(default_frame(bar.state()), 80, 20)), "");
+}
+
+// Placement and geometry can come out the same at two DPIs (both capped by the taskbar); the
+// lamps and the weather icon are drawn at the DPI, so a new DPI alone draws again.
+TEST(Shell_BarWindow, ANewDpiAloneLaysOutAndDrawsAgain) {
+  InProcessBar bar(Config{}, AttachMode::Overlay);
+  bar.state().has_sample = true;
+  bar.state().last_sample = busy_sample();
+  attach(bar.state());
+  bar.state().container_dpi = 144;  // the last layout was at another DPI with the same placement
+
+  FrameModel white;
+  white.background = rgb_hex(0xFFFFFF);
+  white.background_alpha = 255;
+  push_frame(bar.state().surface, bar.window(), kDefaultPlacement, white);
+  DebugCapture debug;
+  layout(bar.state());
+  EXPECT_EQ(bar.state().container_dpi, 96u);
+  EXPECT_EQ(debug.lines().size(), 1u);
+  EXPECT_EQ(wait_for_screen(1192, 783, expected_pixels(default_frame(bar.state()), 80, 20)), "");
 }
 
 TEST(Shell_BarWindow, ASettingChangeResolvesTheColoursAgainAndRedraws) {
@@ -142,7 +162,7 @@ TEST(Shell_BarWindow, ASettingChangeResolvesTheColoursAgainAndRedraws) {
   InProcessBar bar(config, AttachMode::Overlay);
   bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
-  attach(bar.state(), bar.window());
+  attach(bar.state());
   EXPECT_EQ(capture_screen().at(1192 + 8, 783 + 4), rgb(dark_cpu));
 
   theme.set_light(true);
@@ -155,18 +175,18 @@ TEST(Shell_BarWindow, TheSurfaceIsKeptAndRemadeOnlyWhenTheSizeChanges) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
   bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
-  attach(bar.state(), bar.window());
+  attach(bar.state());
   ASSERT_EQ(bar.state().surface.generation(), 1u);
   const HDC dc = bar.state().surface.dc();
   for (int i = 0; i < 20; ++i) {
     bar.state().last_sample.bars[0].percent = i * 5;
-    draw_and_push(bar.state(), bar.window());
+    draw_and_push(bar.state());
   }
   EXPECT_EQ(bar.state().surface.generation(), 1u);
   EXPECT_EQ(bar.state().surface.dc(), dc);
 
   bar.state().config.layout.line_length = 100;
-  layout(bar.state(), bar.window());
+  layout(bar.state());
   EXPECT_EQ(bar.state().surface.generation(), 2u);
   EXPECT_EQ(bar.state().surface.width(), 116);
 }
@@ -198,11 +218,11 @@ TEST(Shell_BarWindow, ReplacedSurfacesAreDeleted) {
     InProcessBar bar(Config{}, AttachMode::Overlay);
     bar.state().has_sample = true;
     bar.state().last_sample = busy_sample();
-    attach(bar.state(), bar.window());
+    attach(bar.state());
     for (int i = 0; i < 200; ++i) {
       replaced.emplace_back(bar.state().surface.dc(), bar.state().surface.bitmap());
       bar.state().config.layout.line_length = 60 + i % 7;  // a new size, so a new DIB, every time
-      layout(bar.state(), bar.window());
+      layout(bar.state());
     }
     EXPECT_EQ(bar.state().surface.generation(), 201u);
     for (const auto& [dc, bitmap] : replaced) {
@@ -222,7 +242,7 @@ TEST(Shell_BarWindow, HoveringTracksTheLeaveOnceAndResetsOnLeaving) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
   bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
-  attach(bar.state(), bar.window());
+  attach(bar.state());
   move_pointer(640, 300);
   pump_for(300ms);
 
@@ -274,7 +294,7 @@ TEST(Shell_BarWindow, UnknownTimersAndTrayEventsChangeNothing) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
   bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
-  attach(bar.state(), bar.window());
+  attach(bar.state());
   EXPECT_EQ(SendMessageW(bar.window(), WM_TIMER, 77, 0), 0);
   EXPECT_EQ(SendMessageW(bar.window(), WM_APP + 1, 0, MAKELPARAM(0x0200, 0)), 0);
   EXPECT_FALSE(bar.state().hovering);

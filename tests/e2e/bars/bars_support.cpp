@@ -69,44 +69,21 @@ void move_pointer(int x, int y) {
   SendInput(1, &input, sizeof(input));
 }
 
-namespace {
-
-void register_bar_class() {
-  static const bool registered = [] {
-    WNDCLASSW window_class{};
-    window_class.lpfnWndProc = bar_window_proc;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.lpszClassName = kBarWindowClass;
-    return RegisterClassW(&window_class) != 0;
-  }();
-  (void)registered;
-}
-
-}  // namespace
-
 InProcessBar::InProcessBar(const Config& config, AttachMode mode) : state_(std::make_unique<AppState>()) {
-  register_bar_class();
+  static const bool registered = BarWindow::register_window_class();
+  (void)registered;
   state_->config = config;
   state_->colors = resolve_colors(config.appearance, taskbar_is_dark());
   state_->taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
   state_->current_attach_mode = mode;
-  DWORD ex_style = WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-  DWORD style = WS_POPUP | WS_VISIBLE;
-  HWND parent = nullptr;
-  if (mode == AttachMode::Child) {
-    ex_style = WS_EX_LAYERED;
-    style = WS_CHILD | WS_VISIBLE;
-    parent = state_->taskbar;
-  }
-  window_ = CreateWindowExW(ex_style, kBarWindowClass, L"VESSA", style, 0, 0, 1, 1, parent, nullptr,
-                            GetModuleHandleW(nullptr), state_.get());
+  state_->bar = std::make_unique<BarWindow>(*state_);
+  if (state_->bar->create_for(mode, state_->taskbar)) window_ = state_->bar->hwnd();
   if (window_ != nullptr) ShowWindow(window_, SW_SHOWNA);
 }
 
-InProcessBar::~InProcessBar() {
-  if (window_ != nullptr) DestroyWindow(window_);  // the state is ours: the window leaves it alone
-}
+// Releasing the window object detaches it before destroying it: the program's end (the
+// tray icon removed, WM_QUIT posted) is not played in the test process.
+InProcessBar::~InProcessBar() { state_->bar.reset(); }
 
 TaskbarTheme::TaskbarTheme() {
   RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,

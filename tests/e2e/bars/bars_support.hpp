@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/app_state_win.hpp"
+#include "app/bar_controller_win.hpp"
 #include "debug_capture_win.hpp"
 #include "harness_win.hpp"
 #include "render/canvas.hpp"
@@ -40,7 +41,7 @@ void pump_for(std::chrono::milliseconds duration);
 void move_pointer(int x, int y);
 
 // A bar window of class VessaMonitorWindow created in this process with its own AppState,
-// which the test keeps (the window does not release it).
+// which the test keeps.
 class InProcessBar {
  public:
   InProcessBar(const Config& config, AttachMode mode);

@@ -45,8 +45,8 @@ TEST(Shell_TooltipWindow, ShowsAboveTheAnchorAtTheSizeOfItsWidestTemplates) {
   TooltipState tooltip;
   const Config config;
   show_tooltip(tooltip, config, Placement{1000, 784, 80, 12}, 96, false, sample_rows());
-  ASSERT_TRUE(tooltip.window.valid());
-  HWND window = tooltip.window.get();
+  ASSERT_TRUE((tooltip_window(tooltip) != nullptr));
+  HWND window = tooltip_window(tooltip);
 
   const WindowInfo info = describe_window(window);
   EXPECT_EQ(info.class_name, L"VessaTooltipWindow");
@@ -90,7 +90,7 @@ TEST(Shell_TooltipWindow, ShowsAboveTheAnchorAtTheSizeOfItsWidestTemplates) {
   }
 
   hide_tooltip(tooltip);
-  EXPECT_FALSE(tooltip.window.valid());
+  EXPECT_FALSE((tooltip_window(tooltip) != nullptr));
   EXPECT_FALSE(IsWindow(window));
 }
 
@@ -101,13 +101,13 @@ TEST(Shell_TooltipWindow, GoesBelowAnAnchorAtTheTopAndBesideAVerticalTaskbar) {
   const int height = expected_size_96().cy;
 
   show_tooltip(tooltip, config, Placement{600, 0, 80, 20}, 96, false, sample_rows());
-  RECT rect = window_rect(tooltip.window.get());
+  RECT rect = window_rect(tooltip_window(tooltip));
   EXPECT_EQ(rect.top, 26);
   EXPECT_EQ(rect.left, 600 + (80 - width) / 2);
 
-  HWND first = tooltip.window.get();
+  HWND first = tooltip_window(tooltip);
   show_tooltip(tooltip, config, Placement{0, 300, 30, 100}, 96, true, sample_rows());
-  EXPECT_EQ(tooltip.window.get(), first) << "a refresh moves the same window";
+  EXPECT_EQ(tooltip_window(tooltip), first) << "a refresh moves the same window";
   rect = window_rect(first);
   EXPECT_EQ(rect.left, 36);
   EXPECT_EQ(rect.top, 300 + (100 - height) / 2);
@@ -121,7 +121,7 @@ TEST(Shell_TooltipWindow, At144DpiEveryLengthAndTheFontScale) {
   TooltipState tooltip;
   const Config config;
   show_tooltip(tooltip, config, Placement{1000, 772, 80, 28}, 144, false, sample_rows());
-  const RECT rect = window_rect(tooltip.window.get());
+  const RECT rect = window_rect(tooltip_window(tooltip));
   const int width = 12 + 36 + 21 + 2 * 18 + widest({L"CPU", L"Receive", L"Partly cloudy"}, 18) +
                     widest({L"9.99 GHz  100%", L"999 GB/s", L"Rain: 100%  Temp: -99°C"}, 18);
   EXPECT_EQ(rect.right - rect.left, width);
@@ -133,10 +133,10 @@ TEST(Shell_TooltipWindow, NoRowsHideIt) {
   TooltipState tooltip;
   const Config config;
   show_tooltip(tooltip, config, Placement{1000, 784, 80, 12}, 96, false, sample_rows());
-  HWND window = tooltip.window.get();
+  HWND window = tooltip_window(tooltip);
   ASSERT_TRUE(IsWindowVisible(window));
   show_tooltip(tooltip, config, Placement{1000, 784, 80, 12}, 96, false, {});
-  EXPECT_FALSE(tooltip.window.valid());
+  EXPECT_FALSE((tooltip_window(tooltip) != nullptr));
   EXPECT_FALSE(IsWindow(window));
 }
 
@@ -151,13 +151,13 @@ TEST(Shell_TooltipWindow, RefreshesReuseOneWindowAndLeaveNoObjectsBehind) {
 
   for (int round = 0; round < 10; ++round) {
     show_tooltip(tooltip, config, Placement{1000, 784, 80, 12}, 96, false, sample_rows());
-    HWND window = tooltip.window.get();
+    HWND window = tooltip_window(tooltip);
     for (int i = 0; i < 30; ++i) {
       auto rows = sample_rows();
       rows[0].value = std::to_string(i) + "%";
       config.appearance.tooltip_font_size_pt = 8.0f + static_cast<float>(i % 4);
       show_tooltip(tooltip, config, Placement{900 + i, 784, 80, 12}, i % 2 == 0 ? 96 : 120, false, std::move(rows));
-      ASSERT_EQ(tooltip.window.get(), window);
+      ASSERT_EQ(tooltip_window(tooltip), window);
       UpdateWindow(window);  // paint each refresh
     }
     hide_tooltip(tooltip);
