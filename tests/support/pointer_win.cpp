@@ -11,8 +11,9 @@ void send_move(int x, int y) {
   input.type = INPUT_MOUSE;
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
-  input.mi.dx = static_cast<LONG>((static_cast<long long>(x) * 65536 + width / 2) / width);
-  input.mi.dy = static_cast<LONG>((static_cast<long long>(y) * 65536 + height / 2) / height);
+  // 0..65535 spans the first to the last pixel; rounded, so that mapping back lands on (x, y).
+  input.mi.dx = static_cast<LONG>((static_cast<long long>(x) * 65535 + width / 2) / (width - 1));
+  input.mi.dy = static_cast<LONG>((static_cast<long long>(y) * 65535 + height / 2) / (height - 1));
   input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &input, sizeof(INPUT));
 }
