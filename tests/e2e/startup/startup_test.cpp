@@ -113,7 +113,7 @@ TEST(Shell_Startup, DebugLinesAreUtf8WhenRedirected) {
 }
 
 TEST(Shell_Startup, NoDiagnosticsWithoutTheSwitch) {
-  RunningVessa vessa({}, L"--Debug --debugx");
+  RunningVessa vessa("", L"--Debug --debugx");
   ASSERT_NE(vessa.bar, nullptr);
   EXPECT_EQ(vessa.close(), std::optional<DWORD>(0));
   EXPECT_EQ(vessa.process->output(), "");
