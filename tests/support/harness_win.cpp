@@ -45,7 +45,7 @@ std::string utf8(const std::wstring& text) { return narrow(text); }
 
 // --- VessaFolder -------------------------------------------------------------------------
 
-VessaFolder::VessaFolder() {
+VessaFolder::VessaFolder(std::wstring_view name) : folder_(name) {
   const auto source = windows_path_from_env("VESSA_EXE");
   if (!source.empty()) std::filesystem::copy_file(source, exe(), std::filesystem::copy_options::overwrite_existing);
 }

@@ -31,10 +31,10 @@ bool wait_until(const std::function<bool()>& condition, std::chrono::millisecond
 std::filesystem::path windows_path_from_env(const char* variable);
 
 // A fresh folder holding a copy of vessa.exe (the program finds its configuration beside
-// itself); removed with everything in it when the object goes.
+// itself), its name beginning with `name`; removed with everything in it when the object goes.
 class VessaFolder {
  public:
-  VessaFolder();
+  explicit VessaFolder(std::wstring_view name = L"vessa-test");
   VessaFolder(const VessaFolder&) = delete;
   VessaFolder& operator=(const VessaFolder&) = delete;
 
