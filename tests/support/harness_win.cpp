@@ -45,7 +45,7 @@ std::string utf8(const std::wstring& text) { return narrow(text); }
 
 // --- VessaFolder -------------------------------------------------------------------------
 
-VessaFolder::VessaFolder() {
+VessaFolder::VessaFolder(std::wstring_view name) : folder_(name) {
   const auto source = windows_path_from_env("VESSA_EXE");
   if (!source.empty()) std::filesystem::copy_file(source, exe(), std::filesystem::copy_options::overwrite_existing);
 }
@@ -168,9 +168,15 @@ std::optional<std::string> VessaProcess::wait_for_line(const std::string& prefix
 
 // --- RunningVessa ------------------------------------------------------------------------
 
-RunningVessa::RunningVessa(const std::string& config, const std::wstring& arguments) {
+RunningVessa::RunningVessa(const std::string& config, const std::wstring& arguments)
+    : folder(own_folder_.emplace()) {
   if (!config.empty()) folder.write_config(config);
   process = std::make_unique<VessaProcess>(folder.exe(), arguments);
+  if (const auto window = wait_for_bar_window(process->pid())) bar = *window;
+}
+
+RunningVessa::RunningVessa(const VessaFolder& from, const std::wstring& arguments)
+    : folder(from), process(std::make_unique<VessaProcess>(folder.exe(), arguments)) {
   if (const auto window = wait_for_bar_window(process->pid())) bar = *window;
 }
 
@@ -183,6 +189,28 @@ std::optional<DWORD> RunningVessa::close(std::chrono::milliseconds timeout) {
   if (const auto current = wait_for_bar_window(pid(), 1s)) bar = *current;
   if (bar != nullptr) PostMessageW(bar, WM_CLOSE, 0, 0);
   return process->wait(timeout);
+}
+
+::testing::AssertionResult RunningVessa::closes_with_zero(std::chrono::milliseconds timeout) {
+  const std::optional<DWORD> status = close(timeout);
+  if (status == std::optional<DWORD>(0)) return ::testing::AssertionSuccess();
+  auto failure = ::testing::AssertionFailure();
+  if (status) {
+    failure << "exit status " << *status;
+  } else {
+    failure << "still running after " << timeout.count() << " ms";
+  }
+  return failure << "; what it wrote:\n" << report();
+}
+
+std::string RunningVessa::report() const {
+  std::string text = process->output() + process->error_output();
+  // A program that never made its bar window may be showing why in a message box.
+  for (HWND box : find_windows(pid(), L"#32770")) {
+    const std::wstring message = message_box_text(box);
+    if (!message.empty()) text += "message box: " + utf8(message) + "\n";
+  }
+  return text;
 }
 
 std::optional<HWND> RunningVessa::tooltip(std::chrono::milliseconds timeout) const {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/unique_handle_win.hpp"
@@ -29,10 +32,10 @@ bool wait_until(const std::function<bool()>& condition, std::chrono::millisecond
 std::filesystem::path windows_path_from_env(const char* variable);
 
 // A fresh folder holding a copy of vessa.exe (the program finds its configuration beside
-// itself); removed with everything in it when the object goes.
+// itself), its name beginning with `name`; removed with everything in it when the object goes.
 class VessaFolder {
  public:
-  VessaFolder();
+  explicit VessaFolder(std::wstring_view name = L"vessa-test");
   VessaFolder(const VessaFolder&) = delete;
   VessaFolder& operator=(const VessaFolder&) = delete;
 
@@ -79,10 +82,14 @@ class VessaProcess {
   std::unique_ptr<Pipe> err_;
 };
 
-// vessa.exe started from a fresh folder with `config` (when not empty) and `arguments`, and its
-// bar window once it exists.
+// vessa.exe started with `arguments`, and its bar window once it exists (null when none came).
+// The one way the Wine tests start the program and close it again.
 struct RunningVessa {
+  // From a fresh folder of its own, with `config` written there first when not empty.
   explicit RunningVessa(const std::string& config = {}, const std::wstring& arguments = L"");
+  // From `from`, prepared by the test beforehand or shared by several runs; it must outlive this.
+  RunningVessa(const VessaFolder& from, const std::wstring& arguments);
+  RunningVessa(const VessaFolder&& from, const std::wstring& arguments) = delete;
   ~RunningVessa();  // closes the program if it still runs
   RunningVessa(const RunningVessa&) = delete;
   RunningVessa& operator=(const RunningVessa&) = delete;
@@ -90,12 +97,21 @@ struct RunningVessa {
   [[nodiscard]] DWORD pid() const { return process->pid(); }
   // Closes the program as the system would (WM_CLOSE to the bar window); its exit status.
   std::optional<DWORD> close(std::chrono::milliseconds timeout = 10s);
+  // Closes the program and expects exit status 0; a failure shows what the program wrote.
+  [[nodiscard]] ::testing::AssertionResult closes_with_zero(std::chrono::milliseconds timeout = 10s);
+  // Everything the program wrote so far to its output and its error output, and the text of a
+  // message box it shows, for failure messages.
+  [[nodiscard]] std::string report() const;
   // The visible VessaTooltipWindow, once there is one.
   [[nodiscard]] std::optional<HWND> tooltip(std::chrono::milliseconds timeout = 5s) const;
   // Whether every VessaTooltipWindow is gone within `timeout`.
   [[nodiscard]] bool no_tooltip(std::chrono::milliseconds timeout = 5s) const;
 
-  VessaFolder folder;
+ private:
+  std::optional<VessaFolder> own_folder_;  // before `folder`, which may name it
+
+ public:
+  const VessaFolder& folder;
   std::unique_ptr<VessaProcess> process;
   HWND bar = nullptr;
 };

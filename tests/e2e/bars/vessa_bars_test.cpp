@@ -15,13 +15,13 @@
 namespace vessa::test {
 namespace {
 
-std::size_t count_lines(const VessaProcess& vessa, const std::string& prefix) {
-  const auto lines = vessa.output_lines();
+std::size_t count_lines(const RunningVessa& vessa, const std::string& prefix) {
+  const auto lines = vessa.process->output_lines();
   return static_cast<std::size_t>(
       std::count_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.rfind(prefix, 0) == 0; }));
 }
 
-bool wait_for_lines(const VessaProcess& vessa, const std::string& prefix, std::size_t count,
+bool wait_for_lines(const RunningVessa& vessa, const std::string& prefix, std::size_t count,
                     std::chrono::milliseconds timeout = 10s) {
   return wait_until([&] { return count_lines(vessa, prefix) >= count; }, timeout);
 }
@@ -70,45 +70,33 @@ void expect_frame_on_screen(const Config& config, const Geometry& geometry, cons
   EXPECT_EQ(differences, "") << "screenshot: " << utf8(artefact);
 }
 
-void close_and_expect_zero(VessaProcess& vessa, HWND bar) {
-  PostMessageW(bar, WM_CLOSE, 0, 0);
-  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
-}
-
 // --- Wine's own taskbar -----------------------------------------------------------------
 
 TEST(Shell_Bars, DebugWritesTheRelayoutLineForTheDesktopsTaskbar) {
-  VessaFolder folder;
-  VessaProcess vessa(folder.exe(), L"--debug");
-  const auto line = vessa.wait_for_line("relayout ");
-  ASSERT_TRUE(line.has_value()) << vessa.output();
+  RunningVessa vessa("", L"--debug");
+  const auto line = vessa.process->wait_for_line("relayout ");
+  ASSERT_TRUE(line.has_value()) << vessa.report();
   EXPECT_EQ(*line,
             "relayout mode=Overlay vertical=false dpi=96 container=1280x20 geometry=Geometry { thickness: 2, band: 14, "
             "icon_gap: None, line_inset: 1 } placement=Placement { x: 1192, y: 783, width: 80, height: 20 }");
-  const auto bar = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(bar.has_value());
-  close_and_expect_zero(vessa, *bar);
+  ASSERT_NE(vessa.bar, nullptr);
+  EXPECT_TRUE(vessa.closes_with_zero());
   EXPECT_EQ(count_lines(vessa, "relayout "), 1u);
 }
 
 TEST(Shell_Bars, WithoutDebugNothingIsWritten) {
-  VessaFolder folder;
-  VessaProcess vessa(folder.exe(), L"");
-  const auto bar = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(bar.has_value());
-  ASSERT_TRUE(wait_until_drawn(*bar, Placement{1192, 783, 80, 20}));
-  close_and_expect_zero(vessa, *bar);
-  EXPECT_EQ(vessa.output(), "");
+  RunningVessa vessa;
+  ASSERT_NE(vessa.bar, nullptr);
+  ASSERT_TRUE(wait_until_drawn(vessa.bar, Placement{1192, 783, 80, 20}));
+  EXPECT_TRUE(vessa.closes_with_zero());
+  EXPECT_EQ(vessa.process->output(), "");
 }
 
 TEST(Shell_Bars, TheScreenShowsTheFrameAtItsPlacement) {
-  VessaFolder folder;
-  folder.write_config(kSteadyItems);
-  VessaProcess vessa(folder.exe(), L"");
-  const auto bar = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(bar.has_value());
+  RunningVessa vessa(kSteadyItems);
+  ASSERT_NE(vessa.bar, nullptr);
   const Placement placement{1192, 783, 80, 20};
-  ASSERT_TRUE(wait_until_drawn(*bar, placement)) << "the bars were never drawn";
+  ASSERT_TRUE(wait_until_drawn(vessa.bar, placement)) << "the bars were never drawn";
   expect_frame_on_screen(steady_config(), Geometry{2, 14, std::nullopt, 3}, placement, 96, L"bars-shell.bmp");
 
   // The rows themselves: three two-pixel tracks in the 14-row band from row 3, inset by 3 and
@@ -122,18 +110,16 @@ TEST(Shell_Bars, TheScreenShowsTheFrameAtItsPlacement) {
     EXPECT_EQ(screen(72, row), 0x000000u) << row;
   }
   for (const int row : {5, 8, 11, 14}) EXPECT_EQ(screen(20, row), 0x000000u) << row;
-  close_and_expect_zero(vessa, *bar);
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 // With the default items the processor and memory figures are live, so each row is checked
 // for its shape: a run of the item's colour from the bar's start, then the track to its end.
 TEST(Shell_Bars, DefaultRowsAreTheirColourFromTheStartThenTheTrack) {
-  VessaFolder folder;
-  VessaProcess vessa(folder.exe(), L"");
-  const auto bar = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(bar.has_value());
+  RunningVessa vessa;
+  ASSERT_NE(vessa.bar, nullptr);
   const Placement placement{1192, 783, 80, 20};
-  ASSERT_TRUE(wait_until_drawn(*bar, placement));
+  ASSERT_TRUE(wait_until_drawn(vessa.bar, placement));
   pump_for(300ms);
   const ScreenShot shot = capture_screen();
   const auto screen = [&](int x, int y) { return shot.at(placement.x + x, placement.y + y); };
@@ -152,49 +138,45 @@ TEST(Shell_Bars, DefaultRowsAreTheirColourFromTheStartThenTheTrack) {
     }
     EXPECT_EQ(screen(20, r.row - 1), 0u) << r.row - 1;
   }
-  close_and_expect_zero(vessa, *bar);
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 TEST(Shell_Bars, ANotificationThatChangesNothingDrawsNothing) {
-  VessaFolder folder;
-  VessaProcess vessa(folder.exe(), L"--debug");
-  const auto bar = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(bar.has_value());
+  RunningVessa vessa("", L"--debug");
+  ASSERT_NE(vessa.bar, nullptr);
   const Placement placement{1192, 783, 80, 20};
-  ASSERT_TRUE(wait_until_drawn(*bar, placement));
+  ASSERT_TRUE(wait_until_drawn(vessa.bar, placement));
 
   // Move the window away: a layout that drew would push it back to its placement.
-  SetWindowPos(*bar, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(vessa.bar, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   DWORD_PTR ignored = 0;
   for (const UINT message : {WM_SETTINGCHANGE, WM_DISPLAYCHANGE, WM_DPICHANGED}) {
-    ASSERT_NE(SendMessageTimeoutW(*bar, message, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
+    ASSERT_NE(SendMessageTimeoutW(vessa.bar, message, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
   }
   const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
-  ASSERT_NE(SendMessageTimeoutW(*bar, taskbar_created, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
+  ASSERT_NE(SendMessageTimeoutW(vessa.bar, taskbar_created, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
   pump_for(200ms);
-  EXPECT_EQ(window_rect(*bar).left, 100);
-  EXPECT_EQ(window_rect(*bar).top, 100);
+  EXPECT_EQ(window_rect(vessa.bar).left, 100);
+  EXPECT_EQ(window_rect(vessa.bar).top, 100);
   EXPECT_EQ(count_lines(vessa, "relayout "), 1u);
-  close_and_expect_zero(vessa, *bar);
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 TEST(Shell_Bars, TaskbarCreatedRaisesTheOverlayAboveTheTaskbarAgain) {
-  VessaFolder folder;
-  VessaProcess vessa(folder.exe(), L"");
-  const auto bar = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(bar.has_value());
+  RunningVessa vessa;
+  ASSERT_NE(vessa.bar, nullptr);
   HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
   ASSERT_NE(taskbar, nullptr);
-  ASSERT_TRUE(wait_until([&] { return GetWindow(taskbar, GW_HWNDPREV) == *bar; }, 5s));
+  ASSERT_TRUE(wait_until([&] { return GetWindow(taskbar, GW_HWNDPREV) == vessa.bar; }, 5s));
 
-  SetWindowPos(*bar, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetWindowPos(*bar, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ASSERT_NE(GetWindow(taskbar, GW_HWNDPREV), *bar);
+  SetWindowPos(vessa.bar, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(vessa.bar, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_NE(GetWindow(taskbar, GW_HWNDPREV), vessa.bar);
   PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  EXPECT_TRUE(wait_until([&] { return GetWindow(taskbar, GW_HWNDPREV) == *bar; }, 5s));
+  EXPECT_TRUE(wait_until([&] { return GetWindow(taskbar, GW_HWNDPREV) == vessa.bar; }, 5s));
   const bool taskbar_topmost = (GetWindowLongPtrW(taskbar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-  EXPECT_EQ((GetWindowLongPtrW(*bar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, taskbar_topmost);
-  close_and_expect_zero(vessa, *bar);
+  EXPECT_EQ((GetWindowLongPtrW(vessa.bar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, taskbar_topmost);
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 // The mono colour family depends on the taskbar's theme: a theme change followed by
@@ -203,33 +185,31 @@ TEST(Shell_Bars, TaskbarCreatedRaisesTheOverlayAboveTheTaskbarAgain) {
 TEST(Shell_Bars, ThemeChangesAreTakenInAndDrawnOnSettingChangeAndShellRestart) {
   const RegistryValueGuard theme(kPersonalizeKey, L"SystemUsesLightTheme");
   theme.set(DWORD{0});
-  VessaFolder folder;
-  folder.write_config(std::string(kSteadyItems) + "[appearance]\ncolor_scheme = \"family\"\ncolor_family = \"mono\"\n");
-  VessaProcess vessa(folder.exe(), L"--debug");
-  const auto bar = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(bar.has_value());
+  RunningVessa vessa(std::string(kSteadyItems) + "[appearance]\ncolor_scheme = \"family\"\ncolor_family = \"mono\"\n",
+                     L"--debug");
+  ASSERT_NE(vessa.bar, nullptr);
   const Placement placement{1192, 783, 80, 20};
-  ASSERT_TRUE(wait_until_drawn(*bar, placement));
+  ASSERT_TRUE(wait_until_drawn(vessa.bar, placement));
   ASSERT_TRUE(wait_for_lines(vessa, "relayout ", 1));
   DWORD_PTR ignored = 0;
 
-  SetWindowPos(*bar, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(vessa.bar, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   theme.set(DWORD{1});
-  ASSERT_NE(SendMessageTimeoutW(*bar, WM_SETTINGCHANGE, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
+  ASSERT_NE(SendMessageTimeoutW(vessa.bar, WM_SETTINGCHANGE, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
   // The line was written before the message returned; the pipe may take a moment.
   EXPECT_TRUE(wait_for_lines(vessa, "relayout ", 2, 2s));
-  EXPECT_EQ(count_lines(vessa, "relayout "), 2u) << vessa.output();
-  EXPECT_TRUE(wait_until_drawn(*bar, placement, 2s));
+  EXPECT_EQ(count_lines(vessa, "relayout "), 2u) << vessa.report();
+  EXPECT_TRUE(wait_until_drawn(vessa.bar, placement, 2s));
 
-  SetWindowPos(*bar, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(vessa.bar, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   theme.set(DWORD{0});
   const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
-  ASSERT_NE(SendMessageTimeoutW(*bar, taskbar_created, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
+  ASSERT_NE(SendMessageTimeoutW(vessa.bar, taskbar_created, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
   EXPECT_TRUE(wait_for_lines(vessa, "relayout ", 3, 2s));
-  EXPECT_EQ(count_lines(vessa, "relayout "), 3u) << vessa.output();
-  EXPECT_TRUE(wait_until_drawn(*bar, placement, 2s));
+  EXPECT_EQ(count_lines(vessa, "relayout "), 3u) << vessa.report();
+  EXPECT_TRUE(wait_until_drawn(vessa.bar, placement, 2s));
   expect_frame_on_screen(steady_config(), Geometry{2, 14, std::nullopt, 3}, placement, 96, L"bars-theme.bmp");
-  close_and_expect_zero(vessa, *bar);
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 // --- Fake taskbars with a notification area -------------------------------------------
@@ -259,48 +239,41 @@ TEST(Plain_Bars, TrayLeftEndsTheBarsOffsetBeforeTheNotificationArea) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     FakeTaskbar taskbar(c.taskbar, c.tray);
-    VessaFolder folder;
-    folder.write_config(kSteadyItems);
-    VessaProcess vessa(folder.exe(), L"--debug");
-    const auto line = vessa.wait_for_line("relayout ");
-    ASSERT_TRUE(line.has_value()) << vessa.output();
+    RunningVessa vessa(kSteadyItems, L"--debug");
+    const auto line = vessa.process->wait_for_line("relayout ");
+    ASSERT_TRUE(line.has_value()) << vessa.report();
     EXPECT_EQ(*line, c.line);
-    const auto bar = wait_for_bar_window(vessa.pid());
-    ASSERT_TRUE(bar.has_value());
-    ASSERT_TRUE(wait_until_drawn(*bar, c.placement));
-    EXPECT_EQ(window_rect(*bar).right, c.tray.left - 8);
+    ASSERT_NE(vessa.bar, nullptr);
+    ASSERT_TRUE(wait_until_drawn(vessa.bar, c.placement));
+    EXPECT_EQ(window_rect(vessa.bar).right, c.tray.left - 8);
     expect_frame_on_screen(steady_config(), c.geometry, c.placement, 96, c.artefact);
-    close_and_expect_zero(vessa, *bar);
+    EXPECT_TRUE(vessa.closes_with_zero());
   }
 }
 
 TEST(Plain_Bars, SettingChangeFollowsTheNotificationArea) {
   FakeTaskbar taskbar(kBottomTaskbar, kBottomTray);
-  VessaFolder folder;
-  VessaProcess vessa(folder.exe(), L"--debug");
-  const auto bar = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(bar.has_value());
-  ASSERT_TRUE(wait_until_drawn(*bar, Placement{1012, 764, 80, 38}));
+  RunningVessa vessa("", L"--debug");
+  ASSERT_NE(vessa.bar, nullptr);
+  ASSERT_TRUE(wait_until_drawn(vessa.bar, Placement{1012, 764, 80, 38}));
 
   // WM_SETTINGCHANGE carries a text pointer: it is sent, never posted.
   taskbar.move_tray(RECT{1050, 760, 1280, 800});
   DWORD_PTR ignored = 0;
-  ASSERT_NE(SendMessageTimeoutW(*bar, WM_SETTINGCHANGE, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
+  ASSERT_NE(SendMessageTimeoutW(vessa.bar, WM_SETTINGCHANGE, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
   EXPECT_TRUE(wait_for_lines(vessa, "relayout ", 2, 2s));
   EXPECT_EQ(count_lines(vessa, "relayout "), 2u);
-  EXPECT_TRUE(wait_until_drawn(*bar, Placement{962, 764, 80, 38}));
-  close_and_expect_zero(vessa, *bar);
+  EXPECT_TRUE(wait_until_drawn(vessa.bar, Placement{962, 764, 80, 38}));
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 // A shell restart: the old taskbar goes, a new one comes (here at the top), and the program
 // hears TaskbarCreated: it attaches to the new taskbar and draws the bars there.
 TEST(Plain_Bars, TaskbarCreatedAttachesToTheNewTaskbar) {
   auto taskbar = std::make_unique<FakeTaskbar>(kBottomTaskbar, kBottomTray);
-  VessaFolder folder;
-  VessaProcess vessa(folder.exe(), L"--debug");
-  const auto bar = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(bar.has_value());
-  ASSERT_TRUE(wait_until_drawn(*bar, Placement{1012, 764, 80, 38}));
+  RunningVessa vessa("", L"--debug");
+  ASSERT_NE(vessa.bar, nullptr);
+  ASSERT_TRUE(wait_until_drawn(vessa.bar, Placement{1012, 764, 80, 38}));
 
   taskbar.reset();
   taskbar = std::make_unique<FakeTaskbar>(RECT{0, 0, 1280, 40}, RECT{1100, 0, 1280, 40});
@@ -308,32 +281,29 @@ TEST(Plain_Bars, TaskbarCreatedAttachesToTheNewTaskbar) {
   PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   // (The display change that the new taskbar causes may lay the bars out once before the
   // shell restart is heard, against the old taskbar's handle.)
-  EXPECT_TRUE(vessa.wait_for_line(
+  EXPECT_TRUE(vessa.process->wait_for_line(
       "relayout mode=Overlay vertical=false dpi=96 container=1280x40 geometry=Geometry { thickness: 2, band: 32, "
       "icon_gap: None, line_inset: 5 } placement=Placement { x: 1012, y: 4, width: 80, height: 38 }"))
-      << vessa.output();
-  EXPECT_TRUE(wait_until_drawn(*bar, Placement{1012, 4, 80, 38}));
-  EXPECT_EQ(GetWindow(taskbar->window(), GW_HWNDPREV), *bar);
-  close_and_expect_zero(vessa, *bar);
+      << vessa.report();
+  EXPECT_TRUE(wait_until_drawn(vessa.bar, Placement{1012, 4, 80, 38}));
+  EXPECT_EQ(GetWindow(taskbar->window(), GW_HWNDPREV), vessa.bar);
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 // A child of the taskbar goes down with it when the shell restarts. The program carries on
 // and, once the new taskbar announces itself, becomes a child of that one.
 TEST(Plain_Bars, ChildModeSurvivesAShellRestartAndJoinsTheNewTaskbar) {
   auto taskbar = std::make_unique<FakeTaskbar>(kBottomTaskbar, kBottomTray);
-  VessaFolder folder;
-  folder.write_config("[behavior]\nattach_mode = \"child\"\n");
-  VessaProcess vessa(folder.exe(), L"--debug");
-  ASSERT_TRUE(vessa.wait_for_line("relayout mode=Child").has_value()) << vessa.output();  // started
-  const auto first = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(first.has_value());
-  ASSERT_EQ(describe_window(*first).parent, taskbar->window());
+  RunningVessa vessa("[behavior]\nattach_mode = \"child\"\n", L"--debug");
+  ASSERT_TRUE(vessa.process->wait_for_line("relayout mode=Child").has_value()) << vessa.report();  // started
+  ASSERT_NE(vessa.bar, nullptr);
+  ASSERT_EQ(describe_window(vessa.bar).parent, taskbar->window());
 
   taskbar.reset();  // the shell goes down, and the bar window with it
   pump_for(500ms);
-  ASSERT_FALSE(vessa.wait(200ms).has_value()) << "the program ended with the taskbar: " << vessa.output();
+  ASSERT_FALSE(vessa.process->wait(200ms).has_value()) << "the program ended with the taskbar: " << vessa.report();
   const auto waiting = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(waiting.has_value()) << vessa.output();
+  ASSERT_TRUE(waiting.has_value()) << vessa.report();
   const WindowInfo waiting_info = describe_window(*waiting);
   EXPECT_TRUE(waiting_info.message_only) << std::hex << waiting_info.style << " parent " << waiting_info.parent;
 
@@ -343,18 +313,18 @@ TEST(Plain_Bars, ChildModeSurvivesAShellRestartAndJoinsTheNewTaskbar) {
   EXPECT_TRUE(wait_until([&] {
     const auto bar = wait_for_bar_window(vessa.pid(), 100ms);
     return bar && GetAncestor(*bar, GA_PARENT) == taskbar->window();
-  })) << vessa.output();
-  const auto bar = wait_for_bar_window(vessa.pid());
+  })) << vessa.report();
+  const auto bar = wait_for_bar_window(vessa.pid());  // the new one
   ASSERT_TRUE(bar.has_value());
   const WindowInfo info = describe_window(*bar);
   EXPECT_EQ(info.style & (WS_CHILD | WS_VISIBLE), static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
   // Laid out again in the new taskbar (the first layout's line, then this one).
   EXPECT_TRUE(wait_until([&] {
     std::size_t count = 0;
-    for (const auto& line : vessa.output_lines()) count += line.rfind("relayout mode=Child", 0) == 0 ? 1 : 0;
+    for (const auto& line : vessa.process->output_lines()) count += line.rfind("relayout mode=Child", 0) == 0 ? 1 : 0;
     return count >= 2;
-  })) << vessa.output();
-  close_and_expect_zero(vessa, *bar);
+  })) << vessa.report();
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 // In child mode the bars live in the taskbar's client area; the notification area is not
@@ -362,21 +332,18 @@ TEST(Plain_Bars, ChildModeSurvivesAShellRestartAndJoinsTheNewTaskbar) {
 // another process: the parent, the styles and the diagnostics say where it went.
 TEST(Plain_Bars, ChildModeIsAChildOfTheTaskbarPlacedInItsClientArea) {
   FakeTaskbar taskbar(kBottomTaskbar, kBottomTray);
-  VessaFolder folder;
-  folder.write_config("[behavior]\nattach_mode = \"child\"\n");
-  VessaProcess vessa(folder.exe(), L"--debug");
-  const auto line = vessa.wait_for_line("relayout ");
-  ASSERT_TRUE(line.has_value()) << vessa.output();
+  RunningVessa vessa("[behavior]\nattach_mode = \"child\"\n", L"--debug");
+  const auto line = vessa.process->wait_for_line("relayout ");
+  ASSERT_TRUE(line.has_value()) << vessa.report();
   EXPECT_EQ(*line,
             "relayout mode=Child vertical=false dpi=96 container=1280x40 geometry=Geometry { thickness: 2, band: 32, "
             "icon_gap: None, line_inset: 5 } placement=Placement { x: 1192, y: 4, width: 80, height: 38 }");
-  const auto bar = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(bar.has_value());
-  const WindowInfo info = describe_window(*bar);
+  ASSERT_NE(vessa.bar, nullptr);
+  const WindowInfo info = describe_window(vessa.bar);
   EXPECT_EQ(info.parent, taskbar.window());
   EXPECT_EQ(info.style & (WS_CHILD | WS_VISIBLE | WS_POPUP), static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
   EXPECT_EQ(info.ex_style & (WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW), static_cast<DWORD>(WS_EX_LAYERED));
-  close_and_expect_zero(vessa, *bar);
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 bool owned_by(HWND window, DWORD pid) {
@@ -418,11 +385,9 @@ std::size_t count_windows(DWORD pid) {
 // bitmap kept per layout would also raise the working set by 12 KB each time).
 TEST(Plain_Bars, TenThousandTicksLeakNothing) {
   FakeTaskbar taskbar(kBottomTaskbar, kBottomTray);
-  VessaFolder folder;
-  VessaProcess vessa(folder.exe(), L"--debug");
-  const auto bar = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(bar.has_value());
-  ASSERT_TRUE(wait_until_drawn(*bar, Placement{1012, 764, 80, 38}));
+  RunningVessa vessa("", L"--debug");
+  ASSERT_NE(vessa.bar, nullptr);
+  ASSERT_TRUE(wait_until_drawn(vessa.bar, Placement{1012, 764, 80, 38}));
 
   constexpr int kRounds = 1000;
   constexpr int kTicksPerRound = 10;
@@ -431,7 +396,7 @@ TEST(Plain_Bars, TenThousandTicksLeakNothing) {
   std::size_t layouts = count_lines(vessa, "relayout ");
   for (int round = 0; round <= kRounds; ++round) {
     if (round < kRounds) {
-      for (int tick = 0; tick < kTicksPerRound; ++tick) ASSERT_TRUE(PostMessageW(*bar, WM_TIMER, 1, 0));
+      for (int tick = 0; tick < kTicksPerRound; ++tick) ASSERT_TRUE(PostMessageW(vessa.bar, WM_TIMER, 1, 0));
     }
     const bool first_half = (round / 2) % 2 == 0;
     if (round % 2 == 0) {
@@ -440,15 +405,15 @@ TEST(Plain_Bars, TenThousandTicksLeakNothing) {
       taskbar.move(RECT{0, first_half ? 770 : 760, 1280, 800});  // the display change is sent at once
     }
     // A posted notification is handled after the ticks posted before it.
-    PostMessageW(*bar, WM_DISPLAYCHANGE, 0, 0);
+    PostMessageW(vessa.bar, WM_DISPLAYCHANGE, 0, 0);
     ++layouts;
     ASSERT_TRUE(wait_for_lines(vessa, "relayout ", layouts, 20s)) << "round " << round;
     if (round == 100 / kTicksPerRound - 1) {
-      after_first_hundred = settled_process_figures(vessa.handle());
+      after_first_hundred = settled_process_figures(vessa.process->handle());
       windows_after_first_hundred = count_windows(vessa.pid());
     }
   }
-  const ProcessFigures at_end = settled_process_figures(vessa.handle());
+  const ProcessFigures at_end = settled_process_figures(vessa.process->handle());
   std::printf("after 100 ticks: %lu GDI, %lu USER, %zu windows, %zu bytes; after %d: %lu GDI, %lu USER, %zu windows, %zu bytes\n",
               after_first_hundred.gdi_objects, after_first_hundred.user_objects, windows_after_first_hundred,
               after_first_hundred.working_set, kRounds * kTicksPerRound, at_end.gdi_objects, at_end.user_objects,
@@ -459,26 +424,23 @@ TEST(Plain_Bars, TenThousandTicksLeakNothing) {
   EXPECT_GT(windows_after_first_hundred, 0u);
   // A little room for the heap's own growth; a kept bitmap per layout would add 6 MB.
   EXPECT_LE(at_end.working_set, after_first_hundred.working_set + 256 * 1024);
-  close_and_expect_zero(vessa, *bar);
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 // --- 144 DPI --------------------------------------------------------------------------
 
 TEST(Dpi144_Bars, EveryLengthScales) {
-  VessaFolder folder;
-  folder.write_config(kSteadyItems);
-  VessaProcess vessa(folder.exe(), L"--debug");
-  const auto line = vessa.wait_for_line("relayout ");
-  ASSERT_TRUE(line.has_value()) << vessa.output();
+  RunningVessa vessa(kSteadyItems, L"--debug");
+  const auto line = vessa.process->wait_for_line("relayout ");
+  ASSERT_TRUE(line.has_value()) << vessa.report();
   // A 28-pixel taskbar is 18 units thick: band 12; length (64 + 16) × 1.5; thickness
   // (6 + 12) × 1.5 − 0.5; offset 8 × 1.5 from the end; 3 × 1.5 − 0.5 down.
   EXPECT_EQ(*line,
             "relayout mode=Overlay vertical=false dpi=144 container=1280x28 geometry=Geometry { thickness: 2, band: 12, "
             "icon_gap: None, line_inset: 2 } placement=Placement { x: 1148, y: 776, width: 120, height: 27 }");
-  const auto bar = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(bar.has_value());
+  ASSERT_NE(vessa.bar, nullptr);
   const Placement placement{1148, 776, 120, 27};
-  ASSERT_TRUE(wait_until_drawn(*bar, placement));
+  ASSERT_TRUE(wait_until_drawn(vessa.bar, placement));
   expect_frame_on_screen(steady_config(), Geometry{2, 12, std::nullopt, 2}, placement, 144, L"bars-144.bmp");
 
   // Lines of 3 pixels (2 × 1.5) in a band of 18 rows (12 × 1.5) from row 4, inset by 3: three
@@ -490,7 +452,7 @@ TEST(Dpi144_Bars, EveryLengthScales) {
   EXPECT_EQ(screen(11, 15), 0x000000u);   // the bars start 8 × 1.5 = 12 pixels in
   EXPECT_EQ(screen(107, 15), 0x0F0F0Fu);  // and end 12 before the end
   EXPECT_EQ(screen(108, 15), 0x000000u);
-  close_and_expect_zero(vessa, *bar);
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 }  // namespace

@@ -91,17 +91,15 @@ struct Outcome {
 };
 
 Outcome run_until_bar_window(const VessaFolder& folder, const std::wstring& arguments) {
-  VessaProcess vessa(folder.exe(), arguments);
-  const auto bar = wait_for_bar_window(vessa.pid());
-  EXPECT_TRUE(bar.has_value()) << "no bar window";
+  RunningVessa vessa(folder, arguments);
+  EXPECT_NE(vessa.bar, nullptr) << "no bar window";
   if (arguments.find(L"--debug") != std::wstring::npos) {
-    EXPECT_TRUE(vessa.wait_for_line("config: ").has_value()) << vessa.output();
+    EXPECT_TRUE(vessa.process->wait_for_line("config: ").has_value()) << vessa.report();
   }
-  if (bar) PostMessageW(*bar, WM_CLOSE, 0, 0);
   Outcome run;
-  run.exit_code = vessa.wait();
+  run.exit_code = vessa.close();
   // The configuration's lines only: the bars' relayout lines follow them, sooner or later.
-  for (std::string& line : vessa.output_lines()) {
+  for (std::string& line : vessa.process->output_lines()) {
     if (line.rfind("relayout ", 0) != 0) run.lines.push_back(std::move(line));
   }
   return run;
@@ -227,42 +225,33 @@ TEST(Shell_ConfigFile, ACommentOnlyDifferenceIsRewrittenWithoutAnyReport) {
 
 TEST(Shell_ConfigFile, ChildModeMakesTheBarAChildWindowOfTheTaskbar) {
   PerUserFolder per_user;
-  VessaFolder folder;
-  folder.write_config("[behavior]\nattach_mode = \"child\"\n");
   HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
   ASSERT_NE(taskbar, nullptr);
 
-  VessaProcess vessa(folder.exe(), L"");
-  const auto bar = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(bar.has_value());
-  const WindowInfo info = describe_window(*bar);
+  RunningVessa vessa("[behavior]\nattach_mode = \"child\"\n");
+  ASSERT_NE(vessa.bar, nullptr);
+  const WindowInfo info = describe_window(vessa.bar);
   EXPECT_EQ(info.parent, taskbar);
-  EXPECT_EQ(GetParent(*bar), taskbar);
+  EXPECT_EQ(GetParent(vessa.bar), taskbar);
   EXPECT_NE(info.style & WS_CHILD, 0u);
   EXPECT_EQ(info.style & WS_POPUP, 0u);
   EXPECT_NE(info.ex_style & WS_EX_LAYERED, 0u);
   EXPECT_FALSE(wait_for_message_box(vessa.pid(), 300ms).has_value());
-  PostMessageW(*bar, WM_CLOSE, 0, 0);
-  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
-  EXPECT_EQ(folder.read_config(), std::optional<std::string>(defaults_with("attach_mode = \"overlay\"",
-                                                                           "attach_mode = \"child\"")));
+  EXPECT_TRUE(vessa.closes_with_zero());
+  EXPECT_EQ(vessa.folder.read_config(),
+            std::optional<std::string>(defaults_with("attach_mode = \"overlay\"", "attach_mode = \"child\"")));
 }
 
 TEST(Shell_ConfigFile, TrayOnlyModeGivesAMessageOnlyWindowAndNoWarning) {
   PerUserFolder per_user;
-  VessaFolder folder;
-  folder.write_config(defaults_with("attach_mode = \"overlay\"", "attach_mode = \"tray_only\""));
-
-  VessaProcess vessa(folder.exe(), L"");
-  const auto bar = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(bar.has_value());
-  const WindowInfo info = describe_window(*bar);
+  RunningVessa vessa(defaults_with("attach_mode = \"overlay\"", "attach_mode = \"tray_only\""));
+  ASSERT_NE(vessa.bar, nullptr);
+  const WindowInfo info = describe_window(vessa.bar);
   EXPECT_TRUE(info.message_only);
   EXPECT_FALSE(info.visible);
   EXPECT_EQ(info.ex_style & WS_EX_LAYERED, 0u);
   EXPECT_FALSE(wait_for_message_box(vessa.pid(), 500ms).has_value()) << "tray_only asked for is no fallback";
-  PostMessageW(*bar, WM_CLOSE, 0, 0);
-  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 // Both places unwritable: the file beside the executable is blocked by a folder, and a file

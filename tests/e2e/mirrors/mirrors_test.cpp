@@ -71,8 +71,8 @@ bool at(HWND window, const Placement& placement) {
 
 POINT centre(const Placement& p) { return POINT{p.x + p.width / 2, p.y + p.height / 2}; }
 
-bool has_line(const VessaProcess& vessa, const std::string& line) {
-  const auto lines = vessa.output_lines();
+bool has_line(const RunningVessa& vessa, const std::string& line) {
+  const auto lines = vessa.process->output_lines();
   return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
@@ -83,16 +83,9 @@ struct MirrorDesktop {
       std::make_unique<FakeTaskbar>(kSecondaryWithClock, kSecondaryClock, FakeTaskbar::Kind::Secondary);
   std::unique_ptr<FakeTaskbar> without_clock =
       std::make_unique<FakeTaskbar>(kSecondaryWithout, std::nullopt, FakeTaskbar::Kind::Secondary);
-  VessaFolder folder;
-  std::unique_ptr<VessaProcess> vessa;
-  HWND bar = nullptr;
+  RunningVessa vessa{kConfig, L"--debug"};  // started once the taskbars are there
 
-  MirrorDesktop() {
-    folder.write_config(kConfig);
-    vessa = std::make_unique<VessaProcess>(folder.exe(), L"--debug");
-    bar = wait_for_bar_window(vessa->pid()).value_or(nullptr);
-  }
-  [[nodiscard]] std::vector<HWND> mirrors() const { return find_windows(vessa->pid(), L"VessaMirrorWindow"); }
+  [[nodiscard]] std::vector<HWND> mirrors() const { return find_windows(vessa.pid(), L"VessaMirrorWindow"); }
   // The mirror window at `placement`, once it is drawn there.
   [[nodiscard]] std::optional<HWND> mirror_at(const Placement& placement) const {
     std::optional<HWND> found;
@@ -106,11 +99,7 @@ struct MirrorDesktop {
   }
   void relayout() const {
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(bar, WM_DISPLAYCHANGE, 0, 0, SMTO_BLOCK, 5000, &ignored);
-  }
-  void close_and_expect_zero() const {
-    PostMessageW(bar, WM_CLOSE, 0, 0);
-    EXPECT_EQ(vessa->wait(), std::optional<DWORD>(0));
+    SendMessageTimeoutW(vessa.bar, WM_DISPLAYCHANGE, 0, 0, SMTO_BLOCK, 5000, &ignored);
   }
 };
 
@@ -127,7 +116,7 @@ void expect_frame_at(const Expected& expected, const wchar_t* artefact) {
 
 TEST(Plain_Mirrors, EachSecondaryTaskbarGetsAMirrorDrawnAtItsPlacement) {
   MirrorDesktop desktop;
-  ASSERT_NE(desktop.bar, nullptr);
+  ASSERT_NE(desktop.vessa.bar, nullptr);
   const Expected with_clock = expected_for(*desktop.with_clock);
   const Expected without_clock = expected_for(*desktop.without_clock);
   // The clock moves one mirror away from the end of the strip; the other ends like right.
@@ -135,7 +124,7 @@ TEST(Plain_Mirrors, EachSecondaryTaskbarGetsAMirrorDrawnAtItsPlacement) {
 
   const auto first = desktop.mirror_at(with_clock.result.placement);
   const auto second = desktop.mirror_at(without_clock.result.placement);
-  ASSERT_TRUE(first && second) << desktop.vessa->output();
+  ASSERT_TRUE(first && second) << desktop.vessa.report();
   EXPECT_EQ(desktop.mirrors().size(), 2u);
   for (HWND mirror : {*first, *second}) {
     const WindowInfo info = describe_window(mirror);
@@ -152,56 +141,56 @@ TEST(Plain_Mirrors, EachSecondaryTaskbarGetsAMirrorDrawnAtItsPlacement) {
   const auto placement_line = [](const Expected& e) {
     return format_mirror_placement_line(false, 96, e.band, e.result.placement);
   };
-  EXPECT_TRUE(desktop.vessa->wait_for_line("副ディスプレイの複製: 2 枚").has_value()) << desktop.vessa->output();
-  EXPECT_TRUE(has_line(*desktop.vessa, "副タスクバーの時計: Rect { left: 600, top: 0, right: 700, bottom: 30 }"))
-      << desktop.vessa->output();
-  EXPECT_TRUE(has_line(*desktop.vessa, "副タスクバーの時計: None")) << desktop.vessa->output();
-  EXPECT_TRUE(has_line(*desktop.vessa, placement_line(with_clock))) << desktop.vessa->output();
-  EXPECT_TRUE(has_line(*desktop.vessa, placement_line(without_clock))) << desktop.vessa->output();
-  desktop.close_and_expect_zero();
+  EXPECT_TRUE(desktop.vessa.process->wait_for_line("副ディスプレイの複製: 2 枚").has_value()) << desktop.vessa.report();
+  EXPECT_TRUE(has_line(desktop.vessa, "副タスクバーの時計: Rect { left: 600, top: 0, right: 700, bottom: 30 }"))
+      << desktop.vessa.report();
+  EXPECT_TRUE(has_line(desktop.vessa, "副タスクバーの時計: None")) << desktop.vessa.report();
+  EXPECT_TRUE(has_line(desktop.vessa, placement_line(with_clock))) << desktop.vessa.report();
+  EXPECT_TRUE(has_line(desktop.vessa, placement_line(without_clock))) << desktop.vessa.report();
+  EXPECT_TRUE(desktop.vessa.closes_with_zero());
 }
 
 TEST(Plain_Mirrors, DestroyingASecondaryTaskbarRemovesItsMirrorAtTheNextLayout) {
   MirrorDesktop desktop;
-  ASSERT_NE(desktop.bar, nullptr);
+  ASSERT_NE(desktop.vessa.bar, nullptr);
   const Expected without_clock = expected_for(*desktop.without_clock);
   const auto stays = desktop.mirror_at(without_clock.result.placement);
-  ASSERT_TRUE(stays.has_value()) << desktop.vessa->output();
+  ASSERT_TRUE(stays.has_value()) << desktop.vessa.report();
   ASSERT_TRUE(desktop.mirror_at(expected_for(*desktop.with_clock).result.placement).has_value());
 
   desktop.with_clock.reset();
   desktop.relayout();
   EXPECT_EQ(desktop.mirrors(), std::vector<HWND>{*stays});
   EXPECT_TRUE(at(*stays, without_clock.result.placement));
-  desktop.close_and_expect_zero();
+  EXPECT_TRUE(desktop.vessa.closes_with_zero());
 }
 
 // Another program may close a mirror window (WM_CLOSE ends any window): the next layout makes
 // it again and draws it.
 TEST(Plain_Mirrors, AMirrorClosedByAnotherProgramIsMadeAgainAtTheNextLayout) {
   MirrorDesktop desktop;
-  ASSERT_NE(desktop.bar, nullptr);
+  ASSERT_NE(desktop.vessa.bar, nullptr);
   const Placement placement = expected_for(*desktop.with_clock).result.placement;
   const auto closed = desktop.mirror_at(placement);
-  ASSERT_TRUE(closed.has_value()) << desktop.vessa->output();
+  ASSERT_TRUE(closed.has_value()) << desktop.vessa.report();
   PostMessageW(*closed, WM_CLOSE, 0, 0);
   ASSERT_TRUE(wait_until([&] { return IsWindow(*closed) == FALSE; }));
 
   desktop.relayout();
   EXPECT_EQ(desktop.mirrors().size(), 2u);
   EXPECT_TRUE(desktop.mirror_at(placement).has_value());
-  desktop.close_and_expect_zero();
+  EXPECT_TRUE(desktop.vessa.closes_with_zero());
 }
 
 TEST(Plain_Mirrors, HoveringAMirrorShowsTheTooltipAgainstIt) {
   MirrorDesktop desktop;
-  ASSERT_NE(desktop.bar, nullptr);
+  ASSERT_NE(desktop.vessa.bar, nullptr);
   const Placement mirror = expected_for(*desktop.with_clock).result.placement;
-  ASSERT_TRUE(desktop.mirror_at(mirror).has_value()) << desktop.vessa->output();
+  ASSERT_TRUE(desktop.mirror_at(mirror).has_value()) << desktop.vessa.report();
   move_pointer(640, 300);
   move_pointer(centre(mirror).x, centre(mirror).y);
   std::vector<HWND> tips;
-  ASSERT_TRUE(wait_until([&] { return !(tips = visible_windows(desktop.vessa->pid(), L"VessaTooltipWindow")).empty(); }))
+  ASSERT_TRUE(wait_until([&] { return !(tips = visible_windows(desktop.vessa.pid(), L"VessaTooltipWindow")).empty(); }))
       << "no tooltip over the mirror";
   // Centred above this mirror, not above the bar window (which ends before the primary clock).
   const RECT tip = describe_window(tips.front()).rect;
@@ -210,9 +199,9 @@ TEST(Plain_Mirrors, HoveringAMirrorShowsTheTooltipAgainstIt) {
   EXPECT_EQ(tip.bottom, mirror.y - 6);
 
   move_pointer(640, 300);
-  EXPECT_TRUE(wait_until([&] { return visible_windows(desktop.vessa->pid(), L"VessaTooltipWindow").empty(); }))
+  EXPECT_TRUE(wait_until([&] { return visible_windows(desktop.vessa.pid(), L"VessaTooltipWindow").empty(); }))
       << "the tooltip stayed after the pointer left";
-  desktop.close_and_expect_zero();
+  EXPECT_TRUE(desktop.vessa.closes_with_zero());
 }
 
 // Opens the bars' menu with a right click on `where` (Wine loses a click now and then).
@@ -236,37 +225,37 @@ POINT last_item(HWND menu) {
 
 TEST(Plain_Mirrors, ShowFromAMirrorsMenuHidesAllThreeAndShowsThemAgainThenExitEnds) {
   MirrorDesktop desktop;
-  ASSERT_NE(desktop.bar, nullptr);
+  ASSERT_NE(desktop.vessa.bar, nullptr);
   const Placement mirror = expected_for(*desktop.without_clock).result.placement;
-  ASSERT_TRUE(desktop.mirror_at(mirror).has_value()) << desktop.vessa->output();
+  ASSERT_TRUE(desktop.mirror_at(mirror).has_value()) << desktop.vessa.report();
   ASSERT_TRUE(desktop.mirror_at(expected_for(*desktop.with_clock).result.placement).has_value());
   const auto all_visible = [&](bool visible) {
     std::vector<HWND> windows = desktop.mirrors();
-    windows.push_back(desktop.bar);
+    windows.push_back(desktop.vessa.bar);
     return windows.size() == 3 && std::all_of(windows.begin(), windows.end(), [&](HWND w) {
              return (IsWindowVisible(w) != FALSE) == visible;
            });
   };
   ASSERT_TRUE(all_visible(true));
 
-  auto menu = right_click_menu(desktop.vessa->pid(), centre(mirror));
+  auto menu = right_click_menu(desktop.vessa.pid(), centre(mirror));
   ASSERT_TRUE(menu.has_value()) << "no menu after a right click on a mirror";
   click(first_item(*menu).x, first_item(*menu).y);
   EXPECT_TRUE(wait_until([&] { return all_visible(false); }, 5s)) << "Show did not hide the bars and mirrors";
 
   // Hidden, the bars take no click: the bar window's own menu (as from the tray icon).
   move_pointer(640, 300);
-  PostMessageW(desktop.bar, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(desktop.bar), MAKELPARAM(-1, -1));
-  menu = wait_for_menu(desktop.vessa->pid());
+  PostMessageW(desktop.vessa.bar, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(desktop.vessa.bar), MAKELPARAM(-1, -1));
+  menu = wait_for_menu(desktop.vessa.pid());
   ASSERT_TRUE(menu.has_value());
   click(first_item(*menu).x, first_item(*menu).y);
   EXPECT_TRUE(wait_until([&] { return all_visible(true); }, 5s)) << "Show did not bring them back";
   EXPECT_TRUE(desktop.mirror_at(mirror).has_value());
 
-  menu = right_click_menu(desktop.vessa->pid(), centre(mirror));
+  menu = right_click_menu(desktop.vessa.pid(), centre(mirror));
   ASSERT_TRUE(menu.has_value()) << "no menu after a right click on a mirror";
   click(last_item(*menu).x, last_item(*menu).y);
-  EXPECT_EQ(desktop.vessa->wait(), std::optional<DWORD>(0));
+  EXPECT_EQ(desktop.vessa.process->wait(), std::optional<DWORD>(0));
 }
 
 // A secondary taskbar that comes and goes two hundred times: each time a mirror window with
@@ -274,7 +263,7 @@ TEST(Plain_Mirrors, ShowFromAMirrorsMenuHidesAllThreeAndShowsThemAgainThenExitEn
 // they were after the first ten rounds.
 TEST(Plain_Mirrors, TwoHundredComingsAndGoingsLeakNothing) {
   MirrorDesktop desktop;
-  ASSERT_NE(desktop.bar, nullptr);
+  ASSERT_NE(desktop.vessa.bar, nullptr);
   desktop.with_clock.reset();
   desktop.without_clock.reset();
   desktop.relayout();
@@ -296,19 +285,19 @@ TEST(Plain_Mirrors, TwoHundredComingsAndGoingsLeakNothing) {
       // The first push may show a moment after the layout that made it.
       ASSERT_TRUE(wait_until([&] { return at(mirrors.front(), placement); }, 2s))
           << "round " << round << ": not drawn at " << format_placement(placement);
-      if (round == 10) with_mirror = settled_process_figures(desktop.vessa->handle());
+      if (round == 10) with_mirror = settled_process_figures(desktop.vessa.process->handle());
     }
     desktop.relayout();
     ASSERT_TRUE(desktop.mirrors().empty()) << "round " << round;
-    if (round == 10) after_ten = settled_process_figures(desktop.vessa->handle());
+    if (round == 10) after_ten = settled_process_figures(desktop.vessa.process->handle());
   }
-  const ProcessFigures at_end = settled_process_figures(desktop.vessa->handle());
+  const ProcessFigures at_end = settled_process_figures(desktop.vessa.process->handle());
   // The counts see a mirror: its window, and its surface's DC and bitmap.
   EXPECT_EQ(with_mirror.user_objects, after_ten.user_objects + 1);
   EXPECT_GE(with_mirror.gdi_objects, after_ten.gdi_objects + 2);
   EXPECT_EQ(at_end.gdi_objects, after_ten.gdi_objects);
   EXPECT_EQ(at_end.user_objects, after_ten.user_objects);
-  desktop.close_and_expect_zero();
+  EXPECT_TRUE(desktop.vessa.closes_with_zero());
 }
 
 }  // namespace

@@ -31,16 +31,12 @@ TEST(Shell_Startup, DefaultsGiveATopmostLayeredOverlayAndWmCloseExitsWithZero) {
 
 TEST(Shell_Startup, TwoInstancesRunSideBySide) {
   VessaFolder folder;
-  VessaProcess first(folder.exe(), L"");
-  VessaProcess second(folder.exe(), L"");
-  const auto first_bar = wait_for_bar_window(first.pid());
-  const auto second_bar = wait_for_bar_window(second.pid());
-  ASSERT_TRUE(first_bar && second_bar);
-  EXPECT_NE(*first_bar, *second_bar);
-  PostMessageW(*first_bar, WM_CLOSE, 0, 0);
-  PostMessageW(*second_bar, WM_CLOSE, 0, 0);
-  EXPECT_EQ(first.wait(), std::optional<DWORD>(0));
-  EXPECT_EQ(second.wait(), std::optional<DWORD>(0));
+  RunningVessa first(folder, L"");
+  RunningVessa second(folder, L"");
+  ASSERT_TRUE(first.bar != nullptr && second.bar != nullptr);
+  EXPECT_NE(first.bar, second.bar);
+  EXPECT_TRUE(first.closes_with_zero());
+  EXPECT_TRUE(second.closes_with_zero());
 }
 
 // Without a display Wine has no taskbar: the overlay attempt is skipped, the window becomes a
@@ -96,24 +92,18 @@ namespace {
 
 // Diagnostics are UTF-8 when standard output is redirected, whatever the characters.
 TEST(Shell_Startup, DebugLinesAreUtf8WhenRedirected) {
-  VessaFolder folder;
-  const auto japanese = folder.path() / L"\u8A2D\u5B9A \u30C6\u30B9\u30C8";  // "設定 テスト"
-  std::filesystem::create_directories(japanese);
-  std::filesystem::copy_file(folder.exe(), japanese / L"vessa.exe");
-
-  VessaProcess vessa(japanese / L"vessa.exe", L"--debug");
-  const auto line = vessa.wait_for_line("config: ");
-  ASSERT_TRUE(line.has_value()) << vessa.output();
-  EXPECT_EQ(*line, "config: " + utf8((japanese / L"config.toml").wstring()));
+  const VessaFolder japanese(L"\u8A2D\u5B9A \u30C6\u30B9\u30C8");  // "設定 テスト"
+  RunningVessa vessa(japanese, L"--debug");
+  const auto line = vessa.process->wait_for_line("config: ");
+  ASSERT_TRUE(line.has_value()) << vessa.report();
+  EXPECT_EQ(*line, "config: " + utf8(japanese.config().wstring()));
   EXPECT_NE(line->find("設定 テスト"), std::string::npos);
-  const auto bar = wait_for_bar_window(vessa.pid());
-  ASSERT_TRUE(bar.has_value());
-  PostMessageW(*bar, WM_CLOSE, 0, 0);
-  EXPECT_EQ(vessa.wait(), std::optional<DWORD>(0));
+  ASSERT_NE(vessa.bar, nullptr);
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 TEST(Shell_Startup, NoDiagnosticsWithoutTheSwitch) {
-  RunningVessa vessa({}, L"--Debug --debugx");
+  RunningVessa vessa("", L"--Debug --debugx");
   ASSERT_NE(vessa.bar, nullptr);
   EXPECT_EQ(vessa.close(), std::optional<DWORD>(0));
   EXPECT_EQ(vessa.process->output(), "");

@@ -150,56 +150,37 @@ class Shell_Weather : public ::testing::Test {
     server_.answer(200, forecast_json(0));
   }
 
-  // Starts vessa.exe with weather on and waits for its bar window.
-  HWND start(VessaFolder& folder, std::unique_ptr<VessaProcess>& vessa, const char* config = kConfig) {
-    folder.write_config(config);
-    vessa = std::make_unique<VessaProcess>(folder.exe(), L"--debug");
-    const auto bar = wait_for_bar_window(vessa->pid());
-    if (!bar) {
-      if (const auto box = wait_for_message_box(vessa->pid(), 1s)) ADD_FAILURE() << utf8(message_box_text(*box));
-    }
-    return bar ? *bar : nullptr;
-  }
-
   static std::unique_ptr<TrustedRoot> root_;
   ForecastServer server_;
 };
 std::unique_ptr<TrustedRoot> Shell_Weather::root_;
 
 TEST_F(Shell_Weather, AsksForThePlaceWithTheProductsUserAgent) {
-  VessaFolder folder;
-  std::unique_ptr<VessaProcess> vessa;
-  HWND bar = start(folder, vessa);
-  ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
+  RunningVessa vessa(kConfig, L"--debug");
+  ASSERT_NE(vessa.bar, nullptr) << vessa.report();
   ASSERT_TRUE(wait_until([&] { return !server_.forecast_requests().empty(); }, 15s)) << "no forecast request";
   EXPECT_EQ(server_.forecast_requests().front(),
             std::string(kForecastPath) + "\tVESSA/" VESSA_VERSION " (+https://github.com/vessa-monitor/vessa)");
-  PostMessageW(bar, WM_CLOSE, 0, 0);
-  EXPECT_EQ(vessa->wait(), std::optional<DWORD>(0));
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 TEST_F(Shell_Weather, TheIconAppearsAtTheLeftOfTheBarArea) {
-  VessaFolder folder;
-  std::unique_ptr<VessaProcess> vessa;
-  HWND bar = start(folder, vessa);
-  ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
-  const auto icon = wait_for_icon(bar, kClear);
+  RunningVessa vessa(kConfig, L"--debug");
+  ASSERT_NE(vessa.bar, nullptr) << vessa.report();
+  const auto icon = wait_for_icon(vessa.bar, kClear);
   if (!icon) save_screen("weather_icon_missing");
   ASSERT_TRUE(icon.has_value()) << "no Clear icon on the bar";
-  const RECT rect = describe_window(bar).rect;
+  const RECT rect = describe_window(vessa.bar).rect;
   EXPECT_EQ(icon->x - rect.left, 8) << "layout.padding_x from the bar's left edge";
   EXPECT_GE(icon->y, rect.top);
   EXPECT_LE(icon->y + icon->side, rect.bottom);
-  PostMessageW(bar, WM_CLOSE, 0, 0);
-  EXPECT_EQ(vessa->wait(), std::optional<DWORD>(0));
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 // Without metric items and lamps the figures never change, so no tick redraws the bar on its
 // own: only the weather's intake does, as soon as the condition changes.
 TEST_F(Shell_Weather, ANewConditionIsDrawnAtOnce) {
-  VessaFolder folder;
-  std::unique_ptr<VessaProcess> vessa;
-  HWND bar = start(folder, vessa, R"([general]
+  RunningVessa vessa(R"([general]
 update_interval_ms = 200
 
 [metrics]
@@ -210,67 +191,60 @@ disk_lamp = false
 enabled = true
 latitude = 35.68123
 longitude = 139.7671
-)");
-  ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
-  const auto clear = wait_for_icon(bar, kClear);
+)", L"--debug");
+  ASSERT_NE(vessa.bar, nullptr) << vessa.report();
+  const auto clear = wait_for_icon(vessa.bar, kClear);
   ASSERT_TRUE(clear.has_value());
 
   server_.answer(200, forecast_json(63));
-  PostMessageW(bar, WM_TIMER, kWeatherTimer, 0);  // the weather timer's tick, without its ten minutes
-  const auto rain = wait_for_icon(bar, kRain);
+  PostMessageW(vessa.bar, WM_TIMER, kWeatherTimer, 0);  // the weather timer's tick, without its ten minutes
+  const auto rain = wait_for_icon(vessa.bar, kRain);
   if (!rain) save_screen("weather_rain_missing");
   ASSERT_TRUE(rain.has_value()) << "the Rain icon did not replace the Clear one";
   EXPECT_EQ(rain->x, clear->x);
   EXPECT_EQ(rain->y, clear->y);
   EXPECT_EQ(rain->side, clear->side);
-  PostMessageW(bar, WM_CLOSE, 0, 0);
-  EXPECT_EQ(vessa->wait(), std::optional<DWORD>(0));
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 TEST_F(Shell_Weather, AFailingServerWritesTheDebugLine) {
   server_.answer(404, "not here");
-  VessaFolder folder;
-  std::unique_ptr<VessaProcess> vessa;
-  HWND bar = start(folder, vessa);
-  ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
-  const auto line = vessa->wait_for_line("天気の取得に失敗: ", 15s);
-  ASSERT_TRUE(line.has_value()) << vessa->output();
+  RunningVessa vessa(kConfig, L"--debug");
+  ASSERT_NE(vessa.bar, nullptr) << vessa.report();
+  const auto line = vessa.process->wait_for_line("天気の取得に失敗: ", 15s);
+  ASSERT_TRUE(line.has_value()) << vessa.report();
   EXPECT_EQ(*line, "天気の取得に失敗: 天気の取得が HTTP 404 で失敗しました");
-  EXPECT_FALSE(find_icon(capture_screen(), describe_window(bar).rect, kClear).has_value());
-  PostMessageW(bar, WM_CLOSE, 0, 0);
-  EXPECT_EQ(vessa->wait(), std::optional<DWORD>(0));
+  EXPECT_FALSE(find_icon(capture_screen(), describe_window(vessa.bar).rect, kClear).has_value());
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 TEST_F(Shell_Weather, AFailedFetchWritesTheDebugLineAndTheLastReadingStays) {
-  VessaFolder folder;
-  std::unique_ptr<VessaProcess> vessa;
-  HWND bar = start(folder, vessa);
-  ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
-  const auto clear = wait_for_icon(bar, kClear);
+  RunningVessa vessa(kConfig, L"--debug");
+  ASSERT_NE(vessa.bar, nullptr) << vessa.report();
+  const auto clear = wait_for_icon(vessa.bar, kClear);
   ASSERT_TRUE(clear.has_value());
 
   server_.answer(500, "{}");
-  PostMessageW(bar, WM_TIMER, kWeatherTimer, 0);
-  const auto line = vessa->wait_for_line("天気の取得に失敗: ", 15s);
-  ASSERT_TRUE(line.has_value()) << vessa->output();
+  PostMessageW(vessa.bar, WM_TIMER, kWeatherTimer, 0);
+  const auto line = vessa.process->wait_for_line("天気の取得に失敗: ", 15s);
+  ASSERT_TRUE(line.has_value()) << vessa.report();
   EXPECT_EQ(*line, "天気の取得に失敗: 天気の取得が HTTP 500 で失敗しました");
 
   server_.answer(200, "{\"current\":");
-  PostMessageW(bar, WM_TIMER, kWeatherTimer, 0);
+  PostMessageW(vessa.bar, WM_TIMER, kWeatherTimer, 0);
   ASSERT_TRUE(wait_until([&] {
-    const auto lines = vessa->output_lines();
+    const auto lines = vessa.process->output_lines();
     return std::count_if(lines.begin(), lines.end(), [](const std::string& l) {
              return l.rfind("天気の取得に失敗: 天気の応答を JSON として解釈できません: [json.exception.parse_error.", 0) == 0;
            }) == 1;
-  }, 15s)) << vessa->output();
+  }, 15s)) << vessa.report();
 
   // Several ticks later the Clear icon is still there.
   Sleep(600);
-  const auto still = find_icon(capture_screen(), describe_window(bar).rect, kClear);
+  const auto still = find_icon(capture_screen(), describe_window(vessa.bar).rect, kClear);
   ASSERT_TRUE(still.has_value()) << "the last good reading was dropped";
   EXPECT_EQ(still->x, clear->x);
-  PostMessageW(bar, WM_CLOSE, 0, 0);
-  EXPECT_EQ(vessa->wait(), std::optional<DWORD>(0));
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 // The tooltip has one row more with a reading than without one (row height 19 at 96 DPI), and
@@ -279,25 +253,20 @@ TEST_F(Shell_Weather, TheTooltipShowsTheWeatherRow) {
   int without_reading = 0;
   {
     server_.answer(500, "{}");
-    VessaFolder folder;
-    std::unique_ptr<VessaProcess> vessa;
-    HWND bar = start(folder, vessa);
-    ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
-    ASSERT_TRUE(vessa->wait_for_line("天気の取得に失敗: ", 15s).has_value()) << vessa->output();
-    const auto tooltip = hover_tooltip(vessa->pid(), bar);
+    RunningVessa vessa(kConfig, L"--debug");
+    ASSERT_NE(vessa.bar, nullptr) << vessa.report();
+    ASSERT_TRUE(vessa.process->wait_for_line("天気の取得に失敗: ", 15s).has_value()) << vessa.report();
+    const auto tooltip = hover_tooltip(vessa.pid(), vessa.bar);
     ASSERT_TRUE(tooltip.has_value()) << "no tooltip while hovering the bar";
     without_reading = tooltip->bottom - tooltip->top;
     move_pointer(100, 100);
-    PostMessageW(bar, WM_CLOSE, 0, 0);
-    EXPECT_EQ(vessa->wait(), std::optional<DWORD>(0));
+    EXPECT_TRUE(vessa.closes_with_zero());
   }
   server_.answer(200, forecast_json(0));
-  VessaFolder folder;
-  std::unique_ptr<VessaProcess> vessa;
-  HWND bar = start(folder, vessa);
-  ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
-  ASSERT_TRUE(wait_for_icon(bar, kClear).has_value());
-  const auto tooltip = hover_tooltip(vessa->pid(), bar);
+  RunningVessa vessa(kConfig, L"--debug");
+  ASSERT_NE(vessa.bar, nullptr) << vessa.report();
+  ASSERT_TRUE(wait_for_icon(vessa.bar, kClear).has_value());
+  const auto tooltip = hover_tooltip(vessa.pid(), vessa.bar);
   ASSERT_TRUE(tooltip.has_value()) << "no tooltip while hovering the bar";
   EXPECT_EQ(tooltip->bottom - tooltip->top, without_reading + 19);
 
@@ -319,29 +288,25 @@ TEST_F(Shell_Weather, TheTooltipShowsTheWeatherRow) {
   EXPECT_GT(label_ink, 0) << "the weather row has its condition as label";
   EXPECT_EQ(swatch_ink, 0) << "the weather row has no swatch";
   move_pointer(100, 100);
-  PostMessageW(bar, WM_CLOSE, 0, 0);
-  EXPECT_EQ(vessa->wait(), std::optional<DWORD>(0));
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 TEST_F(Shell_Weather, WithWeatherOffNothingIsFetchedAndNoIconIsDrawn) {
-  VessaFolder folder;
-  std::unique_ptr<VessaProcess> vessa;
   const auto before = server_.forecast_requests().size();
-  HWND bar = start(folder, vessa, R"([general]
+  RunningVessa vessa(R"([general]
 update_interval_ms = 200
 
 [weather]
 enabled = false
 latitude = 35.68123
 longitude = 139.7671
-)");
-  ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
-  PostMessageW(bar, WM_TIMER, kWeatherTimer, 0);  // a stray tick re-checks the settings
+)", L"--debug");
+  ASSERT_NE(vessa.bar, nullptr) << vessa.report();
+  PostMessageW(vessa.bar, WM_TIMER, kWeatherTimer, 0);  // a stray tick re-checks the settings
   Sleep(1500);
   EXPECT_EQ(server_.forecast_requests().size(), before);
-  EXPECT_FALSE(find_icon(capture_screen(), describe_window(bar).rect, kClear).has_value());
-  PostMessageW(bar, WM_CLOSE, 0, 0);
-  EXPECT_EQ(vessa->wait(), std::optional<DWORD>(0));
+  EXPECT_FALSE(find_icon(capture_screen(), describe_window(vessa.bar).rect, kClear).has_value());
+  EXPECT_TRUE(vessa.closes_with_zero());
 }
 
 }  // namespace
