@@ -22,7 +22,7 @@
 #include "metrics/counter_sampler.hpp"
 #include "metrics/sample.hpp"
 #include "render/geometry.hpp"
-#include "render/mirrors_win.hpp"
+#include "render/mirror_set_win.hpp"
 #include "render/render_surface_win.hpp"
 #include "render/tooltip_win.hpp"
 #include "render/weather_icon.hpp"

@@ -11,6 +11,7 @@
 #include "app/broadcast_listener_win.hpp"
 #include "app/command_line.hpp"
 #include "app/message_box_win.hpp"
+#include "app/mirror_events_win.hpp"
 #include "app/startup_rules.hpp"
 #include "app/tray_icon_win.hpp"
 #include "base/debug_console_win.hpp"
@@ -92,7 +93,7 @@ void tear_down(std::unique_ptr<AppState> state) {
     remove_tray_icon(*state->tray);
     state->tray.reset();
   }
-  state->mirrors = MirrorSet{};
+  state->mirrors.clear();
   state->sampler = CounterSampler{};
   state->surface.reset();
   state.reset();
@@ -158,6 +159,7 @@ int run_application() {
   }
   if (app.bar_window() != nullptr) {
     if (app.config.behavior.tray_icon) add_startup_tray_icon(app);
+    app.mirrors.set_events(make_mirror_events(app));
     attach(app);
     take_sample(app);
     take_sample(app);

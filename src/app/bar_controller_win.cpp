@@ -63,6 +63,15 @@ void draw_and_push(AppState& state) {
       build_frame(state.config, state.colors, state.last_sample, state.geometry, state.placement.width,
                   state.placement.height, state.container_dpi, weather_icon_kind(state.weather), rotation);
   push_frame(state.surface, window, state.placement, frame, &state.weather_icons);
+  // Each mirror after the bar window, with its own geometry, size, DPI and orientation.
+  state.mirrors.draw(
+      [&](const MirrorRecord& mirror) {
+        const std::optional<VerticalRotation> turned =
+            mirror.vertical ? std::optional<VerticalRotation>(state.config.layout.vertical_rotation) : std::nullopt;
+        return build_frame(state.config, state.colors, state.last_sample, mirror.geometry, mirror.placement.width,
+                           mirror.placement.height, mirror.dpi, weather_icon_kind(state.weather), turned);
+      },
+      &state.weather_icons);
 }
 
 void attach(AppState& state) {
@@ -79,7 +88,11 @@ void attach(AppState& state) {
     if (is_new) state.taskbar = taskbar;
     switch (state.current_attach_mode) {
       case AttachMode::Child:
-        if (GetParent(window) != taskbar && IsWindow(taskbar)) SetParent(window, taskbar);
+        if (GetParent(window) != taskbar && IsWindow(taskbar) && SetParent(window, taskbar) != nullptr) {
+          // Moving in from the message-only parent (after a shell restart) may leave the window
+          // hidden; it shows exactly when the bars do.
+          ShowWindow(window, state.visible ? SW_SHOWNA : SW_HIDE);
+        }
         break;
       case AttachMode::Overlay:
         raise_over(window, taskbar);
@@ -95,10 +108,9 @@ void attach(AppState& state) {
 void layout(AppState& state) {
   HWND window = state.bar_window();
   if (window == nullptr) return;
-  const bool mirrors_wanted = state.current_attach_mode != AttachMode::TrayOnly && state.config.general.displays == Displays::All;
   if (state.current_attach_mode == AttachMode::TrayOnly) {
     state.colors = resolve_colors(state.config.appearance, taskbar_is_dark());
-    (void)state.mirrors.update(window, mirrors_wanted);
+    (void)state.mirrors.update(state.config, state.current_attach_mode, state.visible);
     return;
   }
   if (state.taskbar == nullptr) return;
@@ -116,7 +128,7 @@ void layout(AppState& state) {
   const bool vertical = box.width() < box.height();
   const PlacementResult result = compute_placement(state.config, box, dpi, state.config.metrics.items.size(), tray);
   const ResolvedColors colors = resolve_colors(state.config.appearance, taskbar_is_dark());
-  const bool mirrors_changed = state.mirrors.update(window, mirrors_wanted);
+  const bool mirrors_changed = state.mirrors.update(state.config, state.current_attach_mode, state.visible);
 
   // Placement and geometry can come out equal at another DPI (both capped); the lamps, the
   // weather icon and the text are drawn at the DPI, so a new DPI alone redraws too.

@@ -5,11 +5,12 @@
 #include "app/app_state_win.hpp"
 #include "app/bar_controller_win.hpp"
 #include "app/bar_window_win.hpp"
-#include "app/tray_icon_image_win.hpp"
+#include "app/settings_command_win.hpp"
 #include "base/win_error_win.hpp"
 #include "base/wide_win.hpp"
 #include "config/colors.hpp"
 #include "config/theme_win.hpp"
+#include "render/tray_icon_image_win.hpp"
 
 namespace vessa {
 namespace {
@@ -115,7 +116,8 @@ void run_command(AppState& state, MenuCommand command) {
       if (state.visible) layout(state);  // placed and drawn at once
       break;
     case MenuCommand::Settings:
-      break;  // the settings window is not part of this build yet
+      open_settings(state);
+      break;
     case MenuCommand::Reattach:
       attach(state);
       break;

@@ -17,6 +17,9 @@ extern std::atomic<std::size_t> g_crash_after;
 
 namespace {
 
+// How many names a save tries for its temporary file before it gives up.
+constexpr int kTemporaryNameAttempts = 100;
+
 Error errno_error(int code) { return Error(std::string(std::strerror(code)) + " (errno " + std::to_string(code) + ")"); }
 
 }  // namespace
@@ -54,10 +57,17 @@ Status create_folders(const std::filesystem::path& folder) {
 }
 
 Status write_file_atomically(const std::filesystem::path& path, std::string_view bytes) {
+  // A process that died while saving leaves its temporary file behind, and a later process may
+  // get the same id: a name that is taken is passed over for the next one.
   static std::atomic<unsigned> counter{0};
-  std::filesystem::path temporary = path;
-  temporary += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  std::filesystem::path temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < kTemporaryNameAttempts && fd < 0; ++attempt) {
+    temporary = path;
+    temporary += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0 && errno != EEXIST) break;
+  }
   if (fd < 0) return errno_error(errno);
 
   const std::size_t crash_after = file_io_detail::g_crash_after.load();
@@ -66,9 +76,9 @@ Status write_file_atomically(const std::filesystem::path& path, std::string_view
     std::size_t chunk = bytes.size() - written;
     if (crash_after != 0 && written + chunk > crash_after) chunk = crash_after - written;
     const ssize_t done = ::write(fd, bytes.data() + written, chunk);
-    if (done < 0) {
-      if (errno == EINTR) continue;
-      const int code = errno;
+    if (done <= 0) {
+      if (done < 0 && errno == EINTR) continue;
+      const int code = done < 0 ? errno : EIO;  // nothing written, yet no error: never retried forever
       ::close(fd);
       ::unlink(temporary.c_str());
       return errno_error(code);

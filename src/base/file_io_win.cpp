@@ -16,6 +16,9 @@ namespace {
 
 Error last_system_error() { return win32_error(GetLastError()); }
 
+// How many names a save tries for its temporary file before it gives up.
+constexpr int kTemporaryNameAttempts = 100;
+
 }  // namespace
 
 bool is_regular_file(const std::filesystem::path& path) {
@@ -60,36 +63,43 @@ Status create_folders(const std::filesystem::path& folder) {
 }
 
 Status write_file_atomically(const std::filesystem::path& path, std::string_view bytes) {
+  // A process that died while saving leaves its temporary file behind, and a later process may
+  // get the same id: a name that is taken is passed over for the next one.
   static std::atomic<unsigned> counter{0};
-  std::filesystem::path temporary = path;
-  temporary += L".tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
-  {
-    UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
-    if (!file) return last_system_error();
-    const std::size_t crash_after = file_io_detail::g_crash_after.load();
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-      std::size_t chunk = bytes.size() - written;
-      if (chunk > 1u << 20) chunk = 1u << 20;
-      if (crash_after != 0 && written + chunk > crash_after) chunk = crash_after - written;
-      DWORD done = 0;
-      if (!WriteFile(file.get(), bytes.data() + written, static_cast<DWORD>(chunk), &done, nullptr) || done == 0) {
-        const Error error = last_system_error();
-        file.reset();
-        DeleteFileW(temporary.c_str());
-        return error;
-      }
-      written += done;
-      if (crash_after != 0 && written >= crash_after) return Error("simulated crash");
-    }
-    if (!FlushFileBuffers(file.get())) {
-      const Error error = last_system_error();
+  std::filesystem::path temporary;
+  UniqueFile file;
+  for (int attempt = 0; attempt < kTemporaryNameAttempts && !file; ++attempt) {
+    temporary = path;
+    temporary += L".tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+    file.reset(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file && GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  if (!file) return last_system_error();
+  const std::size_t crash_after = file_io_detail::g_crash_after.load();
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    std::size_t chunk = bytes.size() - written;
+    if (chunk > 1u << 20) chunk = 1u << 20;
+    if (crash_after != 0 && written + chunk > crash_after) chunk = crash_after - written;
+    DWORD done = 0;
+    const bool wrote = WriteFile(file.get(), bytes.data() + written, static_cast<DWORD>(chunk), &done, nullptr);
+    if (!wrote || done == 0) {
+      // A write that succeeds without writing anything has no error code of its own.
+      const Error error = wrote ? win32_error(ERROR_WRITE_FAULT) : last_system_error();
       file.reset();
       DeleteFileW(temporary.c_str());
       return error;
     }
+    written += done;
+    if (crash_after != 0 && written >= crash_after) return Error("simulated crash");
   }
+  if (!FlushFileBuffers(file.get())) {
+    const Error error = last_system_error();
+    file.reset();
+    DeleteFileW(temporary.c_str());
+    return error;
+  }
+  file.reset();  // closed before it replaces the file
   if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const Error error = last_system_error();
     DeleteFileW(temporary.c_str());

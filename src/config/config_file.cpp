@@ -8,22 +8,35 @@
 namespace vessa {
 namespace {
 
-// Keeps the bytes of a file about to be replaced with the defaults. Without its bytes (the
-// file could not be read at all) nothing can be kept, and the caller must leave it alone.
-Status keep_broken_file(const std::filesystem::path& path, const Result<std::string>& bytes) {
-  const std::filesystem::path copy = broken_copy_path(path);
+// Keeps the bytes of a file about to be replaced with the defaults and returns where. Each
+// repair keeps its own copy, so the first one (the settings the user had before anything was
+// repaired) survives later repairs: the copy goes to the first name that holds no file; with
+// every name taken the oldest copy goes and the others move down one name. Without its bytes
+// (the file could not be read at all) nothing can be kept, and the caller must leave it alone.
+Result<std::filesystem::path> keep_broken_file(const std::filesystem::path& path, const Result<std::string>& bytes) {
+  std::size_t index = 0;
+  while (index < kKeptBrokenCopies && vessa::is_regular_file(broken_copy_path(path, index))) ++index;
+  const bool full = index == kKeptBrokenCopies;
+  const std::filesystem::path copy = broken_copy_path(path, full ? kKeptBrokenCopies - 1 : index);
   const std::string message = "壊れた設定ファイルを保存できません: " + path_to_utf8(copy);
   if (!bytes) return Error(message, bytes.error());
+  for (std::size_t older = 0; full && older + 1 < kKeptBrokenCopies; ++older) {
+    const Result<std::string> newer = read_file_bytes(broken_copy_path(path, older + 1));
+    if (!newer) return Error(message, newer.error());
+    const Status moved = write_file_atomically(broken_copy_path(path, older), *newer);
+    if (!moved) return Error(message, moved.error());
+  }
   const Status written = write_file_atomically(copy, *bytes);
   if (!written) return Error(message, written.error());
-  return {};
+  return copy;
 }
 
 }  // namespace
 
-std::filesystem::path broken_copy_path(const std::filesystem::path& path) {
+std::filesystem::path broken_copy_path(const std::filesystem::path& path, std::size_t index) {
   std::filesystem::path copy = path;
   copy += ".broken";
+  if (index != 0) copy += "." + std::to_string(index);
   return copy;
 }
 
@@ -52,12 +65,12 @@ LoadedConfig load_config(const std::filesystem::path& path) {
 
   if (broken) {
     // The defaults go over the file only once its old bytes are safe beside it.
-    const Status kept = keep_broken_file(path, bytes);
+    const Result<std::filesystem::path> kept = keep_broken_file(path, bytes);
     if (!kept) {
       loaded.diagnostics.push_back("設定ファイルを書き戻せません: " + kept.error().full_text());
       return loaded;
     }
-    loaded.diagnostics.push_back("壊れた設定ファイルを保存しました: " + path_to_utf8(broken_copy_path(path)));
+    loaded.diagnostics.push_back("壊れた設定ファイルを保存しました: " + path_to_utf8(*kept));
     write_back = true;
   }
 

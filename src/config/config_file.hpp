@@ -1,11 +1,12 @@
 #pragma once
 // Loading and saving config.toml. Loading never fails: a file that cannot be read or parsed is
-// kept beside itself as "<name>.broken" and replaced with the defaults, and a file that is not
+// kept beside itself as "<name>.broken" (then "<name>.broken.1", ...) and replaced with the defaults, and a file that is not
 // in canonical form is rewritten. Saving replaces the file in one step, so a crash or a full
 // disk leaves the old file or the new one, never a partial file.
 //
 // The portable code returns its --debug diagnostics as values; the caller writes them.
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -26,7 +27,11 @@ struct LoadedConfig {
 // Writes the canonical text of `config` to `path`, creating its folder first.
 [[nodiscard]] Status save_config(const Config& config, const std::filesystem::path& path);
 
-// Where a broken file's bytes are kept: "config.toml" -> "config.toml.broken".
-[[nodiscard]] std::filesystem::path broken_copy_path(const std::filesystem::path& path);
+// How many copies of broken files are kept beside the configuration.
+inline constexpr std::size_t kKeptBrokenCopies = 5;
+
+// Where the broken files' bytes are kept, oldest first: "config.toml" -> "config.toml.broken"
+// (index 0), "config.toml.broken.1", ... up to index kKeptBrokenCopies - 1.
+[[nodiscard]] std::filesystem::path broken_copy_path(const std::filesystem::path& path, std::size_t index = 0);
 
 }  // namespace vessa

@@ -121,21 +121,35 @@ TEST(LoadConfig, DiagnosticsStayOnOneLine) {
             "\"auto\", \"ja\", \"en\"");
 }
 
-TEST(LoadConfig, ABrokenFileIsKeptBesideItselfAndReplacedWithTheDefaults) {
+// Each repair keeps its own copy, so the first one (the settings the user had before any
+// repair) survives the next; past the bound the oldest copy goes and the others move down.
+TEST(LoadConfig, EachBrokenFileIsKeptBesideItselfAndReplacedWithTheDefaults) {
   TempFolder folder;
   const fs::path path = folder.path() / "config.toml";
-  const std::string broken = "[general]\nupdate_interval_ms = 500\n[appearance]\nbackground = \"#GG0000\"\n";
-  write_bytes(path, broken);
-  write_bytes(broken_copy_path(path), "an older broken copy");
-
-  const LoadedConfig loaded = load_config(path);
-  EXPECT_EQ(loaded.config, Config{});
-  EXPECT_EQ(loaded.diagnostics,
-            (Lines{"設定ファイルが壊れています。作り直します: appearance.background: 色の解析に失敗しました: #GG0000",
-                   "壊れた設定ファイルを保存しました: " + broken_copy_path(path).string()}));
-  EXPECT_EQ(read_bytes(path), default_text());
-  EXPECT_EQ(read_bytes(broken_copy_path(path)), broken);
+  const auto broken = [](std::size_t repair) {
+    return "[general]\nupdate_interval_ms = " + std::to_string(500 + repair) + "\n[appearance]\nbackground = \"#GG0000\"\n";
+  };
   EXPECT_EQ(broken_copy_path(path).filename(), "config.toml.broken");
+  EXPECT_EQ(broken_copy_path(path, 1).filename(), "config.toml.broken.1");
+  ASSERT_EQ(kKeptBrokenCopies, 5u);
+
+  for (std::size_t repair = 0; repair < kKeptBrokenCopies + 2; ++repair) {
+    write_bytes(path, broken(repair));
+    const LoadedConfig loaded = load_config(path);
+    const std::size_t newest = std::min(repair, kKeptBrokenCopies - 1);
+    const std::size_t dropped = repair - newest;  // copies that went, oldest first
+    EXPECT_EQ(loaded.config, Config{});
+    EXPECT_EQ(loaded.diagnostics,
+              (Lines{"設定ファイルが壊れています。作り直します: appearance.background: 色の解析に失敗しました: #GG0000",
+                     "壊れた設定ファイルを保存しました: " + broken_copy_path(path, newest).string()}))
+        << repair;
+    EXPECT_EQ(read_bytes(path), default_text());
+    for (std::size_t index = 0; index <= newest; ++index) {
+      EXPECT_EQ(read_bytes(broken_copy_path(path, index)), broken(dropped + index)) << repair << " " << index;
+    }
+    EXPECT_FALSE(fs::exists(broken_copy_path(path, newest + 1))) << repair;
+  }
+  EXPECT_EQ(leftover_temporary_files(folder.path()), 0);
 }
 
 TEST(LoadConfig, EveryRejectedFileIsReplacedAsAWhole) {
@@ -255,6 +269,32 @@ TEST(SaveConfig, ErrorMessagesAndTheirCauses) {
   EXPECT_EQ(no_file.error().message(), "設定ファイルを書き込めません: " + folder_in_the_way.string());
   ASSERT_NE(no_file.error().cause(), nullptr);
   EXPECT_TRUE(fs::is_directory(folder_in_the_way / "inside"));
+}
+
+// A process that died while saving leaves its temporary file behind, and a later process with
+// the same id counts its temporary names from the start again: names that are taken are passed
+// over, and the leftovers stay (they are not this save's to remove).
+TEST(SaveConfig, TemporaryNamesTakenByAnEarlierProcessArePassedOver) {
+  TempFolder folder;
+  const fs::path path = folder.path() / "config.toml";
+  simulate_crash_after_bytes_for_testing(1);
+  ASSERT_FALSE(save_config(Config{}, path).ok());
+  simulate_crash_after_bytes_for_testing(0);
+  ASSERT_EQ(leftover_temporary_files(folder.path()), 1);
+  // "config.toml.tmp-<pid>-<n>": the names with n + 1, n + 2 and n + 3 come next.
+  const std::string leftover = fs::directory_iterator(folder.path())->path().filename().string();
+  const std::size_t dash = leftover.rfind('-');
+  const unsigned long last = std::stoul(leftover.substr(dash + 1));
+  for (unsigned long next = last + 1; next <= last + 3; ++next) {
+    write_bytes(folder.path() / (leftover.substr(0, dash + 1) + std::to_string(next)), "stale");
+  }
+
+  Config config;
+  config.general.update_interval_ms = 2222;
+  const Status saved = save_config(config, path);
+  ASSERT_TRUE(saved.ok()) << saved.error().full_text();
+  EXPECT_EQ(read_bytes(path), canonical(config));
+  EXPECT_EQ(leftover_temporary_files(folder.path()), 4);
 }
 
 // A save that dies half-way leaves the old file whole: the new text goes to a temporary file

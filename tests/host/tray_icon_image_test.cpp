@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/tray_icon_image.hpp"
+#include "render/tray_icon_image.hpp"
 
 namespace vessa {
 namespace {
@@ -125,13 +125,13 @@ TEST(TrayIconCoverage, EveryBarLiesOnWholeRowsAtEverySize) {
   }
 }
 
-TEST(TrayIconPixels, AreTheColourPremultipliedByCoverage) {
+TEST(TrayIconPixels, AreThePlainColourWithTheCoverageAsAlpha) {
   const auto pixels = tray_icon_pixels(16, 16, rgb_hex(0xF0F0F0));
   ASSERT_TRUE(pixels.has_value());
   EXPECT_EQ(pixels->width(), 16);
   EXPECT_EQ(pixels->height(), 16);
   EXPECT_EQ(pixels->at(5, 1), 0xFFF0F0F0u);  // fully inside: opaque, exactly the colour
-  EXPECT_EQ(pixels->at(1, 1), 0xCFC3C3C3u);  // cap: alpha 207, 240 * 207 / 255 = 195
+  EXPECT_EQ(pixels->at(1, 1), 0xCFF0F0F0u);  // cap: alpha 207, the colour itself (not premultiplied)
   EXPECT_EQ(pixels->at(0, 0), 0u);           // outside: all four bytes 0
   EXPECT_EQ(pixels->at(7, 3), 0u);
 

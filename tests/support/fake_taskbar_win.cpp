@@ -11,6 +11,9 @@ void register_classes() {
     taskbar.hbrBackground = CreateSolidBrush(RGB(0x30, 0x50, 0x70));
     taskbar.lpszClassName = L"Shell_TrayWnd";
     RegisterClassW(&taskbar);
+    WNDCLASSW secondary = taskbar;
+    secondary.lpszClassName = L"Shell_SecondaryTrayWnd";
+    RegisterClassW(&secondary);
     WNDCLASSW tray = taskbar;
     tray.hbrBackground = CreateSolidBrush(RGB(0x70, 0x50, 0x30));
     tray.lpszClassName = L"TrayNotifyWnd";
@@ -28,31 +31,32 @@ RECT relative(RECT inner, RECT outer) {
 
 void refresh_work_area() { ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr); }
 
-FakeTaskbar::FakeTaskbar(RECT rect, std::optional<RECT> tray) : rect_(rect) {
+FakeTaskbar::FakeTaskbar(RECT rect, std::optional<RECT> tray, Kind kind) : rect_(rect) {
   register_classes();
   // Shown without activation, as the shell shows its taskbar: activating it would raise it
   // over windows that other programs put above it.
-  window_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"Shell_TrayWnd", L"", WS_POPUP, rect.left,
-                            rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-  ShowWindow(window_, SW_SHOWNOACTIVATE);
+  const wchar_t* class_name = kind == Kind::Primary ? L"Shell_TrayWnd" : L"Shell_SecondaryTrayWnd";
+  window_.reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, class_name, L"", WS_POPUP,
+                                rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr));
+  ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
   if (tray) {
     const RECT inside = relative(*tray, rect);
     tray_ = CreateWindowExW(0, L"TrayNotifyWnd", L"", WS_CHILD | WS_VISIBLE, inside.left, inside.top,
-                            inside.right - inside.left, inside.bottom - inside.top, window_, nullptr,
+                            inside.right - inside.left, inside.bottom - inside.top, window_.get(), nullptr,
                             GetModuleHandleW(nullptr), nullptr);
   }
   refresh_work_area();
 }
 
 FakeTaskbar::~FakeTaskbar() {
-  if (window_ != nullptr) DestroyWindow(window_);  // the tray goes with it
+  window_.reset();  // the tray goes with it
   refresh_work_area();
 }
 
 void FakeTaskbar::move(RECT rect) {
   rect_ = rect;
-  SetWindowPos(window_, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+  SetWindowPos(window_.get(), nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
   refresh_work_area();
 }

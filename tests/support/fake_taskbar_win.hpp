@@ -1,8 +1,9 @@
 #pragma once
 // A stand-in for the shell's taskbar in a desktop without one: a top-level window of class
-// Shell_TrayWnd, optionally with a TrayNotifyWnd child, that other processes find by class
-// name. While it is visible at the top or bottom of the screen, the work area of every
-// process leaves it out, as it does for the real taskbar.
+// Shell_TrayWnd (or Shell_SecondaryTrayWnd, the taskbar of a further display), optionally
+// with a TrayNotifyWnd child, that other processes find by class name. While a primary one
+// is visible at the top or bottom of the screen, the work area of every process leaves it
+// out, as it does for the real taskbar.
 //
 // The windows belong to the creating thread, which must keep pumping messages (wait_until
 // does) for other programs to use them as parents or z-order references.
@@ -11,17 +12,21 @@
 
 #include <optional>
 
+#include "base/unique_handle_win.hpp"
+
 namespace vessa::test {
 
 class FakeTaskbar {
  public:
+  enum class Kind { Primary, Secondary };
+
   // `rect` and `tray` in screen coordinates; the tray must lie inside the taskbar.
-  explicit FakeTaskbar(RECT rect, std::optional<RECT> tray = std::nullopt);
+  explicit FakeTaskbar(RECT rect, std::optional<RECT> tray = std::nullopt, Kind kind = Kind::Primary);
   ~FakeTaskbar();  // destroys the windows and gives the work area back
   FakeTaskbar(const FakeTaskbar&) = delete;
   FakeTaskbar& operator=(const FakeTaskbar&) = delete;
 
-  [[nodiscard]] HWND window() const noexcept { return window_; }
+  [[nodiscard]] HWND window() const noexcept { return window_.get(); }
   [[nodiscard]] HWND tray() const noexcept { return tray_; }
   [[nodiscard]] RECT rect() const noexcept { return rect_; }
 
@@ -32,8 +37,8 @@ class FakeTaskbar {
 
  private:
   RECT rect_{};
-  HWND window_ = nullptr;
-  HWND tray_ = nullptr;
+  UniqueHwnd window_;
+  HWND tray_ = nullptr;  // a child: goes with the taskbar window
 };
 
 // Makes every process recompute its monitors' work areas from the taskbars now visible.

@@ -46,40 +46,8 @@ std::string utf8(const std::wstring& text) { return narrow(text); }
 // --- VessaFolder -------------------------------------------------------------------------
 
 VessaFolder::VessaFolder() {
-  static std::atomic<int> counter{0};
-  wchar_t temp[MAX_PATH + 1] = {};
-  GetTempPathW(MAX_PATH, temp);
-  path_ = std::filesystem::path(temp) /
-          (L"vessa-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++));
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-  std::filesystem::create_directories(path_);
   const auto source = windows_path_from_env("VESSA_EXE");
   if (!source.empty()) std::filesystem::copy_file(source, exe(), std::filesystem::copy_options::overwrite_existing);
-}
-
-VessaFolder::~VessaFolder() {
-  std::error_code ignored;
-  // Make read-only leftovers removable first.
-  for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
-       it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-    SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
-  }
-  SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-  std::filesystem::remove_all(path_, ignored);
-}
-
-void VessaFolder::write_config(const std::string& text) const {
-  std::ofstream file(config(), std::ios::binary | std::ios::trunc);
-  file << text;
-}
-
-std::optional<std::string> VessaFolder::read_config() const {
-  std::ifstream file(config(), std::ios::binary);
-  if (!file) return std::nullopt;
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
 }
 
 // --- VessaProcess ------------------------------------------------------------------------
@@ -92,30 +60,30 @@ struct VessaProcess::Pipe {
     std::mutex mutex;
     std::string data;
   };
-  HANDLE read = nullptr;
-  HANDLE write = nullptr;
+  UniqueHandle read;
+  UniqueHandle write;
   std::shared_ptr<Shared> shared = std::make_shared<Shared>();
 
   Pipe() {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    CreatePipe(&read, &write, &inherit, 0);
-    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    HANDLE read_end = nullptr;
+    HANDLE write_end = nullptr;
+    if (CreatePipe(&read_end, &write_end, &inherit, 0)) {
+      read.reset(read_end);
+      write.reset(write_end);
+      SetHandleInformation(read.get(), HANDLE_FLAG_INHERIT, 0);
+    }
   }
   void start_reading() {
-    CloseHandle(write);  // the child holds its own copy
-    write = nullptr;
-    std::thread([read = read, shared = shared] {
+    write.reset();  // the child holds its own copy
+    std::thread([read = std::move(read), shared = shared] {
       char buffer[4096];
       DWORD got = 0;
-      while (ReadFile(read, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+      while (ReadFile(read.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
         std::lock_guard lock(shared->mutex);
         shared->data.append(buffer, got);
       }
-      CloseHandle(read);
     }).detach();
-  }
-  ~Pipe() {
-    if (write != nullptr) CloseHandle(write);
   }
   std::string text() const {
     std::lock_guard lock(shared->mutex);
@@ -136,14 +104,14 @@ VessaProcess::VessaProcess(const std::filesystem::path& exe, const std::wstring&
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = out_->write;
-  startup.hStdError = err_->write;
+  startup.hStdOutput = out_->write.get();
+  startup.hStdError = err_->write.get();
   PROCESS_INFORMATION info{};
   const std::wstring folder = exe.parent_path().wstring();
   if (CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
                      &startup, &info)) {
-    CloseHandle(info.hThread);
-    process_ = info.hProcess;
+    const UniqueHandle thread(info.hThread);
+    process_.reset(info.hProcess);
     pid_ = info.dwProcessId;
   }
   out_->start_reading();
@@ -152,27 +120,24 @@ VessaProcess::VessaProcess(const std::filesystem::path& exe, const std::wstring&
 
 VessaProcess::~VessaProcess() {
   if (running()) terminate();
-  if (process_ != nullptr) {
-    WaitForSingleObject(process_, 5000);
-    CloseHandle(process_);
-  }
+  if (process_) WaitForSingleObject(process_.get(), 5000);
 }
 
 std::optional<DWORD> VessaProcess::wait(std::chrono::milliseconds timeout) {
-  if (process_ == nullptr) return std::nullopt;
-  const bool ended = wait_until([&] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }, timeout);
+  if (!process_) return std::nullopt;
+  const bool ended = wait_until([&] { return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0; }, timeout);
   if (!ended) return std::nullopt;
   DWORD code = 0;
-  GetExitCodeProcess(process_, &code);
+  GetExitCodeProcess(process_.get(), &code);
   return code;
 }
 
 bool VessaProcess::running() const {
-  return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+  return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
 void VessaProcess::terminate() {
-  if (process_ != nullptr) TerminateProcess(process_, 99);
+  if (process_) TerminateProcess(process_.get(), 99);
 }
 
 std::string VessaProcess::output() const { return out_->text(); }
@@ -199,6 +164,41 @@ std::optional<std::string> VessaProcess::wait_for_line(const std::string& prefix
       },
       timeout);
   return found;
+}
+
+// --- RunningVessa ------------------------------------------------------------------------
+
+RunningVessa::RunningVessa(const std::string& config, const std::wstring& arguments) {
+  if (!config.empty()) folder.write_config(config);
+  process = std::make_unique<VessaProcess>(folder.exe(), arguments);
+  if (const auto window = wait_for_bar_window(process->pid())) bar = *window;
+}
+
+RunningVessa::~RunningVessa() {
+  if (process->running()) close();
+}
+
+std::optional<DWORD> RunningVessa::close(std::chrono::milliseconds timeout) {
+  // The bar window may have been replaced since the start (a shell restart): close the current one.
+  if (const auto current = wait_for_bar_window(pid(), 1s)) bar = *current;
+  if (bar != nullptr) PostMessageW(bar, WM_CLOSE, 0, 0);
+  return process->wait(timeout);
+}
+
+std::optional<HWND> RunningVessa::tooltip(std::chrono::milliseconds timeout) const {
+  std::optional<HWND> found;
+  wait_until(
+      [&] {
+        const auto windows = visible_windows(pid(), L"VessaTooltipWindow");
+        if (!windows.empty()) found = windows.front();
+        return found.has_value();
+      },
+      timeout);
+  return found;
+}
+
+bool RunningVessa::no_tooltip(std::chrono::milliseconds timeout) const {
+  return wait_until([&] { return find_windows(pid(), L"VessaTooltipWindow").empty(); }, timeout);
 }
 
 // --- Windows ------------------------------------------------------------------------------
@@ -256,6 +256,14 @@ std::vector<HWND> find_windows(DWORD pid, const wchar_t* class_name) {
   return found;
 }
 
+std::vector<HWND> visible_windows(DWORD pid, const wchar_t* class_name) {
+  std::vector<HWND> visible;
+  for (HWND window : find_windows(pid, class_name)) {
+    if (IsWindowVisible(window)) visible.push_back(window);
+  }
+  return visible;
+}
+
 std::optional<HWND> wait_for_window(DWORD pid, const wchar_t* class_name, std::chrono::milliseconds timeout) {
   std::optional<HWND> found;
   wait_until(
@@ -310,9 +318,9 @@ void press_ok(HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); }
 
 ScreenShot capture_screen() {
   ScreenShot shot;
-  HDC screen = GetDC(nullptr);
-  shot.width = GetDeviceCaps(screen, HORZRES);
-  shot.height = GetDeviceCaps(screen, VERTRES);
+  const ScreenDc screen(GetDC(nullptr));
+  shot.width = GetDeviceCaps(screen.get(), HORZRES);
+  shot.height = GetDeviceCaps(screen.get(), VERTRES);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = shot.width;
@@ -321,18 +329,17 @@ ScreenShot capture_screen() {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
-  GdiFlush();
+  const UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+  const UniqueHbitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!memory || !bitmap || bits == nullptr) return ScreenShot{};
+  {
+    const SelectionGuard selected(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, shot.width, shot.height, screen.get(), 0, 0, SRCCOPY);
+    GdiFlush();
+  }
   const auto* source = static_cast<const std::uint32_t*>(bits);
   shot.pixels.assign(source, source + static_cast<std::size_t>(shot.width) * shot.height);
   for (auto& pixel : shot.pixels) pixel &= 0x00FFFFFFu;
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return shot;
 }
 
@@ -367,11 +374,7 @@ void ScreenShot::save_bmp(const std::filesystem::path& path) const {
 
 std::filesystem::path artefact_folder() {
   auto folder = windows_path_from_env("VESSA_TEST_OUTPUT");
-  if (folder.empty()) {
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH, temp);
-    folder = temp;
-  }
+  if (folder.empty()) folder = system_temp_folder();
   std::error_code ignored;
   std::filesystem::create_directories(folder, ignored);
   return folder;

@@ -14,6 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "base/unique_handle_win.hpp"
+#include "files_win.hpp"
+
 namespace vessa::test {
 
 using namespace std::chrono_literals;
@@ -30,19 +33,18 @@ std::filesystem::path windows_path_from_env(const char* variable);
 class VessaFolder {
  public:
   VessaFolder();
-  ~VessaFolder();
   VessaFolder(const VessaFolder&) = delete;
   VessaFolder& operator=(const VessaFolder&) = delete;
 
-  [[nodiscard]] const std::filesystem::path& path() const noexcept { return path_; }
-  [[nodiscard]] std::filesystem::path exe() const { return path_ / L"vessa.exe"; }
-  [[nodiscard]] std::filesystem::path config() const { return path_ / L"config.toml"; }
+  [[nodiscard]] const std::filesystem::path& path() const noexcept { return folder_.path(); }
+  [[nodiscard]] std::filesystem::path exe() const { return path() / L"vessa.exe"; }
+  [[nodiscard]] std::filesystem::path config() const { return path() / L"config.toml"; }
 
-  void write_config(const std::string& text) const;
-  [[nodiscard]] std::optional<std::string> read_config() const;
+  void write_config(const std::string& text) const { write_bytes(config(), text); }
+  [[nodiscard]] std::optional<std::string> read_config() const { return read_bytes(config()); }
 
  private:
-  std::filesystem::path path_;
+  TempFolder folder_;
 };
 
 // A running vessa.exe with its standard output and error captured.
@@ -55,7 +57,7 @@ class VessaProcess {
   VessaProcess& operator=(const VessaProcess&) = delete;
 
   [[nodiscard]] DWORD pid() const noexcept { return pid_; }
-  [[nodiscard]] HANDLE handle() const noexcept { return process_; }
+  [[nodiscard]] HANDLE handle() const noexcept { return process_.get(); }
   // The exit status once the process ended within `timeout`.
   std::optional<DWORD> wait(std::chrono::milliseconds timeout = 10s);
   [[nodiscard]] bool running() const;
@@ -72,9 +74,30 @@ class VessaProcess {
  private:
   struct Pipe;
   DWORD pid_ = 0;
-  HANDLE process_ = nullptr;
+  UniqueHandle process_;
   std::unique_ptr<Pipe> out_;
   std::unique_ptr<Pipe> err_;
+};
+
+// vessa.exe started from a fresh folder with `config` (when not empty) and `arguments`, and its
+// bar window once it exists.
+struct RunningVessa {
+  explicit RunningVessa(const std::string& config = {}, const std::wstring& arguments = L"");
+  ~RunningVessa();  // closes the program if it still runs
+  RunningVessa(const RunningVessa&) = delete;
+  RunningVessa& operator=(const RunningVessa&) = delete;
+
+  [[nodiscard]] DWORD pid() const { return process->pid(); }
+  // Closes the program as the system would (WM_CLOSE to the bar window); its exit status.
+  std::optional<DWORD> close(std::chrono::milliseconds timeout = 10s);
+  // The visible VessaTooltipWindow, once there is one.
+  [[nodiscard]] std::optional<HWND> tooltip(std::chrono::milliseconds timeout = 5s) const;
+  // Whether every VessaTooltipWindow is gone within `timeout`.
+  [[nodiscard]] bool no_tooltip(std::chrono::milliseconds timeout = 5s) const;
+
+  VessaFolder folder;
+  std::unique_ptr<VessaProcess> process;
+  HWND bar = nullptr;
 };
 
 struct WindowInfo {
@@ -93,6 +116,8 @@ WindowInfo describe_window(HWND window);
 // Windows of class `class_name` owned by process `pid`: top-level, message-only and children
 // of the taskbar.
 std::vector<HWND> find_windows(DWORD pid, const wchar_t* class_name);
+// Visible windows of class `class_name` of process `pid`.
+std::vector<HWND> visible_windows(DWORD pid, const wchar_t* class_name);
 std::optional<HWND> wait_for_window(DWORD pid, const wchar_t* class_name, std::chrono::milliseconds timeout = 10s);
 
 // The bar window of `pid`, once it exists.

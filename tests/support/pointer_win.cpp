@@ -5,8 +5,8 @@
 namespace vessa::test {
 namespace {
 
+// A real move event only: the pointer's place and the moves it causes stay in step.
 void send_move(int x, int y) {
-  SetCursorPos(x, y);
   INPUT input{};
   input.type = INPUT_MOUSE;
   const int width = GetSystemMetrics(SM_CXSCREEN);
@@ -26,8 +26,10 @@ bool pointer_at(int x, int y) {
 
 void move_pointer(int x, int y) {
   // While a popup menu of another process is open, Wine reports the pointer where it was; a
-  // move made then may be lost once the menu closes. Repeat until the position sticks.
+  // move made then may be lost once the menu closes. Repeat until the position sticks, placing
+  // the pointer directly as well from the second attempt on.
   for (int attempt = 0; attempt < 10; ++attempt) {
+    if (attempt > 0) SetCursorPos(x, y);
     send_move(x, y);
     Sleep(attempt == 0 ? 50 : 100);
     if (pointer_at(x, y)) return;
@@ -45,6 +47,15 @@ void click(int x, int y, bool right) {
   SendInput(1, &inputs[0], sizeof(INPUT));
   Sleep(30);
   SendInput(1, &inputs[1], sizeof(INPUT));
+}
+
+void press_key(unsigned short virtual_key) {
+  INPUT inputs[2] = {};
+  inputs[0].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = virtual_key;
+  inputs[1] = inputs[0];
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
 }
 
 }  // namespace vessa::test

@@ -1,5 +1,5 @@
 #pragma once
-// The real pointer, moved from a test as a user moves it.
+// The real pointer and keyboard, used from a test as a user uses them.
 
 namespace vessa::test {
 
@@ -8,5 +8,7 @@ namespace vessa::test {
 void move_pointer(int x, int y);
 // Moves the pointer and clicks there (also inside an open menu).
 void click(int x, int y, bool right = false);
+// Presses and releases the key `virtual_key` (to whatever has the keyboard: an open menu).
+void press_key(unsigned short virtual_key);
 
 }  // namespace vessa::test

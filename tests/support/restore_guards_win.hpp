@@ -14,6 +14,8 @@
 
 namespace vessa::test {
 
+inline constexpr wchar_t kPersonalizeKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+
 // A registry value's type and bytes.
 struct RegistryData {
   DWORD type = REG_NONE;
@@ -37,6 +39,14 @@ class RegistryValueGuard {
   void set(const RegistryData& data) const;
   void set_binary(const std::vector<std::uint8_t>& bytes) const { set({REG_BINARY, bytes}); }
   void set_dword(DWORD value) const;
+  // `value` as a DWORD, or no value at all.
+  void set(std::optional<DWORD> value) const {
+    if (value) {
+      set_dword(*value);
+    } else {
+      remove();
+    }
+  }
   void set_text(const std::wstring& text) const;
   void remove() const;
   // The value as it is now; none when there is no such value.

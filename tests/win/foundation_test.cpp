@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
+#include "base/unique_handle_win.hpp"
 #include "base/win_error_win.hpp"
 #include "harness_win.hpp"
 
@@ -12,15 +14,15 @@ namespace vessa {
 namespace {
 
 std::string manifest_of(const std::filesystem::path& exe) {
-  HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  if (module == nullptr) return {};
+  const UniqueHmodule module(
+      LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  if (!module) return {};
   std::string text;
-  if (HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST)) {
-    if (HGLOBAL loaded = LoadResource(module, resource)) {
-      text.assign(static_cast<const char*>(LockResource(loaded)), SizeofResource(module, resource));
+  if (HRSRC resource = FindResourceW(module.get(), MAKEINTRESOURCEW(1), RT_MANIFEST)) {
+    if (HGLOBAL loaded = LoadResource(module.get(), resource)) {
+      text.assign(static_cast<const char*>(LockResource(loaded)), SizeofResource(module.get(), resource));
     }
   }
-  FreeLibrary(module);
   return text;
 }
 
@@ -45,13 +47,15 @@ TEST(Shell_Resources, VersionResourceSays150) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010005u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010005u);
+  unsigned major = 0, minor = 0, patch = 0;
+  ASSERT_EQ(std::sscanf(VESSA_VERSION, "%u.%u.%u", &major, &minor, &patch), 3);
+  EXPECT_EQ(fixed->dwFileVersionMS, (major << 16) | minor);
+  EXPECT_EQ(fixed->dwFileVersionLS, patch << 16);
+  EXPECT_EQ(fixed->dwProductVersionMS, (major << 16) | minor);
   wchar_t* text = nullptr;
   ASSERT_TRUE(VerQueryValueW(data.data(), L"\\StringFileInfo\\040904B0\\ProductVersion", reinterpret_cast<void**>(&text),
                              &length));
-  EXPECT_EQ(std::wstring(text), L"1.5.0");
+  EXPECT_EQ(test::utf8(text), VESSA_VERSION);
 }
 
 TEST(Shell_WinError, SystemTextThenTheHresult) {

@@ -55,7 +55,7 @@ TEST_F(Shell_HttpsGet, ReturnsTheBodyOfA200AsText) {
 TEST_F(Shell_HttpsGet, SendsAGetForThePathWithTheProductsUserAgent) {
   const auto body = https_get("localhost", "/echo");
   ASSERT_TRUE(body.ok()) << body.error().full_text();
-  EXPECT_EQ(*body, "GET /echo HTTP/1.1\nVESSA/1.5.0 (+https://github.com/vessa-monitor/vessa)\n");
+  EXPECT_EQ(*body, "GET /echo HTTP/1.1\nVESSA/" VESSA_VERSION " (+https://github.com/vessa-monitor/vessa)\n");
 }
 
 TEST_F(Shell_HttpsGet, AnyStatusButTwoHundredFailsWithItsNumber) {

@@ -2,6 +2,7 @@
 // drawing, the drawing surface and hovering, observed on the screen and in the window's state.
 #include <gtest/gtest.h>
 
+#include "app/bar_controller_win.hpp"
 #include "bars_support.hpp"
 #include "config/colors.hpp"
 #include "config/theme_win.hpp"
@@ -179,8 +180,8 @@ TEST(Shell_BarWindow, ANewDpiAloneLaysOutAndDrawsAgain) {
 }
 
 TEST(Shell_BarWindow, ASettingChangeResolvesTheColoursAgainAndRedraws) {
-  TaskbarTheme theme;
-  theme.set_light(false);
+  const RegistryValueGuard theme(kPersonalizeKey, L"SystemUsesLightTheme");
+  theme.set(DWORD{0});
   Config config;
   config.appearance.color_scheme = ColorScheme::Family;
   config.appearance.color_family = ColorFamily::Mono;  // the one family that follows the theme
@@ -195,7 +196,7 @@ TEST(Shell_BarWindow, ASettingChangeResolvesTheColoursAgainAndRedraws) {
   attach(bar.state());
   EXPECT_EQ(capture_screen().at(1192 + 8, 783 + 4), rgb(dark_cpu));
 
-  theme.set_light(true);
+  theme.set(DWORD{1});
   SendMessageW(bar.window(), WM_SETTINGCHANGE, 0, 0);
   EXPECT_EQ(bar.state().colors.cpu, light_cpu);
   EXPECT_EQ(capture_screen().at(1192 + 8, 783 + 4), rgb(light_cpu));

@@ -201,8 +201,8 @@ TEST(Shell_Bars, TaskbarCreatedRaisesTheOverlayAboveTheTaskbarAgain) {
 // WM_SETTINGCHANGE, or by TaskbarCreated, lays the bars out again and draws them. (The window is
 // moved away first: only a push puts it back at its placement.)
 TEST(Shell_Bars, ThemeChangesAreTakenInAndDrawnOnSettingChangeAndShellRestart) {
-  TaskbarTheme theme;
-  theme.set_light(false);
+  const RegistryValueGuard theme(kPersonalizeKey, L"SystemUsesLightTheme");
+  theme.set(DWORD{0});
   VessaFolder folder;
   folder.write_config(std::string(kSteadyItems) + "[appearance]\ncolor_scheme = \"family\"\ncolor_family = \"mono\"\n");
   VessaProcess vessa(folder.exe(), L"--debug");
@@ -214,7 +214,7 @@ TEST(Shell_Bars, ThemeChangesAreTakenInAndDrawnOnSettingChangeAndShellRestart) {
   DWORD_PTR ignored = 0;
 
   SetWindowPos(*bar, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  theme.set_light(true);
+  theme.set(DWORD{1});
   ASSERT_NE(SendMessageTimeoutW(*bar, WM_SETTINGCHANGE, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
   // The line was written before the message returned; the pipe may take a moment.
   EXPECT_TRUE(wait_for_lines(vessa, "relayout ", 2, 2s));
@@ -222,7 +222,7 @@ TEST(Shell_Bars, ThemeChangesAreTakenInAndDrawnOnSettingChangeAndShellRestart) {
   EXPECT_TRUE(wait_until_drawn(*bar, placement, 2s));
 
   SetWindowPos(*bar, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  theme.set_light(false);
+  theme.set(DWORD{0});
   const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
   ASSERT_NE(SendMessageTimeoutW(*bar, taskbar_created, 0, 0, SMTO_BLOCK, 5000, &ignored), 0);
   EXPECT_TRUE(wait_for_lines(vessa, "relayout ", 3, 2s));

@@ -40,37 +40,12 @@ std::string defaults_with(std::string_view old_line, std::string_view new_line) 
   return text;
 }
 
-std::optional<std::string> read_bytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-void write_bytes(const fs::path& path, std::string_view bytes) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << bytes;
-}
-
 fs::path roaming_folder() {
   wchar_t* folder = nullptr;
   const HRESULT hr = SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder);
   fs::path path = SUCCEEDED(hr) ? fs::path(folder) : fs::path();
   CoTaskMemFree(folder);
   return path;
-}
-
-void remove_everything(const fs::path& path) {
-  std::error_code ignored;
-  if (fs::is_directory(path, ignored)) {
-    for (auto it = fs::recursive_directory_iterator(path, ignored); it != fs::recursive_directory_iterator();
-         it.increment(ignored)) {
-      SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    }
-  }
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  fs::remove_all(path, ignored);
 }
 
 // The per-user folder (%APPDATA%\vessa of the test prefix) for one test: whatever was there is
@@ -188,6 +163,17 @@ TEST(Shell_ConfigFile, ABrokenFileIsKeptAsBrokenAndReplacedWithTheDefaults) {
                 "壊れた設定ファイルを保存しました: " + utf8(kept.wstring()), config_line(folder.config())}));
   EXPECT_EQ(folder.read_config(), std::optional<std::string>(default_text()));
   EXPECT_EQ(read_bytes(kept), std::optional<std::string>(broken));
+
+  // Broken again: the first copy (the settings before any repair) stays, the new one goes beside it.
+  const std::string broken_again = "[general\n";
+  folder.write_config(broken_again);
+  const Outcome again = run_until_bar_window(folder, L"--debug");
+  fs::path kept_again = kept;
+  kept_again += L".1";
+  ASSERT_EQ(again.lines.size(), 3u);
+  EXPECT_EQ(again.lines[1], "壊れた設定ファイルを保存しました: " + utf8(kept_again.wstring()));
+  EXPECT_EQ(read_bytes(kept), std::optional<std::string>(broken));
+  EXPECT_EQ(read_bytes(kept_again), std::optional<std::string>(broken_again));
 }
 
 TEST(Shell_ConfigFile, AFileThatIsNotUtf8IsKeptAndReplaced) {

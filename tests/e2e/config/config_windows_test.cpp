@@ -7,9 +7,7 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "base/file_io.hpp"
 #include "config/config_file.hpp"
@@ -23,37 +21,6 @@ namespace vessa::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempFolder {
- public:
-  TempFolder() {
-    static int counter = 0;
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH, temp);
-    path_ = fs::path(temp) / (L"vessa-config-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(counter++));
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-    fs::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  [[nodiscard]] const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-std::string read_bytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 int temporary_files(const fs::path& folder) {
   int count = 0;
@@ -70,10 +37,10 @@ Config with_interval(std::uint32_t interval) {
 }
 
 TEST(NoDisplay_ConfigSave, AKilledSaveLeavesTheOldFileWholeAndAFinishedOneTheNewFile) {
-  TempFolder folder;
+  TempFolder folder(L"vessa-config");
   const fs::path path = folder.path() / L"config.toml";
   ASSERT_TRUE(save_config(with_interval(1111), path).ok());
-  const std::string old_text = read_bytes(path);
+  const std::string old_text = read_bytes(path).value_or("");
 
   for (const std::size_t crash_at : {std::size_t{1}, std::size_t{200}, old_text.size() - 1}) {
     simulate_crash_after_bytes_for_testing(crash_at);
@@ -88,7 +55,7 @@ TEST(NoDisplay_ConfigSave, AKilledSaveLeavesTheOldFileWholeAndAFinishedOneTheNew
 }
 
 TEST(NoDisplay_ConfigSave, AFailedReplaceRemovesItsTemporaryFileAndNamesTheSystemError) {
-  TempFolder folder;
+  TempFolder folder(L"vessa-config");
   const fs::path path = folder.path() / L"config.toml";
   fs::create_directories(path / L"inside");  // a folder where the file should go
   const Status saved = save_config(Config{}, path);
@@ -100,8 +67,31 @@ TEST(NoDisplay_ConfigSave, AFailedReplaceRemovesItsTemporaryFileAndNamesTheSyste
   EXPECT_TRUE(fs::is_directory(path / L"inside"));
 }
 
+// A process that died while saving leaves its temporary file behind, and a later process with
+// the same id counts its temporary names from the start again: taken names are passed over.
+TEST(NoDisplay_ConfigSave, TemporaryNamesTakenByAnEarlierProcessArePassedOver) {
+  TempFolder folder(L"vessa-config");
+  const fs::path path = folder.path() / L"config.toml";
+  simulate_crash_after_bytes_for_testing(1);
+  ASSERT_FALSE(save_config(Config{}, path).ok());
+  simulate_crash_after_bytes_for_testing(0);
+  ASSERT_EQ(temporary_files(folder.path()), 1);
+  // "config.toml.tmp-<pid>-<n>": the names with n + 1, n + 2 and n + 3 come next.
+  const std::wstring leftover = fs::directory_iterator(folder.path())->path().filename().wstring();
+  const std::size_t dash = leftover.rfind(L'-');
+  const unsigned long last = std::stoul(leftover.substr(dash + 1));
+  for (unsigned long next = last + 1; next <= last + 3; ++next) {
+    write_bytes(folder.path() / (leftover.substr(0, dash + 1) + std::to_wstring(next)), "stale");
+  }
+
+  const Status saved = save_config(with_interval(2222), path);
+  ASSERT_TRUE(saved.ok()) << saved.error().full_text();
+  EXPECT_EQ(read_bytes(path), *write_config_text(with_interval(2222)));
+  EXPECT_EQ(temporary_files(folder.path()), 4);
+}
+
 TEST(NoDisplay_ConfigSave, SavingCreatesMissingFoldersAndReplacesAnExistingFile) {
-  TempFolder folder;
+  TempFolder folder(L"vessa-config");
   const fs::path path = folder.path() / L"a" / L"b" / L"config.toml";
   ASSERT_TRUE(save_config(with_interval(1), path).ok());
   ASSERT_TRUE(save_config(with_interval(2), path).ok());
@@ -146,10 +136,8 @@ TEST(NoDisplay_ConfigPaths, PerUserAndPortablePaths) {
   EXPECT_EQ(portable->wstring(), (fs::path(module).parent_path() / L"config.toml").wstring());
 }
 
-constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
-
 TEST(NoDisplay_Theme, TaskbarIsDarkUnlessSystemUsesLightThemeIsANonZeroDword) {
-  RegistryValueGuard value(kPersonalize, L"SystemUsesLightTheme");
+  RegistryValueGuard value(kPersonalizeKey, L"SystemUsesLightTheme");
   value.remove();
   EXPECT_TRUE(taskbar_is_dark());
   value.set_dword(1);
@@ -161,7 +149,7 @@ TEST(NoDisplay_Theme, TaskbarIsDarkUnlessSystemUsesLightThemeIsANonZeroDword) {
 }
 
 TEST(NoDisplay_Theme, SettingsWindowIsLightUnlessAppsUseLightThemeIsZero) {
-  RegistryValueGuard value(kPersonalize, L"AppsUseLightTheme");
+  RegistryValueGuard value(kPersonalizeKey, L"AppsUseLightTheme");
   value.remove();
   EXPECT_FALSE(settings_theme_is_dark());
   EXPECT_EQ(format_color(current_settings_palette().window_background), "#F3F3F3");

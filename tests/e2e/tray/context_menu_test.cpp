@@ -4,6 +4,7 @@
 
 #include "app/startup_rules.hpp"
 #include "settings/ui_text.hpp"
+#include "fake_taskbar_win.hpp"
 #include "tray_support.hpp"
 
 namespace vessa::test {
@@ -103,6 +104,57 @@ TEST(Shell_ContextMenu, AClickElsewhereClosesTheMenuAndRunsNothing) {
   EXPECT_TRUE(IsWindowVisible(vessa.bar));
   PostMessageW(vessa.bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(vessa.process->wait(), std::optional<DWORD>(0));
+}
+
+// A right click on the tray icon may bring WM_RBUTTONUP and WM_CONTEXTMENU both (version 4
+// notifications): the menu opens once.
+TEST(Shell_ContextMenu, ARightClickOnTheTrayIconOpensTheMenuOnce) {
+  RunningVessa vessa;
+  ASSERT_NE(vessa.bar, nullptr);
+  move_pointer(kFirstTrayIconCentre.x, kFirstTrayIconCentre.y);
+  for (const UINT event : {UINT{WM_RBUTTONDOWN}, UINT{WM_RBUTTONUP}, UINT{WM_CONTEXTMENU}}) {
+    post_tray_event(vessa.bar, event, kFirstTrayIconCentre);
+  }
+  const auto menu = wait_for_menu(vessa.pid());
+  ASSERT_TRUE(menu.has_value()) << "no menu after the right click";
+  press_key(VK_ESCAPE);
+  ASSERT_TRUE(wait_for_no_menu(vessa.pid())) << "Escape did not close the menu";
+  EXPECT_FALSE(wait_for_menu(vessa.pid(), 1s).has_value()) << "a second menu opened for the same click";
+  press_key(VK_ESCAPE);  // closes a second menu, if there was one
+  EXPECT_EQ(vessa.close(), std::optional<DWORD>(0));
+}
+
+// A shell restart while the menu is open replaces the bar window (child mode): the command
+// chosen afterwards acts on the new window.
+TEST(Plain_ContextMenu, ExitChosenAfterAShellRestartDuringTheMenuEndsTheProgram) {
+  constexpr RECT kTaskbar{0, 760, 1280, 800};
+  constexpr POINT kAt{600, 500};
+  const MenuPicture reference = reference_menu(menu_texts(auto_texts()), true, kAt);
+  ASSERT_EQ(reference.items.size(), 5u);
+  auto taskbar = std::make_unique<FakeTaskbar>(kTaskbar);
+  RunningVessa vessa("[behavior]\nattach_mode = \"child\"\n");
+  ASSERT_NE(vessa.bar, nullptr);
+  ASSERT_EQ(describe_window(vessa.bar).parent, taskbar->window());
+  move_pointer(kAt.x, kAt.y);
+  post_tray_event(vessa.bar, WM_CONTEXTMENU, kAt);
+  const auto menu = wait_for_menu(vessa.pid());
+  ASSERT_TRUE(menu.has_value());
+
+  taskbar.reset();  // the shell goes down, and the bar window with it
+  taskbar = std::make_unique<FakeTaskbar>(kTaskbar);
+  wait_until([] { return false; }, 500ms);  // Wine settles a new window's z-order a moment after showing it
+  PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(wait_until([&] {
+    const auto bar = wait_for_bar_window(vessa.pid(), 100ms);
+    return bar && GetAncestor(*bar, GA_PARENT) == taskbar->window();
+  })) << "the bar window did not join the new taskbar";
+  ASSERT_TRUE(visible_menu(vessa.pid()).has_value()) << "the menu closed with the shell";
+
+  RECT real{};
+  GetWindowRect(*menu, &real);
+  const RECT& item = reference.items.at(kExitItem);
+  click(real.left + (item.left + item.right) / 2, real.top + (item.top + item.bottom) / 2);
+  EXPECT_EQ(vessa.process->wait(), std::optional<DWORD>(0)) << "Exit did not end the program";
 }
 
 // In tray-only mode the bar window is message-only: the tray menu is the only way in, and it

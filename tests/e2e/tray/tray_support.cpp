@@ -18,14 +18,6 @@ std::vector<int> color_rows(const ScreenShot& shot, const RECT& cell, std::uint3
   return rows;
 }
 
-std::vector<HWND> visible_windows(DWORD pid, const wchar_t* class_name) {
-  std::vector<HWND> visible;
-  for (HWND window : find_windows(pid, class_name)) {
-    if (IsWindowVisible(window)) visible.push_back(window);
-  }
-  return visible;
-}
-
 bool tray_cell_shows_icon(std::uint32_t color, std::chrono::milliseconds timeout) {
   static const std::vector<int> kIconRows = {12, 12, 8, 8, 4, 4, 10, 10};
   return wait_until([&] { return color_rows(capture_screen(), kFirstTrayCell, color) == kIconRows; }, timeout);
@@ -60,51 +52,6 @@ SIZE memory_and_network_tooltip_size() {
   return tooltip_size_at_96({L"Memory", L"Receive", L"Send"}, {L"100%", L"999 GB/s"}, 3);
 }
 
-RunningVessa::RunningVessa(const std::string& config) {
-  if (!config.empty()) folder.write_config(config);
-  process = std::make_unique<VessaProcess>(folder.exe(), L"");
-  if (const auto window = wait_for_bar_window(process->pid())) bar = *window;
-}
-
-RunningVessa::~RunningVessa() {
-  if (bar != nullptr && process->running()) {
-    PostMessageW(bar, WM_CLOSE, 0, 0);
-    process->wait();
-  }
-}
-
-std::optional<HWND> RunningVessa::tooltip(std::chrono::milliseconds timeout) const {
-  std::optional<HWND> found;
-  wait_until(
-      [&] {
-        const auto windows = visible_windows(pid(), L"VessaTooltipWindow");
-        if (!windows.empty()) found = windows.front();
-        return found.has_value();
-      },
-      timeout);
-  return found;
-}
-
-bool RunningVessa::no_tooltip(std::chrono::milliseconds timeout) const {
-  return wait_until([&] { return find_windows(pid(), L"VessaTooltipWindow").empty(); }, timeout);
-}
-
-std::optional<HWND> visible_menu(DWORD pid) {
-  const auto menus = visible_windows(pid, L"#32768");
-  if (menus.empty()) return std::nullopt;
-  return menus.front();
-}
-
-std::optional<HWND> wait_for_menu(DWORD pid, std::chrono::milliseconds timeout) {
-  std::optional<HWND> menu;
-  wait_until([&] { return (menu = visible_menu(pid)).has_value(); }, timeout);
-  if (menu) Sleep(100);  // ready for input by then
-  return menu;
-}
-
-bool wait_for_no_menu(DWORD pid, std::chrono::milliseconds timeout) {
-  return wait_until([&] { return !visible_menu(pid).has_value(); }, timeout);
-}
 
 MenuPicture picture_of(HWND menu_window) {
   MenuPicture picture;
@@ -173,31 +120,30 @@ MenuPicture rested_picture_of(HWND menu_window) {
 
 MenuPicture reference_menu(const std::vector<std::string>& texts, bool checked, POINT at) {
   MenuPicture picture;
-  HWND owner = nullptr;
-  HMENU menu = nullptr;
-  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  UniqueHwnd owner;
+  UniqueHmenu menu;
+  const UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   std::thread worker([&] {
-    owner = create_owner();
-    menu = CreatePopupMenu();
+    owner.reset(create_owner());
+    menu.reset(CreatePopupMenu());
     for (std::size_t i = 0; i < texts.size(); ++i) {
-      if (i + 1 == texts.size()) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      if (i + 1 == texts.size()) AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
       const UINT flags = MF_STRING | (i == 0 && checked ? MF_CHECKED : 0u);
-      AppendMenuW(menu, flags, static_cast<UINT_PTR>(100 + i), widen(texts[i]).c_str());
+      AppendMenuW(menu.get(), flags, static_cast<UINT_PTR>(100 + i), widen(texts[i]).c_str());
     }
-    SetEvent(ready);
-    SetForegroundWindow(owner);
-    TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
-    DestroyMenu(menu);
-    DestroyWindow(owner);
+    SetEvent(ready.get());
+    SetForegroundWindow(owner.get());
+    TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner.get(), nullptr);
+    menu.reset();
+    owner.reset();  // a window is destroyed by the thread that made it
   });
-  WaitForSingleObject(ready, 5000);
-  CloseHandle(ready);
+  WaitForSingleObject(ready.get(), 5000);
   if (const auto window = wait_for_menu(GetCurrentProcessId())) {
     picture = rested_picture_of(*window);
-    const int count = GetMenuItemCount(menu);
+    const int count = GetMenuItemCount(menu.get());
     for (int i = 0; i < count; ++i) {
       RECT item{};
-      GetMenuItemRect(owner, menu, static_cast<UINT>(i), &item);
+      GetMenuItemRect(owner.get(), menu.get(), static_cast<UINT>(i), &item);
       // Wine gives the rectangle relative to the menu window; Windows gives screen coordinates.
       if (item.left >= picture.rect.left && item.top >= picture.rect.top) {
         OffsetRect(&item, -picture.rect.left, -picture.rect.top);
@@ -205,7 +151,7 @@ MenuPicture reference_menu(const std::vector<std::string>& texts, bool checked, 
       picture.items.push_back(item);
     }
   }
-  PostMessageW(owner, WM_CANCELMODE, 0, 0);
+  PostMessageW(owner.get(), WM_CANCELMODE, 0, 0);
   worker.join();
   return picture;
 }

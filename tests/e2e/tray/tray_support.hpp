@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "harness_win.hpp"
+#include "menus_win.hpp"
 #include "pointer_win.hpp"
 #include "settings/ui_text.hpp"
 
@@ -26,11 +27,6 @@ inline constexpr POINT kFirstTrayIconCentre{1270, 790};
 
 // Lengths of the runs of `color` in each pixel row of `cell` that has any, top to bottom.
 std::vector<int> color_rows(const ScreenShot& shot, const RECT& cell, std::uint32_t color);
-
-// The visible popup menu window (#32768) of process `pid`.
-std::optional<HWND> visible_menu(DWORD pid);
-std::optional<HWND> wait_for_menu(DWORD pid, std::chrono::milliseconds timeout = 5s);
-bool wait_for_no_menu(DWORD pid, std::chrono::milliseconds timeout = 5s);
 
 // A screenshot of a menu window: its rectangle and its pixels.
 struct MenuPicture {
@@ -72,9 +68,6 @@ std::size_t differing_pixels_above(const MenuPicture& real, const MenuPicture& r
 // Sends the tray callback message the shell would send for `event` (version 4 layout).
 void post_tray_event(HWND bar_window, UINT event, POINT at);
 
-// Visible windows of class `class_name` of process `pid`.
-std::vector<HWND> visible_windows(DWORD pid, const wchar_t* class_name);
-
 // Waits until the first icon cell shows exactly the four bars of a 16 x 16 icon in `color`
 // (the fully covered parts of bars 14, 10, 6 and 12 pixels long; their caps are blended with
 // the taskbar), or until it holds no pixel of `color` at all.
@@ -94,24 +87,5 @@ SIZE tooltip_size_at_96(std::initializer_list<const wchar_t*> labels, std::initi
 // The same for items = ["memory", "net"]: rows Memory, Receive and Send whatever the machine
 // has, with values up to "100%" and "999 GB/s".
 SIZE memory_and_network_tooltip_size();
-
-// vessa.exe started from a fresh folder with `config` (when not empty), and its bar window
-// once it exists. Closed with WM_CLOSE at the end if it still runs.
-struct RunningVessa {
-  explicit RunningVessa(const std::string& config = {});
-  ~RunningVessa();
-  RunningVessa(const RunningVessa&) = delete;
-  RunningVessa& operator=(const RunningVessa&) = delete;
-
-  [[nodiscard]] DWORD pid() const { return process->pid(); }
-  // The visible VessaTooltipWindow, once there is one.
-  [[nodiscard]] std::optional<HWND> tooltip(std::chrono::milliseconds timeout = 5s) const;
-  // Whether every VessaTooltipWindow is gone within `timeout`.
-  [[nodiscard]] bool no_tooltip(std::chrono::milliseconds timeout = 5s) const;
-
-  VessaFolder folder;
-  std::unique_ptr<VessaProcess> process;
-  HWND bar = nullptr;
-};
 
 }  // namespace vessa::test

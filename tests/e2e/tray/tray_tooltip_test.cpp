@@ -35,6 +35,22 @@ TEST(Shell_TrayTooltip, PopupOpenShowsTheTooltipAboveTheCursorAndPopupCloseRemov
   EXPECT_TRUE(vessa.no_tooltip()) << "NIN_POPUPCLOSE left the tooltip";
 }
 
+// Another program may close the tooltip window: the next hover makes a new one.
+TEST(Shell_TrayTooltip, ATooltipWindowClosedFromOutsideIsMadeAgain) {
+  RunningVessa vessa(kConfig);
+  ASSERT_NE(vessa.bar, nullptr);
+  move_pointer(640, 790);
+  post_tray_event(vessa.bar, NIN_POPUPOPEN, POINT{640, 790});
+  const auto first = vessa.tooltip();
+  ASSERT_TRUE(first.has_value()) << "no tooltip after NIN_POPUPOPEN";
+  PostMessageW(*first, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(vessa.no_tooltip()) << "WM_CLOSE left the tooltip window";
+
+  post_tray_event(vessa.bar, NIN_POPUPOPEN, POINT{640, 790});
+  EXPECT_TRUE(vessa.tooltip().has_value()) << "no tooltip after its window was closed from outside";
+  EXPECT_EQ(vessa.close(), std::optional<DWORD>(0));
+}
+
 TEST(Shell_TrayTooltip, NearTheScreenEdgeTheTooltipStaysOnTheMonitor) {
   RunningVessa vessa(kConfig);
   ASSERT_NE(vessa.bar, nullptr);

@@ -173,7 +173,7 @@ TEST_F(Shell_Weather, AsksForThePlaceWithTheProductsUserAgent) {
   ASSERT_NE(bar, nullptr) << vessa->output() << vessa->error_output();
   ASSERT_TRUE(wait_until([&] { return !server_.forecast_requests().empty(); }, 15s)) << "no forecast request";
   EXPECT_EQ(server_.forecast_requests().front(),
-            std::string(kForecastPath) + "\tVESSA/1.5.0 (+https://github.com/vessa-monitor/vessa)");
+            std::string(kForecastPath) + "\tVESSA/" VESSA_VERSION " (+https://github.com/vessa-monitor/vessa)");
   PostMessageW(bar, WM_CLOSE, 0, 0);
   EXPECT_EQ(vessa->wait(), std::optional<DWORD>(0));
 }

@@ -12,7 +12,7 @@
 
 namespace vessa {
 
-// A 32-bit premultiplied colour bitmap plus a monochrome mask made into an icon. On failure
+// A 32-bit colour bitmap with straight alpha plus a monochrome mask made into an icon. On failure
 // nothing created on the way survives; the error carries the failed call's status.
 [[nodiscard]] Result<UniqueHicon> draw_tray_icon(std::int32_t width, std::int32_t height, Rgb color);
 

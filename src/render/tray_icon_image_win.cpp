@@ -1,8 +1,8 @@
-#include "app/tray_icon_image_win.hpp"
+#include "render/tray_icon_image_win.hpp"
 
 #include <cstring>
 
-#include "app/tray_icon_image.hpp"
+#include "render/tray_icon_image.hpp"
 #include "base/win_error_win.hpp"
 
 namespace vessa {

@@ -1,7 +1,7 @@
 #pragma once
 // The program's own icon: four horizontal rounded bars of different lengths, stacked top to
 // bottom, in one colour on a transparent background. This is the portable half: the geometry
-// and the premultiplied pixels for a given size and colour. The Win32 half
+// and the pixels for a given size and colour. The Win32 half
 // (tray_icon_image_win.hpp) turns the pixels into an HICON.
 
 #include <array>
@@ -45,7 +45,8 @@ inline constexpr std::int32_t kMaxTrayIconSide = 1024;
 // (inside samples of a 4 x 4 grid) * 255 / 16. Empty for a refused size.
 [[nodiscard]] std::vector<std::uint8_t> tray_icon_coverage(std::int32_t width, std::int32_t height);
 
-// The icon's pixels, premultiplied: alpha = coverage, each channel (c * coverage + 127) / 255.
+// The icon's pixels with straight (not premultiplied) alpha, as CreateIconIndirect's icons carry
+// it: alpha = coverage and the plain colour wherever the coverage is not 0; 0 elsewhere.
 // nullopt for a refused size.
 [[nodiscard]] std::optional<PixelBuffer> tray_icon_pixels(std::int32_t width, std::int32_t height, Rgb color);
 

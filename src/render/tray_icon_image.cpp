@@ -1,4 +1,4 @@
-#include "app/tray_icon_image.hpp"
+#include "render/tray_icon_image.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -88,7 +88,11 @@ std::optional<PixelBuffer> tray_icon_pixels(std::int32_t width, std::int32_t hei
     for (std::int32_t x = 0; x < width; ++x) {
       const std::uint8_t alpha =
           coverage[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
-      canvas.at(x, y) = premultiply(color.r, color.g, color.b, alpha);
+      // Straight alpha, as an icon's colour bitmap carries it: the shell blends it over the
+      // taskbar as colour * alpha + background * (1 - alpha). Nothing where nothing is covered.
+      canvas.at(x, y) = alpha == 0 ? 0u
+                                   : std::uint32_t{alpha} << 24 | std::uint32_t{color.r} << 16 |
+                                         std::uint32_t{color.g} << 8 | std::uint32_t{color.b};
     }
   }
   return buffer;

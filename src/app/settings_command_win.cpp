@@ -1,0 +1,62 @@
+#include "app/settings_command_win.hpp"
+
+#include <windows.h>
+
+#include <utility>
+
+#include "app/app_state_win.hpp"
+#include "app/bar_controller_win.hpp"
+#include "app/startup_rules.hpp"
+#include "base/debug_output.hpp"
+#include "config/config_file.hpp"
+#include "config/theme_win.hpp"
+#include "metrics/metrics_win.hpp"
+#include "settings/settings_window_win.hpp"
+
+namespace vessa {
+
+void open_settings(AppState& state) {
+  SettingsOutcome outcome = run_settings_window(SettingsRequest{state.config, state.language});
+  // After a WM_QUIT the bar window and the state may already be gone: touch nothing.
+  if (outcome.quit || !outcome.accepted.has_value()) return;
+  apply_settings(state, std::move(*outcome.accepted));
+}
+
+void apply_settings(AppState& state, Config accepted) {
+  const std::uint32_t previous_interval = state.config.general.update_interval_ms;
+  const Language previous_language = state.config.general.language;
+  state.config = std::move(accepted);
+
+  state.colors = resolve_colors(state.config.appearance, taskbar_is_dark());
+
+  state.sampler = make_counter_sampler(state.config);
+  state.last_sample = MetricSample{};
+  state.has_sample = false;
+
+  if (state.config.general.language != previous_language) {
+    state.language = resolve_ui_language(state.config.general.language, GetUserDefaultUILanguage());
+    state.texts = &ui_texts(state.language);
+  }
+
+  HWND bar_window = state.bar_window();
+  if (state.config.general.update_interval_ms != previous_interval) {
+    state.timers.update_ms = update_period_ms(state.config.general.update_interval_ms);
+    if (bar_window != nullptr) SetTimer(bar_window, kUpdateTimer, state.timers.update_ms, nullptr);
+  }
+
+  if (weather_fetch_configured(state.config.weather)) {
+    start_weather_fetch(state);
+  } else {
+    state.weather.clear();
+  }
+
+  layout(state);
+  take_sample(state);
+  take_sample(state);
+
+  if (const Status saved = save_config(state.config, state.config_path); !saved) {
+    debug::line("設定の保存に失敗: " + saved.error().full_text());
+  }
+}
+
+}  // namespace vessa

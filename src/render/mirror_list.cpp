@@ -1,0 +1,131 @@
+#include "render/mirror_list.hpp"
+
+#include <algorithm>
+#include <utility>
+
+#include "render/placement.hpp"
+
+namespace vessa {
+namespace {
+
+bool contains(const std::vector<TaskbarId>& taskbars, TaskbarId taskbar) {
+  return std::find(taskbars.begin(), taskbars.end(), taskbar) != taskbars.end();
+}
+
+// Only when the bars are on the taskbar and every display is asked for.
+std::vector<TaskbarId> collect_taskbars(MirrorWorld& world, const Config& config, AttachMode mode) {
+  if (mode == AttachMode::TrayOnly || config.general.displays != Displays::All) return {};
+  std::vector<TaskbarId> taskbars = world.secondary_taskbars(MirrorList::kMaxMirrors);
+  if (taskbars.size() > MirrorList::kMaxMirrors) taskbars.resize(MirrorList::kMaxMirrors);
+  return taskbars;
+}
+
+}  // namespace
+
+const MirrorRecord* MirrorList::find(TaskbarId taskbar) const noexcept {
+  const auto found =
+      std::find_if(records_.begin(), records_.end(), [&](const MirrorRecord& r) { return r.taskbar == taskbar; });
+  return found != records_.end() ? &*found : nullptr;
+}
+
+void MirrorList::forget(TaskbarId taskbar) {
+  std::erase_if(records_, [&](const MirrorRecord& r) { return r.taskbar == taskbar; });
+}
+
+MirrorUpdate MirrorList::update(MirrorWorld& world, const Config& config, const MirrorUpdateInputs& inputs) {
+  MirrorUpdate result;
+  std::vector<std::string>* diagnostics = inputs.diagnostics ? &result.diagnostics : nullptr;
+  const std::vector<TaskbarId> taskbars = collect_taskbars(world, config, inputs.mode);
+
+  // Remove the mirrors whose taskbar went; the others keep their order.
+  const auto gone = std::stable_partition(records_.begin(), records_.end(),
+                                          [&](const MirrorRecord& r) { return contains(taskbars, r.taskbar); });
+  for (auto it = gone; it != records_.end(); ++it) {
+    world.destroy_mirror(it->taskbar);
+    result.changed = true;
+  }
+  records_.erase(gone, records_.end());
+
+  // Create the missing ones in collection order.
+  bool created = false;
+  for (const TaskbarId taskbar : taskbars) {
+    if (find(taskbar) != nullptr) continue;
+    if (!world.create_mirror(taskbar, inputs.visible)) {
+      if (diagnostics != nullptr) diagnostics->emplace_back("副ディスプレイの複製を作れません");
+      continue;  // the next update tries again
+    }
+    const MirrorClock::time_point now = world.now();
+    MirrorRecord record;
+    record.taskbar = taskbar;
+    record.next_clock_attempt = now;
+    record.clock_deadline = now + kClockSearchSpan;
+    records_.push_back(record);
+    created = true;
+  }
+  if (created) {
+    result.changed = true;
+    if (diagnostics != nullptr) {
+      diagnostics->push_back("副ディスプレイの複製: " + std::to_string(records_.size()) + " 枚");
+    }
+  }
+
+  for (MirrorRecord& record : records_) {
+    if (place(record, world, config, world.now(), diagnostics)) result.changed = true;
+  }
+  return result;
+}
+
+bool MirrorList::place(MirrorRecord& record, MirrorWorld& world, const Config& config, MirrorClock::time_point now,
+                       std::vector<std::string>* diagnostics) {
+  const std::optional<Rect> band = world.taskbar_band(record.taskbar);
+  if (!band) return false;  // the mirror keeps its last placement
+  const std::uint32_t reported_dpi = world.taskbar_dpi(record.taskbar);
+  const std::uint32_t dpi = reported_dpi != 0 ? reported_dpi : 96;
+
+  // A moved or rescaled taskbar may have its clock elsewhere: search again from now.
+  if (band != record.band || dpi != record.dpi) {
+    record.band = band;
+    record.clock_area.reset();
+    record.next_clock_attempt = now;
+    record.clock_deadline = now + kClockSearchSpan;
+  }
+  if (!record.clock_area && record.next_clock_attempt <= now && now < record.clock_deadline) {
+    record.next_clock_attempt = now + kClockRetry;
+    record.clock_area = world.find_clock_area(record.taskbar);
+    if (diagnostics != nullptr) diagnostics->push_back("副タスクバーの時計: " + format_clock_area(record.clock_area));
+  }
+
+  // tray_left ends the mirror just before the secondary taskbar's clock.
+  const PlacementResult result =
+      compute_placement(config, *band, dpi, config.metrics.items.size(), record.clock_area);
+  const bool vertical = band->width() < band->height();
+  if (record.laid_out && result.placement == record.placement && result.geometry == record.geometry &&
+      dpi == record.dpi && vertical == record.vertical) {
+    return false;
+  }
+  record.placement = result.placement;
+  record.geometry = result.geometry;
+  record.dpi = dpi;
+  record.vertical = vertical;
+  record.laid_out = true;
+  if (diagnostics != nullptr) diagnostics->push_back(format_mirror_placement_line(vertical, dpi, *band, result.placement));
+  return true;
+}
+
+std::string format_clock_area(const std::optional<Rect>& area) {
+  if (!area) return "None";
+  return "Rect { left: " + std::to_string(area->left) + ", top: " + std::to_string(area->top) +
+         ", right: " + std::to_string(area->right) + ", bottom: " + std::to_string(area->bottom) + " }";
+}
+
+std::string format_mirror_placement_line(bool vertical, std::uint32_t dpi, const Rect& band,
+                                         const Placement& placement) {
+  std::string line = "複製の配置 vertical=";
+  line += vertical ? "true" : "false";
+  line += " dpi=" + std::to_string(dpi);
+  line += " container=" + std::to_string(band.width()) + "x" + std::to_string(band.height());
+  line += " placement=" + format_placement(placement);
+  return line;
+}
+
+}  // namespace vessa

@@ -1,0 +1,121 @@
+#include "render/mirror_set_win.hpp"
+
+#include <algorithm>
+
+#include "base/debug_output.hpp"
+#include "render/bar_drawing_win.hpp"
+#include "render/clock_search_win.hpp"
+#include "render/mirror_window_win.hpp"
+#include "render/taskbar_win.hpp"
+
+namespace vessa {
+namespace {
+
+HWND window_from_id(TaskbarId taskbar) noexcept { return reinterpret_cast<HWND>(taskbar); }
+TaskbarId id_from_window(HWND taskbar) noexcept { return reinterpret_cast<TaskbarId>(taskbar); }
+
+}  // namespace
+
+// The real windows: secondary taskbars found by class, mirror windows kept in the set.
+class MirrorSet::World final : public MirrorWorld {
+ public:
+  explicit World(MirrorSet& set) noexcept : set_(set) {}
+
+  std::vector<TaskbarId> secondary_taskbars(std::size_t limit) override {
+    std::vector<TaskbarId> taskbars;
+    HWND previous = nullptr;
+    while (taskbars.size() < limit) {
+      previous = FindWindowExW(nullptr, previous, L"Shell_SecondaryTrayWnd", nullptr);
+      if (previous == nullptr) break;
+      taskbars.push_back(id_from_window(previous));
+    }
+    return taskbars;
+  }
+
+  std::optional<Rect> taskbar_band(TaskbarId taskbar) override {
+    const std::optional<RECT> band = vessa::taskbar_band(window_from_id(taskbar));
+    return band ? std::optional<Rect>(to_rect(*band)) : std::nullopt;
+  }
+
+  std::uint32_t taskbar_dpi(TaskbarId taskbar) override { return GetDpiForWindow(window_from_id(taskbar)); }
+
+  std::optional<Rect> find_clock_area(TaskbarId taskbar) override {
+    const std::optional<RECT> area = vessa::find_clock_area(window_from_id(taskbar));
+    return area ? std::optional<Rect>(to_rect(*area)) : std::nullopt;
+  }
+
+  bool create_mirror(TaskbarId taskbar, bool visible) override {
+    if (!MirrorWindow::class_registered()) return false;
+    auto window = std::make_unique<MirrorWindow>(set_, taskbar);
+    if (!window->create_window()) return false;
+    ShowWindow(window->hwnd(), SW_SHOWNA);
+    if (!visible) ShowWindow(window->hwnd(), SW_HIDE);
+    raise_over(window->hwnd(), window_from_id(taskbar));
+    set_.windows_.push_back(std::move(window));
+    return true;
+  }
+
+  void destroy_mirror(TaskbarId taskbar) override {
+    std::erase_if(set_.windows_, [&](const std::unique_ptr<MirrorWindow>& w) { return w->taskbar() == taskbar; });
+  }
+
+  MirrorClock::time_point now() override { return MirrorClock::now(); }
+
+ private:
+  MirrorSet& set_;
+};
+
+MirrorSet::MirrorSet() = default;
+
+MirrorSet::~MirrorSet() = default;
+
+void MirrorSet::set_events(std::unique_ptr<MirrorEvents> events) { events_ = std::move(events); }
+
+bool MirrorSet::update(const Config& config, AttachMode mode, bool visible) {
+  // A mirror window closed by another program is made again, as for a new taskbar.
+  bool lost = false;
+  std::erase_if(windows_, [&](const std::unique_ptr<MirrorWindow>& window) {
+    if (window->has_window()) return false;
+    list_.forget(window->taskbar());
+    lost = true;
+    return true;
+  });
+  World world(*this);
+  const MirrorUpdate result = list_.update(world, config, MirrorUpdateInputs{mode, visible, debug::enabled()});
+  for (const std::string& line : result.diagnostics) debug::line(line);
+  return result.changed || lost;
+}
+
+void MirrorSet::raise() {
+  for (const auto& window : windows_) {
+    if (window->has_window()) raise_over(window->hwnd(), window_from_id(window->taskbar()));
+  }
+}
+
+void MirrorSet::clear() {
+  windows_.clear();
+  list_ = MirrorList{};
+}
+
+void MirrorSet::set_visible(bool visible) {
+  for (const auto& window : windows_) {
+    if (window->has_window()) ShowWindow(window->hwnd(), visible ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+void MirrorSet::draw(const MirrorFrameBuilder& frame_for, WeatherIconCache* icon_cache) {
+  for (const MirrorRecord& record : list_.records()) {
+    if (!record.laid_out) continue;
+    MirrorWindow* window = window_of(record.taskbar);
+    if (window == nullptr || !window->has_window()) continue;
+    push_frame(window->surface(), window->hwnd(), record.placement, frame_for(record), icon_cache);
+  }
+}
+
+MirrorWindow* MirrorSet::window_of(TaskbarId taskbar) const {
+  const auto found = std::find_if(windows_.begin(), windows_.end(),
+                                  [&](const std::unique_ptr<MirrorWindow>& w) { return w->taskbar() == taskbar; });
+  return found != windows_.end() ? found->get() : nullptr;
+}
+
+}  // namespace vessa

@@ -1,0 +1,2 @@
+#include <string>
+  #include "app/app_state_win.hpp"
