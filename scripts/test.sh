@@ -82,5 +82,7 @@ cmake -S "$root" -B "$build/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mi
   -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cache[@]}" >/dev/null
 cmake --build "$build/win"
 ctest --test-dir "$build/win" -j"$jobs" --output-on-failure
+# The README's pictures of the settings window, from the run just made.
+bash "$root/scripts/settings-pictures.sh" --from-last-run "$build/win"
 
 step "all tests passed"

@@ -2,14 +2,6 @@
 
 namespace vessa::test {
 
-std::vector<HWND> visible_windows(DWORD pid, const wchar_t* class_name) {
-  std::vector<HWND> visible;
-  for (HWND window : find_windows(pid, class_name)) {
-    if (IsWindowVisible(window)) visible.push_back(window);
-  }
-  return visible;
-}
-
 std::optional<HWND> visible_menu(DWORD pid) {
   const auto menus = visible_windows(pid, L"#32768");
   if (menus.empty()) return std::nullopt;

@@ -1,6 +1,5 @@
 #pragma once
-// The visible windows of another process, and its popup menus (class #32768), as a user sees
-// them open and close.
+// Another process's popup menus (class #32768), as a user sees them open and close.
 
 #include <windows.h>
 
@@ -11,9 +10,6 @@
 #include "harness_win.hpp"
 
 namespace vessa::test {
-
-// Visible windows of class `class_name` of process `pid`.
-std::vector<HWND> visible_windows(DWORD pid, const wchar_t* class_name);
 
 // The visible popup menu window (#32768) of process `pid`.
 std::optional<HWND> visible_menu(DWORD pid);
