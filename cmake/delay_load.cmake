@@ -1,8 +1,11 @@
 # System libraries that only rare paths call, linked so that each is loaded at the first call
-# of one of its functions instead of at start-up: the settings window's (subclassing from the
-# common controls, the colour chooser, the dark title bar) and the clock search on secondary
-# displays (UI Automation's strings). The colour chooser's library alone brings the printing
-# stack with it.
+# of one of its functions instead of at start-up: the settings window's (the colour chooser,
+# the dark title bar) and the clock search on secondary displays (UI Automation's strings).
+# The colour chooser's library alone brings the printing stack with it.
+#
+# The common controls stay a start-up import: Wine applies the manifest's per-monitor DPI
+# awareness only to a process that loads them at start-up (a 144-DPI desktop then reads the
+# work area in scaled units).
 #
 # MinGW's linker has no delay-load switch: dlltool makes a delay-load import library from a
 # list of the functions called, and the link takes them from it before the ordinary import
@@ -34,7 +37,6 @@ function(vessa_delay_load_library dll)
   set(VESSA_DELAY_LOAD_LIBRARIES ${VESSA_DELAY_LOAD_LIBRARIES} ${library} PARENT_SCOPE)
 endfunction()
 
-vessa_delay_load_library(comctl32.dll SetWindowSubclass DefSubclassProc RemoveWindowSubclass)
 vessa_delay_load_library(comdlg32.dll ChooseColorW)
 vessa_delay_load_library(dwmapi.dll DwmSetWindowAttribute)
 vessa_delay_load_library(oleaut32.dll SysAllocString SysFreeString VariantInit)

@@ -1,6 +1,10 @@
 // Libraries loaded on first use: what a call gives when the library or the export is missing,
-// and that a present one is loaded only when first called and resolved once for all threads.
+// that a present one is loaded only when first called and resolved once for all threads, and
+// that the functions linked through delay-load import libraries reach their libraries.
 #include <windows.h>
+#include <commdlg.h>
+#include <dwmapi.h>
+#include <oleauto.h>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +77,29 @@ TEST(Shell_LazyLibrary, PresentLibraryIsLoadedOnFirstCallAndResolvedOnceForAllTh
   const Status resolved = lz_start.resolve();
   ASSERT_TRUE(resolved.ok()) << resolved.error().full_text();
   EXPECT_EQ(reinterpret_cast<void*>(lz_start.address()), reinterpret_cast<void*>(GetProcAddress(loaded, "LZStart")));
+}
+
+// Each of these is called through its delay-load thunk (the settings window's and the clock
+// search's), which loads the library on this first call.
+TEST(Shell_DelayLoad, DelayLoadedFunctionsReachTheirLibraries) {
+  HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  const UniqueHwnd owned(window);
+
+  CHOOSECOLORW choose{};  // a size of 0: refused at once, no dialog
+  EXPECT_FALSE(ChooseColorW(&choose));
+  EXPECT_NE(GetModuleHandleW(L"comdlg32.dll"), nullptr);
+
+  const BOOL value = TRUE;
+  EXPECT_EQ(DwmSetWindowAttribute(window, 20, &value, sizeof(value)), S_OK);  // a stub under Wine
+
+  VARIANT variant;
+  VariantInit(&variant);
+  EXPECT_EQ(variant.vt, VT_EMPTY);
+  BSTR text = SysAllocString(L"SystemTrayIcon");
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(SysStringLen(text), 14u);
+  SysFreeString(text);
 }
 
 }  // namespace
