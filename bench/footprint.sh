@@ -8,6 +8,9 @@
 #
 #   bench/footprint.sh [WINDOWS_BUILD_DIR] [SECONDS]
 #
+# With FOOTPRINT_MAPS=1 it also prints, for each program, the resident KiB of every file it
+# has mapped (the executable, each DLL) and of its anonymous memory: where a difference lives.
+#
 # WINDOWS_BUILD_DIR defaults to build/win and must hold release/vessa.exe and
 # bin/vessa_footprint_baseline.exe (ninja -C build/win vessa_release vessa_footprint_baseline).
 # The Wine session is a private one (tests/wine/session.sh) and is stopped afterwards; only
@@ -69,6 +72,17 @@ vessa_cpu=$(( $(cpu_ns "$vessa_pid") - vessa_cpu0 ))
 baseline_cpu=$(( $(cpu_ns "$baseline_pid") - baseline_cpu0 ))
 vessa_rss=$(rss_kib "$vessa_pid")
 baseline_rss=$(rss_kib "$baseline_pid")
+
+# Resident KiB by mapped file (anonymous memory as one line), largest first.
+resident_by_file() {
+  awk '/^[0-9a-f]+-[0-9a-f]+ / { name = NF >= 6 ? $6 : "[anonymous]"; for (i = 7; i <= NF; ++i) name = name " " $i }
+       /^Rss:/ { sum[name] += $2 }
+       END { for (n in sum) if (sum[n] > 0) printf "%8d KiB  %s\n", sum[n], n }' "/proc/$1/smaps" | sort -rn
+}
+if [ "${FOOTPRINT_MAPS:-0}" = 1 ]; then
+  echo "VESSA, resident by mapping:"; resident_by_file "$vessa_pid"
+  echo "baseline, resident by mapping:"; resident_by_file "$baseline_pid"
+fi
 
 vessa_size=$(stat -c %s "$vessa_exe")
 awk -v s="$seconds" -v size="$vessa_size" -v vr="$vessa_rss" -v br="$baseline_rss" -v vc="$vessa_cpu" -v bc="$baseline_cpu" '

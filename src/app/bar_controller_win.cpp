@@ -77,6 +77,9 @@ void draw_and_push(AppState& state) {
 void attach(AppState& state) {
   HWND window = state.bar_window();
   if (window == nullptr) return;
+  // Whatever happens to the window here (a new parent, raised over a new taskbar), the next
+  // frame is pushed in full.
+  state.surface.forget_pushed();
   HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
   if (taskbar == nullptr) {
     state.taskbar = nullptr;

@@ -28,6 +28,8 @@ bool BarWindow::register_window_class() noexcept {
 }
 
 bool BarWindow::create_for(AttachMode mode, HWND taskbar) noexcept {
+  // A new window has no pixels yet, though it may get the handle of one that had.
+  state_.surface.forget_pushed();
   DWORD ex_style = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
   DWORD style = WS_POPUP;
   HWND parent = HWND_MESSAGE;

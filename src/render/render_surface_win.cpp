@@ -34,6 +34,12 @@ bool RenderSurface::ensure(std::int32_t width, std::int32_t height) noexcept {
   return true;
 }
 
+void RenderSurface::remember_pushed(HWND window, const Placement& placement, const FrameModel& frame) {
+  pushed_frame_ = frame;  // the shapes' storage is reused from the last time
+  pushed_placement_ = placement;
+  pushed_window_ = window;
+}
+
 void RenderSurface::reset() noexcept {
   // A bitmap still selected into a DC cannot be deleted: give the DC its own one back first.
   if (dc_ && previous_bitmap_ != nullptr) SelectObject(dc_.get(), previous_bitmap_);
@@ -43,6 +49,7 @@ void RenderSurface::reset() noexcept {
   pixels_ = nullptr;
   width_ = 0;
   height_ = 0;
+  forget_pushed();
 }
 
 void RenderSurface::take(RenderSurface& other) noexcept {
@@ -53,6 +60,9 @@ void RenderSurface::take(RenderSurface& other) noexcept {
   width_ = std::exchange(other.width_, 0);
   height_ = std::exchange(other.height_, 0);
   generation_ = other.generation_;
+  pushed_window_ = std::exchange(other.pushed_window_, nullptr);
+  pushed_placement_ = other.pushed_placement_;
+  pushed_frame_ = std::move(other.pushed_frame_);
 }
 
 }  // namespace vessa

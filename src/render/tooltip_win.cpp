@@ -8,13 +8,13 @@
 #include <memory>
 #include <string>
 
+#include "base/lazy_library_win.hpp"
 #include "base/unique_handle_win.hpp"
 #include "base/window_win.hpp"
 #include "base/wide_win.hpp"
 #include "render/saturating.hpp"
 
 namespace vessa {
-
 // What the window needs to paint itself; owned by the window object.
 struct TooltipPaintData {
   struct Row {
@@ -32,6 +32,10 @@ struct TooltipPaintData {
 };
 
 namespace {
+
+// DWM is needed only once the tooltip first shows, so it is loaded then.
+LazyLibrary g_dwmapi(L"dwmapi.dll");
+LazyFunction<decltype(DwmSetWindowAttribute)> dwm_set_window_attribute(g_dwmapi, "DwmSetWindowAttribute");
 
 COLORREF colorref(Rgb color) noexcept { return RGB(color.r, color.g, color.b); }
 
@@ -143,7 +147,7 @@ class TooltipWindow : public Window<TooltipWindow> {
     // Rounded corners where the system offers them; square ones elsewhere.
     constexpr DWORD kCornerPreference = 33;  // DWMWA_WINDOW_CORNER_PREFERENCE
     const DWORD round = 2;                   // DWMWCP_ROUND
-    DwmSetWindowAttribute(window, kCornerPreference, &round, sizeof(round));
+    dwm_set_window_attribute(window, kCornerPreference, &round, sizeof(round));
   }
 
   void show(std::unique_ptr<TooltipPaintData> data, ScreenPoint position, TooltipSize size) noexcept {

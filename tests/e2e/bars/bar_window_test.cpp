@@ -128,6 +128,36 @@ TEST(Shell_BarWindow, ASecondLayoutWithNothingChangedDrawsNothing) {
   EXPECT_EQ(wait_for_screen(1180, 783, expected_pixels(default_frame(bar.state()), 80, 20)), "");
 }
 
+// A sample that changed by less than a pixel gives the same frame, which the window already
+// shows: it is neither painted nor pushed. Seen by painting the window white through another
+// surface behind the bar's back: the same frame leaves the white, until an attach (after which
+// the window may have lost its pixels) makes the next one push in full.
+TEST(Shell_BarWindow, TheSameFrameAgainIsNotPushedUntilTheNextAttach) {
+  InProcessBar bar(Config{}, AttachMode::Overlay);
+  bar.state().has_sample = true;
+  bar.state().last_sample = busy_sample();
+  attach(bar.state());
+  const FrameModel bars = default_frame(bar.state());
+  ASSERT_EQ(wait_for_screen(1192, 783, expected_pixels(bars, 80, 20)), "");
+
+  FrameModel white;
+  white.background = rgb_hex(0xFFFFFF);
+  white.background_alpha = 255;
+  RenderSurface elsewhere;
+  push_frame(elsewhere, bar.window(), kDefaultPlacement, white);
+  ASSERT_EQ(wait_for_screen(1192, 783, expected_pixels(white, 80, 20)), "");
+
+  bar.state().last_sample.bars[0].percent = 50.4;
+  ASSERT_EQ(default_frame(bar.state()), bars);  // not a pixel of difference
+  draw_and_push(bar.state());
+  EXPECT_EQ(compare_on_screen(capture_screen(), 1192, 783, expected_pixels(white, 80, 20)), "");
+
+  attach(bar.state());  // a steady taskbar: nothing is laid out or drawn here
+  EXPECT_EQ(compare_on_screen(capture_screen(), 1192, 783, expected_pixels(white, 80, 20)), "");
+  draw_and_push(bar.state());
+  EXPECT_EQ(wait_for_screen(1192, 783, expected_pixels(bars, 80, 20)), "");
+}
+
 // Placement and geometry can come out the same at two DPIs (both capped by the taskbar); the
 // lamps and the weather icon are drawn at the DPI, so a new DPI alone draws again.
 TEST(Shell_BarWindow, ANewDpiAloneLaysOutAndDrawsAgain) {

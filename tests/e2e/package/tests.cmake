@@ -9,3 +9,7 @@ vessa_add_wine_test(NAME vessa_e2e_package_shell VARIANT shell TIMEOUT 300
           ${CMAKE_OBJDUMP} ${CMAKE_NM} ${CMAKE_ADDR2LINE} $<TARGET_FILE:vessa>
           ${PROJECT_SOURCE_DIR}/tests/wine/run-in-wine.sh $<TARGET_FILE:vessa_e2e_package>
           --gtest_filter=Shell_* --gtest_brief=1)
+
+# The libraries the packaged vessa.exe loads at start-up (no Wine needed).
+add_test(NAME vessa_release_imports
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/release_imports.sh ${CMAKE_OBJDUMP} ${VESSA_RELEASE_DIR}/vessa.exe)

@@ -1,0 +1,42 @@
+# System libraries that only rare paths call, linked so that each is loaded at the first call
+# of one of its functions instead of at start-up: the settings window's (the colour chooser,
+# the dark title bar) and the clock search on secondary displays (UI Automation's strings).
+# The colour chooser's library alone brings the printing stack with it.
+#
+# The common controls stay a start-up import: Wine applies the manifest's per-monitor DPI
+# awareness only to a process that loads them at start-up (a 144-DPI desktop then reads the
+# work area in scaled units).
+#
+# MinGW's linker has no delay-load switch: dlltool makes a delay-load import library from a
+# list of the functions called, and the link takes them from it before the ordinary import
+# libraries. A function missing from a list still links, but through the ordinary import
+# library, which loads its library at start-up again: tests/release_imports.sh catches that.
+# (A library that cannot be loaded at the first call ends the process, as a missing import
+# would have ended it at start-up; all of these are part of every Windows.)
+#
+# Sets VESSA_DELAY_LOAD_LIBRARIES to the libraries to link before the ordinary ones.
+
+set(VESSA_DELAY_LOAD_LIBRARIES)
+if(NOT MINGW OR NOT CMAKE_DLLTOOL)
+  return()
+endif()
+
+function(vessa_delay_load_library dll)
+  get_filename_component(stem ${dll} NAME_WE)
+  set(folder ${CMAKE_BINARY_DIR}/delay-load)
+  set(definition ${folder}/${stem}.def)
+  set(library ${folder}/lib${stem}_delay.a)
+  list(JOIN ARGN "\n" exports)
+  file(CONFIGURE OUTPUT ${definition} CONTENT "LIBRARY ${dll}\nEXPORTS\n${exports}\n")
+  execute_process(
+    COMMAND ${CMAKE_DLLTOOL} --input-def ${definition} --output-delaylib ${library} --dllname ${dll}
+    RESULT_VARIABLE status ERROR_VARIABLE output)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "dlltool could not make ${library}: ${output}")
+  endif()
+  set(VESSA_DELAY_LOAD_LIBRARIES ${VESSA_DELAY_LOAD_LIBRARIES} ${library} PARENT_SCOPE)
+endfunction()
+
+vessa_delay_load_library(comdlg32.dll ChooseColorW)
+vessa_delay_load_library(dwmapi.dll DwmSetWindowAttribute)
+vessa_delay_load_library(oleaut32.dll SysAllocString SysFreeString VariantInit)
