@@ -29,11 +29,17 @@ void move_pointer(int x, int y) {
   // While a popup menu of another process is open, Wine reports the pointer where it was; a
   // move made then may be lost once the menu closes. Repeat until the position sticks, placing
   // the pointer directly as well from the second attempt on.
+  // A busy machine may take a while to deliver the first move: placing the pointer again
+  // before then would make a second move of its own, which a hover test would see.
   for (int attempt = 0; attempt < 10; ++attempt) {
     if (attempt > 0) SetCursorPos(x, y);
     send_move(x, y);
-    Sleep(attempt == 0 ? 50 : 100);
-    if (pointer_at(x, y)) return;
+    // Polled without pumping this thread's messages: a caller's windows get them when it waits.
+    const int polls = attempt == 0 ? 50 : 5;
+    for (int poll = 0; poll < polls; ++poll) {
+      Sleep(20);
+      if (pointer_at(x, y)) return;
+    }
   }
 }
 
