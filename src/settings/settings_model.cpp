@@ -178,6 +178,14 @@ std::string shortest_number_text(double value) {
   return std::string(buffer.data(), end);
 }
 
+std::optional<std::string_view> control_theme(std::string_view class_name, bool dark) noexcept {
+  if (!dark) return std::nullopt;
+  if (equals_ignore_ascii_case(class_name, "Edit") || equals_ignore_ascii_case(class_name, "ComboBox")) {
+    return "DarkMode_CFD";
+  }
+  return "DarkMode_Explorer";
+}
+
 MetricSample preview_sample(const Config& config) {
   MetricSample sample;
   sample.cpu_mhz = 3420.0;

@@ -95,6 +95,13 @@ struct TaskbarExtent {
 // The shortest decimal text that reads back as `value` ("100", "2.5").
 [[nodiscard]] std::string shortest_number_text(double value);
 
+// --- Theme --------------------------------------------------------------------------------
+
+// The visual theme a control of window class `class_name` takes: on a dark palette
+// "DarkMode_CFD" for edit boxes and combo boxes and "DarkMode_Explorer" for every other
+// control; none (the default theme) on a light one.
+[[nodiscard]] std::optional<std::string_view> control_theme(std::string_view class_name, bool dark) noexcept;
+
 // --- Preview --------------------------------------------------------------------------------
 
 // The fixed figures the preview and its sample tooltip show for `config`.

@@ -5,8 +5,11 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
+#include <string_view>
 
 #include "render/tray_icon_image_win.hpp"
+#include "settings/settings_model.hpp"
 
 namespace vessa {
 
@@ -24,12 +27,16 @@ void apply_control_theme(HWND control, bool dark) noexcept {
   if (!dark) return;
   std::array<wchar_t, 32> class_name{};
   const int length = GetClassNameW(control, class_name.data(), static_cast<int>(class_name.size()));
-  const std::wstring_view name(class_name.data(), static_cast<std::size_t>(std::max(length, 0)));
-  const auto is = [name](const wchar_t* wanted) {
-    return CompareStringOrdinal(name.data(), static_cast<int>(name.size()), wanted, -1, TRUE) == CSTR_EQUAL;
-  };
-  const bool field = is(L"Edit") || is(L"ComboBox");
-  (void)SetWindowTheme(control, field ? L"DarkMode_CFD" : L"DarkMode_Explorer", nullptr);
+  // Window class names of the common controls are ASCII.
+  std::array<char, 32> ascii{};
+  for (int i = 0; i < length && i < static_cast<int>(ascii.size()); ++i) {
+    const wchar_t c = class_name[static_cast<std::size_t>(i)];
+    ascii[static_cast<std::size_t>(i)] = c < 0x80 ? static_cast<char>(c) : '?';
+  }
+  const auto theme = control_theme(std::string_view(ascii.data(), static_cast<std::size_t>(std::max(length, 0))), dark);
+  if (!theme.has_value()) return;
+  const std::wstring wide(theme->begin(), theme->end());
+  (void)SetWindowTheme(control, wide.c_str(), nullptr);
 }
 
 WindowIcons set_window_icons(HWND window, Rgb color) {

@@ -210,6 +210,15 @@ TEST(SettingsLists, BarAreaLimit) {
   EXPECT_EQ(bar_area_limit(TaskbarExtent{1280, 48, 0}, 0), 48);    // unknown DPI counts as 96
 }
 
+TEST(SettingsTheme, DarkControlThemes) {
+  EXPECT_EQ(control_theme("Edit", true), "DarkMode_CFD");
+  EXPECT_EQ(control_theme("COMBOBOX", true), "DarkMode_CFD");
+  EXPECT_EQ(control_theme("Button", true), "DarkMode_Explorer");
+  EXPECT_EQ(control_theme("Static", true), "DarkMode_Explorer");
+  EXPECT_EQ(control_theme("Edit", false), std::nullopt);
+  EXPECT_EQ(control_theme("Button", false), std::nullopt);
+}
+
 TEST(SettingsPreview, SampleFiguresFollowTheItemsAndTheLamp) {
   Config config;
   config.metrics.items = {MetricKind::Gpu, MetricKind::Net, MetricKind::Cpu};
