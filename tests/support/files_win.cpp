@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/unique_handle_win.hpp"
+
 namespace vessa::test {
 
 namespace fs = std::filesystem;
@@ -26,12 +28,18 @@ TempFolder::TempFolder(std::wstring_view prefix) {
 
 TempFolder::~TempFolder() { remove_everything(path_); }
 
+// Opened with every sharing right, as a polite reader does: the program replaces its
+// configuration by renaming over it, which fails while anyone holds the file without
+// FILE_SHARE_DELETE (std::ifstream does).
 std::optional<std::string> read_bytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
+  const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got != 0) bytes.append(buffer, got);
+  return bytes;
 }
 
 void write_bytes(const fs::path& path, std::string_view bytes) {
