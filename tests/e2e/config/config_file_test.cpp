@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "default_config_win.hpp"
 #include "harness_win.hpp"
 
 namespace vessa::test {
@@ -18,18 +19,7 @@ namespace fs = std::filesystem;
 
 // The canonical text of the default configuration, byte for byte (the host tests check the
 // writer against the same file).
-const std::string& default_text() {
-  static const std::string text = [] {
-    const std::filesystem::path folder = windows_path_from_env("VESSA_TEST_DATA");
-    EXPECT_FALSE(folder.empty()) << "VESSA_TEST_DATA is not set (ctest sets it to tests/data)";
-    std::ifstream file(folder / L"default_config.toml", std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    EXPECT_FALSE(bytes.str().empty()) << "no default_config.toml in " << folder.string();
-    return bytes.str();
-  }();
-  return text;
-}
+const std::string& default_text() { return default_config_text(); }
 
 // The default text with one line replaced.
 std::string defaults_with(std::string_view old_line, std::string_view new_line) {
