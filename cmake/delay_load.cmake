@@ -1,11 +1,10 @@
 # System libraries that only rare paths call, linked so that each is loaded at the first call
 # of one of its functions instead of at start-up: the settings window's (the colour chooser,
-# the dark title bar) and the clock search on secondary displays (UI Automation's strings).
-# The colour chooser's library alone brings the printing stack with it.
-#
-# The common controls stay a start-up import: Wine applies the manifest's per-monitor DPI
-# awareness only to a process that loads them at start-up (a 144-DPI desktop then reads the
-# work area in scaled units).
+# the dark title bar, the preview's subclass, the control themes) and the clock search on
+# secondary displays (UI Automation's strings). The colour chooser's library alone brings the
+# printing stack with it, the common controls more than a megabyte. (The settings window's
+# buttons, edits and combo boxes still get the themed common controls through the manifest:
+# Windows loads the library for them when the first one is created.)
 #
 # MinGW's linker has no delay-load switch: dlltool makes a delay-load import library from a
 # list of the functions called, and the link takes them from it before the ordinary import
@@ -40,3 +39,5 @@ endfunction()
 vessa_delay_load_library(comdlg32.dll ChooseColorW)
 vessa_delay_load_library(dwmapi.dll DwmSetWindowAttribute)
 vessa_delay_load_library(oleaut32.dll SysAllocString SysFreeString VariantInit)
+vessa_delay_load_library(comctl32.dll DefSubclassProc RemoveWindowSubclass SetWindowSubclass)
+vessa_delay_load_library(uxtheme.dll SetWindowTheme)

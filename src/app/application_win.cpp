@@ -107,9 +107,10 @@ int run_application() {
   read_command_line();
   if (debug::enabled()) debug::attach_parent_console();
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-  // Wine keeps the work area a process reads first; when uxtheme.dll's start-up reads it, it
-  // stays at 96-DPI scale on a high-DPI display and the taskbar band comes out wrong. Reading
-  // it once before costs nothing anywhere.
+  // Wine keeps the work area a process reads first; read before the awareness holds (as
+  // uxtheme.dll's start-up does when it is loaded with the process), it stays at 96-DPI scale
+  // on a high-DPI display and the taskbar band comes out wrong. Reading it once here, aware,
+  // costs nothing anywhere.
   RECT work_area{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work_area, 0);
   allow_dark_menus();

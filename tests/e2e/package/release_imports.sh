@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # The libraries the release vessa.exe has loaded at start-up: the ones it needs to start and
 # draw the bars, and no others. WinHTTP and the libraries of the settings window and of the
-# clock search (colour chooser, DWM, OLE Automation) are loaded on first
-# use; one linked directly again, and loaded with the process, shows here. (The common
-# controls stay: see cmake/delay_load.cmake.)
+# clock search (colour chooser, DWM, OLE Automation, common controls, themes) are loaded on
+# first use; one linked directly again, and loaded with the process, shows here.
 #
 #   release_imports.sh OBJDUMP VESSA_EXE
 set -euo pipefail
@@ -12,7 +11,6 @@ exe=$2
 expected="advapi32.dll
 api-ms-win-core-winrt-l1-1-0.dll
 api-ms-win-core-winrt-string-l1-1-0.dll
-comctl32.dll
 gdi32.dll
 kernel32.dll
 msvcrt.dll
@@ -20,8 +18,7 @@ ole32.dll
 pdh.dll
 powrprof.dll
 shell32.dll
-user32.dll
-uxtheme.dll"
+user32.dll"
 actual=$("$objdump" -p "$exe" | awk '/DLL Name:/ { print tolower($3) }' | sort -u)
 if [ "$actual" != "$expected" ]; then
   echo "vessa.exe imports differ from the start-up set (< expected, > imported):"
