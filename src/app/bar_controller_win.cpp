@@ -77,18 +77,21 @@ void draw_and_push(AppState& state) {
 void attach(AppState& state) {
   HWND window = state.bar_window();
   if (window == nullptr) return;
-  // Whatever happens to the window here (a new parent, raised over a new taskbar), the next
-  // frame is pushed in full.
-  state.surface.forget_pushed();
   HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
   if (taskbar == nullptr) {
     state.taskbar = nullptr;
   } else {
     const bool is_new = taskbar != state.taskbar;
-    if (is_new) state.taskbar = taskbar;
+    if (is_new) {
+      state.taskbar = taskbar;
+      // Over or in a new taskbar the window may have lost what it showed: the next frame is
+      // pushed in full. A steady taskbar costs no drawing.
+      state.surface.forget_pushed();
+    }
     switch (state.current_attach_mode) {
       case AttachMode::Child:
         if (GetParent(window) != taskbar && IsWindow(taskbar) && SetParent(window, taskbar) != nullptr) {
+          state.surface.forget_pushed();  // a new parent shows nothing of the old frame
           // Moving in from the message-only parent (after a shell restart) may leave the window
           // hidden; it shows exactly when the bars do.
           ShowWindow(window, state.visible ? SW_SHOWNA : SW_HIDE);
