@@ -19,7 +19,9 @@ namespace vessa {
 
 // Writes `bytes` to a temporary file in the same folder, flushes it to the disk and then
 // replaces `path` with it in one step, so that a crash or a full disk leaves either the old
-// file or the new one, never a partial file. The temporary file is removed on failure.
+// file or the new one, never a partial file. The temporary file is removed on failure. On
+// Windows a replace that another program blocks by holding `path` open for a moment is tried
+// again for less than half a second before it fails with the last try's error.
 [[nodiscard]] Status write_file_atomically(const std::filesystem::path& path, std::string_view bytes);
 
 // Test seam: when set, write_file_atomically stops right after writing this many bytes of the

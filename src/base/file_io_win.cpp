@@ -1,8 +1,11 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
+#include <optional>
 #include <string>
 
+#include "base/busy_file_retry.hpp"
 #include "base/file_io.hpp"
 #include "base/unique_handle_win.hpp"
 #include "base/win_error_win.hpp"
@@ -18,6 +21,26 @@ Error last_system_error() { return win32_error(GetLastError()); }
 
 // How many names a save tries for its temporary file before it gives up.
 constexpr int kTemporaryNameAttempts = 100;
+
+// Calls `attempt`, a Win32 call that reports failure through the last error, again while
+// another program holds the file for a moment. On failure `last_error` is the last try's error.
+template <typename Attempt>
+bool retry_while_busy(Attempt attempt, DWORD& last_error) {
+  for (std::uint32_t failed_tries = 1;; ++failed_tries) {
+    if (attempt()) return true;
+    last_error = GetLastError();
+    const std::optional<std::uint32_t> wait = busy_file_retry_wait_ms(last_error, failed_tries);
+    if (!wait) return false;
+    Sleep(*wait);
+  }
+}
+
+// A virus scanner may open the temporary file as soon as it is closed, so its removal waits for
+// such a hold too. Nothing more can be done when that fails; the save's own error is reported.
+void remove_temporary(const std::filesystem::path& temporary) {
+  DWORD ignored = 0;
+  (void)retry_while_busy([&] { return DeleteFileW(temporary.c_str()) != FALSE; }, ignored);
+}
 
 }  // namespace
 
@@ -87,7 +110,7 @@ Status write_file_atomically(const std::filesystem::path& path, std::string_view
       // A write that succeeds without writing anything has no error code of its own.
       const Error error = wrote ? win32_error(ERROR_WRITE_FAULT) : last_system_error();
       file.reset();
-      DeleteFileW(temporary.c_str());
+      remove_temporary(temporary);
       return error;
     }
     written += done;
@@ -96,14 +119,21 @@ Status write_file_atomically(const std::filesystem::path& path, std::string_view
   if (!FlushFileBuffers(file.get())) {
     const Error error = last_system_error();
     file.reset();
-    DeleteFileW(temporary.c_str());
+    remove_temporary(temporary);
     return error;
   }
   file.reset();  // closed before it replaces the file
-  if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const Error error = last_system_error();
-    DeleteFileW(temporary.c_str());
-    return error;
+  // An editor, scanner or indexer that has the old file open without FILE_SHARE_DELETE makes
+  // the replace fail until it lets go, usually within milliseconds: the save waits for it.
+  DWORD move_error = ERROR_SUCCESS;
+  if (!retry_while_busy(
+          [&] {
+            return MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+                   FALSE;
+          },
+          move_error)) {
+    remove_temporary(temporary);
+    return win32_error(move_error);
   }
   return {};
 }

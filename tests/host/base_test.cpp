@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
+#include "base/busy_file_retry.hpp"
 #include "base/error.hpp"
 #include "base/result.hpp"
 #include "base/system_error.hpp"
@@ -52,6 +55,26 @@ TEST(SystemError, HresultFromWin32) {
   EXPECT_EQ(hresult_from_win32(5), 0x80070005u);
   EXPECT_EQ(hresult_from_win32(12002), 0x80072EE2u);  // ERROR_WINHTTP_TIMEOUT
   EXPECT_EQ(hresult_from_win32(0x80004005u), 0x80004005u);
+}
+
+// A hold by another program is waited out for less than half a second in all (the save runs on
+// the UI thread); any other error gives up at once.
+TEST(BusyFileRetry, WaitsOutBriefHoldsOnlyAndWithinHalfASecond) {
+  for (const std::uint32_t held : {5u, 32u, 33u}) {  // access denied, sharing and lock violations
+    std::uint32_t waited_ms = 0;
+    for (std::uint32_t tries = 1; tries < 100; ++tries) {
+      const std::optional<std::uint32_t> wait = busy_file_retry_wait_ms(held, tries);
+      if (!wait) break;
+      waited_ms += *wait;
+    }
+    EXPECT_GE(waited_ms, 300u) << held;
+    EXPECT_LE(waited_ms, 500u) << held;
+  }
+  // No error, file and path not found, disk full, and an HRESULT (no Win32 code).
+  for (const std::uint32_t other : {0u, 2u, 3u, 112u, 0x80070020u}) {
+    EXPECT_EQ(busy_file_retry_wait_ms(other, 1), std::nullopt) << other;
+  }
+  EXPECT_EQ(busy_file_retry_wait_ms(32, 0), std::nullopt);
 }
 
 TEST(Utf, RoundTripsValidText) {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <fstream>
+#include <future>
 #include <sstream>
 
 #include "base/unique_handle_win.hpp"
@@ -27,6 +28,25 @@ TempFolder::TempFolder(std::wstring_view prefix) {
 }
 
 TempFolder::~TempFolder() { remove_everything(path_); }
+
+FileHolder::FileHolder(fs::path path, std::chrono::milliseconds hold)
+    : let_go_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+  std::promise<bool> open_promise;
+  std::future<bool> open = open_promise.get_future();
+  holder_ = std::thread([path = std::move(path), hold, let_go = let_go_.get(),
+                         open_promise = std::move(open_promise)]() mutable {
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    open_promise.set_value(static_cast<bool>(file));
+    if (file) WaitForSingleObject(let_go, static_cast<DWORD>(hold.count()));
+  });
+  opened_ = open.get();
+}
+
+FileHolder::~FileHolder() {
+  SetEvent(let_go_.get());
+  holder_.join();
+}
 
 // Opened with every sharing right, as a polite reader does: the program replaces its
 // configuration by renaming over it, which fails while anyone holds the file without

@@ -1,10 +1,15 @@
 #pragma once
-// Files and folders of a test: a fresh temporary folder and whole-file reads and writes.
+// Files and folders of a test: a fresh temporary folder, whole-file reads and writes, and a file
+// held open the way other programs hold it.
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
+
+#include "base/unique_handle_win.hpp"
 
 namespace vessa::test {
 
@@ -21,6 +26,25 @@ class TempFolder {
 
  private:
   std::filesystem::path path_;
+};
+
+// Holds a file open from a thread of its own, as an editor, a virus scanner or a search indexer
+// does: others may read and write it, but nobody may delete it or rename over it. The file is
+// open when the constructor returns (opened() says whether that worked) and is let go after
+// `hold` or when the object goes, whichever comes first.
+class FileHolder {
+ public:
+  FileHolder(std::filesystem::path path, std::chrono::milliseconds hold);
+  ~FileHolder();
+  FileHolder(const FileHolder&) = delete;
+  FileHolder& operator=(const FileHolder&) = delete;
+
+  [[nodiscard]] bool opened() const noexcept { return opened_; }
+
+ private:
+  UniqueHandle let_go_;  // an event: set, the holder closes the file at once
+  std::thread holder_;
+  bool opened_ = false;
 };
 
 // The system's temporary folder (GetTempPathW).

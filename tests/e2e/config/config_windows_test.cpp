@@ -10,6 +10,7 @@
 #include <random>
 
 #include "base/file_io.hpp"
+#include "base/win_error_win.hpp"
 #include "config/config_file.hpp"
 #include "config/config_location_win.hpp"
 #include "config/config_text.hpp"
@@ -65,6 +66,38 @@ TEST(NoDisplay_ConfigSave, AFailedReplaceRemovesItsTemporaryFileAndNamesTheSyste
   EXPECT_NE(saved.error().cause()->message().find("(0x8007"), std::string::npos) << saved.error().full_text();
   EXPECT_EQ(temporary_files(folder.path()), 0);
   EXPECT_TRUE(fs::is_directory(path / L"inside"));
+}
+
+// Editors, virus scanners and search indexers hold the file for a moment without letting anyone
+// rename over it: the save waits for them to let go.
+TEST(NoDisplay_ConfigSave, AFileHeldForAMomentByAnotherProgramIsStillReplaced) {
+  TempFolder folder(L"vessa-config");
+  const fs::path path = folder.path() / L"config.toml";
+  ASSERT_TRUE(save_config(with_interval(1111), path).ok());
+  const FileHolder holder(path, std::chrono::milliseconds(150));
+  ASSERT_TRUE(holder.opened());
+  const Status saved = save_config(with_interval(2222), path);
+  ASSERT_TRUE(saved.ok()) << saved.error().full_text();
+  EXPECT_EQ(read_bytes(path), *write_config_text(with_interval(2222)));
+  EXPECT_EQ(temporary_files(folder.path()), 0);
+}
+
+// A rename over a file that another program holds fails with "access denied", as on Windows
+// (a held source would give a sharing violation); the save reports the last try's error.
+TEST(NoDisplay_ConfigSave, AFileHeldLongerKeepsItsOldBytesAndTheSaveNamesTheHold) {
+  TempFolder folder(L"vessa-config");
+  const fs::path path = folder.path() / L"config.toml";
+  ASSERT_TRUE(save_config(with_interval(1111), path).ok());
+  const std::string old_text = read_bytes(path).value_or("");
+  const FileHolder holder(path, std::chrono::minutes(1));  // let go when the test ends
+  ASSERT_TRUE(holder.opened());
+  const Status saved = save_config(with_interval(2222), path);
+  ASSERT_FALSE(saved.ok());
+  EXPECT_EQ(saved.error().message(), "設定ファイルを書き込めません: " + utf8(path.wstring()));
+  ASSERT_NE(saved.error().cause(), nullptr);
+  EXPECT_EQ(*saved.error().cause(), win32_error(ERROR_ACCESS_DENIED)) << saved.error().full_text();
+  EXPECT_EQ(read_bytes(path), old_text);
+  EXPECT_EQ(temporary_files(folder.path()), 0);
 }
 
 // A process that died while saving leaves its temporary file behind, and a later process with
