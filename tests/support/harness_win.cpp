@@ -528,4 +528,16 @@ ProcessFigures settled_process_figures(HANDLE process, std::chrono::milliseconds
   return settled;
 }
 
+ObjectCountBaseline::ObjectCountBaseline(HANDLE process)
+    : process_(process), before_(settled_process_figures(process)), types_before_(gdi_objects_by_type(process)) {}
+
+void ObjectCountBaseline::expect_flat() const {
+  const ProcessFigures after = settled_process_figures(process_);
+  EXPECT_GT(before_.gdi_objects, 0u);
+  constexpr DWORD kWineDcCacheGrowth = 3;
+  EXPECT_LE(after.gdi_objects, before_.gdi_objects + kWineDcCacheGrowth)
+      << describe_gdi_change(types_before_, gdi_objects_by_type(process_));
+  EXPECT_EQ(after.user_objects, before_.user_objects);
+}
+
 }  // namespace vessa::test

@@ -178,6 +178,23 @@ std::string describe_gdi_change(const std::map<int, DWORD>& before, const std::m
 // repaint under way): the smallest counts seen over `span`, sampled every 50 ms.
 ProcessFigures settled_process_figures(HANDLE process, std::chrono::milliseconds span = std::chrono::milliseconds(1500));
 
+// A process's settled object counts once an exercise has made every kind of object, for a
+// leak check: more of the same exercise must leave them where they were.
+class ObjectCountBaseline {
+ public:
+  explicit ObjectCountBaseline(HANDLE process);
+  // Expects objects at the baseline (so that the check can fail), the USER count unchanged,
+  // and the GDI count unchanged but for Wine's cache of window DCs, which may grow once, by a
+  // DC, its region and its bitmap, when a paint finds every cached DC in use. A GDI failure
+  // names the types whose count changed.
+  void expect_flat() const;
+
+ private:
+  HANDLE process_;
+  ProcessFigures before_;
+  std::map<int, DWORD> types_before_;
+};
+
 // UTF-8 of a wide string, for messages.
 std::string utf8(const std::wstring& text);
 

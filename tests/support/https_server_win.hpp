@@ -1,12 +1,18 @@
 #pragma once
 // The test side of tests/win/https_server.py, the local HTTPS server the HTTPS tests run
 // against (inside https_namespace.sh): what it answers for a scripted service and what it was
-// asked. Inert (available() false) outside that namespace.
+// asked, and the fixture every suite against it derives from. Inert (available() false)
+// outside that namespace.
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "trusted_root_win.hpp"
 
 namespace vessa::test {
 
@@ -31,6 +37,21 @@ class ScriptedHttpsServer {
   void write(std::string_view service, const std::string& text) const;
 
   std::filesystem::path folder_;
+};
+
+// A suite against the local server: the test CA (VESSA_HTTPS_CA) is trusted while the suite
+// runs, and every test skips itself outside https_namespace.sh. A derived SetUp calls this
+// one first, then scripts `server_` (which does nothing when the test skipped).
+class HttpsServerTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite();
+  static void TearDownTestSuite();
+  void SetUp() override;
+
+  ScriptedHttpsServer server_;
+
+ private:
+  static std::unique_ptr<TrustedRoot> root_;
 };
 
 }  // namespace vessa::test

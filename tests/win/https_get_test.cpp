@@ -8,33 +8,17 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "harness_win.hpp"
-#include "trusted_root_win.hpp"
+#include "https_server_win.hpp"
 #include "weather/https_get.hpp"
 
 namespace vessa::test {
 namespace {
 
-class Shell_HttpsGet : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    const auto ca = windows_path_from_env("VESSA_HTTPS_CA");
-    if (!ca.empty()) root_ = std::make_unique<TrustedRoot>(ca);
-  }
-  static void TearDownTestSuite() { root_.reset(); }
-
-  void SetUp() override {
-    if (!root_) GTEST_SKIP() << "needs the local HTTPS server: run by the test vessa_win_tests_https";
-    ASSERT_TRUE(root_->ok()) << root_->error();
-  }
-
-  static std::unique_ptr<TrustedRoot> root_;
-};
-std::unique_ptr<TrustedRoot> Shell_HttpsGet::root_;
+using Shell_HttpsGet = HttpsServerTest;
 
 std::string cause_text(const Error& error) { return error.cause() != nullptr ? error.cause()->full_text() : ""; }
 

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -18,7 +17,6 @@
 
 #include "harness_win.hpp"
 #include "https_server_win.hpp"
-#include "trusted_root_win.hpp"
 #include "weather/device_location_win.hpp"
 #include "weather/place_lookup_win.hpp"
 
@@ -81,28 +79,16 @@ std::string error_text(const PlaceLookupResult& result) {
                     result.outcome);
 }
 
-class Shell_HttpsPlaceLookup : public ::testing::Test {
+class Shell_HttpsPlaceLookup : public HttpsServerTest {
  protected:
-  static void SetUpTestSuite() {
-    const auto ca = windows_path_from_env("VESSA_HTTPS_CA");
-    if (!ca.empty()) root_ = std::make_unique<TrustedRoot>(ca);
-  }
-  static void TearDownTestSuite() { root_.reset(); }
-
   void SetUp() override {
-    if (!root_ || !server_.available()) GTEST_SKIP() << "needs the local HTTPS server: run by vessa_win_tests_https";
-    ASSERT_TRUE(root_->ok()) << root_->error();
+    HttpsServerTest::SetUp();
     server_.reset("places");
   }
-  void TearDown() override {
-    if (server_.available()) server_.reset("places");
-  }
+  void TearDown() override { server_.reset("places"); }
 
-  static std::unique_ptr<TrustedRoot> root_;
-  ScriptedHttpsServer server_;
   NotifyWindow window_;
 };
-std::unique_ptr<TrustedRoot> Shell_HttpsPlaceLookup::root_;
 
 TEST_F(Shell_HttpsPlaceLookup, ASearchWakesTheWindowWithTheAreasOfTheAnswer) {
   PlaceLookup lookup;

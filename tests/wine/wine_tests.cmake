@@ -58,6 +58,25 @@ function(vessa_add_wine_gtest target)
   endforeach()
 endfunction()
 
+# A GoogleTest program's suites that need the local HTTPS server (those matching FILTER,
+# default Shell_*): one CTest test, <target>_https, runs them in a private network and mount
+# namespace with the server, a trusted test CA and a Wine session of their own
+# (tests/win/https_namespace.sh). In the ordinary sessions these suites skip themselves.
+function(vessa_add_https_gtest target)
+  cmake_parse_arguments(ARG "" "FILTER" "" ${ARGN})
+  if(NOT ARG_FILTER)
+    set(ARG_FILTER "Shell_*")
+  endif()
+  string(REGEX REPLACE "^vessa_" "" session ${target})
+  add_test(NAME ${target}_https
+    COMMAND ${PROJECT_SOURCE_DIR}/tests/win/https_namespace.sh ${CMAKE_BINARY_DIR}/https-session/${session}
+            $<TARGET_FILE:vessa_keeper>
+            ${PROJECT_SOURCE_DIR}/tests/wine/run-in-wine.sh $<TARGET_FILE:${target}>
+            --gtest_filter=${ARG_FILTER} --gtest_brief=1)
+  set_tests_properties(${target}_https PROPERTIES TIMEOUT 300
+    ENVIRONMENT "VESSA_EXE=$<TARGET_FILE:vessa>;VESSA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;VESSA_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output;VESSA_WINE_BASE=${VESSA_WINE_STATE}/base-prefix")
+endfunction()
+
 # The sessions themselves leave nothing running behind them (a session of its own).
 add_test(NAME wine_session_cleanup
   COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/session_test.sh ${CMAKE_BINARY_DIR}/session-test $<TARGET_FILE:vessa_keeper>)

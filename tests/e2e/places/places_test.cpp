@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,7 +17,6 @@
 #include "default_config_win.hpp"
 #include "https_server_win.hpp"
 #include "settings_support.hpp"
-#include "trusted_root_win.hpp"
 
 namespace vessa::test {
 namespace {
@@ -93,26 +91,13 @@ void expect_responsive(const SettingsVessa& vessa, HWND settings) {
   EXPECT_TRUE(wait_for_no_menu(vessa.pid()));
 }
 
-class Shell_Places : public ::testing::Test {
+class Shell_Places : public HttpsServerTest {
  protected:
-  static void SetUpTestSuite() {
-    const auto ca = windows_path_from_env("VESSA_HTTPS_CA");
-    if (!ca.empty()) root_ = std::make_unique<TrustedRoot>(ca);
-  }
-  static void TearDownTestSuite() { root_.reset(); }
-
   void SetUp() override {
-    if (!root_ || !server_.available()) {
-      GTEST_SKIP() << "needs the local place-search server: run by the test vessa_e2e_places_https";
-    }
-    ASSERT_TRUE(root_->ok()) << root_->error();
+    HttpsServerTest::SetUp();
     server_.reset("places");
   }
-
-  static std::unique_ptr<TrustedRoot> root_;
-  ScriptedHttpsServer server_;
 };
-std::unique_ptr<TrustedRoot> Shell_Places::root_;
 
 TEST_F(Shell_Places, ASearchFillsTheMatchesAndOkSavesTheChosenPlace) {
   server_.answer("places", 200, kTwoTokyos);

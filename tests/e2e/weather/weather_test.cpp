@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -18,7 +17,6 @@
 #include "https_server_win.hpp"
 #include "pointer_win.hpp"
 #include "render/canvas.hpp"
-#include "trusted_root_win.hpp"
 #include "render/weather_icon.hpp"
 
 namespace vessa::test {
@@ -46,18 +44,6 @@ std::string forecast_json(int code) {
   return R"({"current":{"temperature_2m":21.5,"weather_code":)" + std::to_string(code) +
          R"(},"hourly":{"precipitation_probability":[10]}})";
 }
-
-// The server's side of the test: what it answers for the forecast, what it was asked.
-class ForecastServer {
- public:
-  [[nodiscard]] bool available() const { return server_.available(); }
-  void answer(int status, const std::string& body) const { server_.answer("forecast", status, body); }
-  // "path<TAB>user agent" of every forecast request so far.
-  [[nodiscard]] std::vector<std::string> forecast_requests() const { return server_.requests("/v1/forecast"); }
-
- private:
-  ScriptedHttpsServer server_;
-};
 
 struct IconPlace {
   int x = 0;
@@ -134,32 +120,24 @@ std::optional<RECT> hover_tooltip(DWORD pid, HWND bar) {
 
 void save_screen(const char* name) { capture_screen().save_bmp(artefact_folder() / (std::string(name) + ".bmp")); }
 
-class Shell_Weather : public ::testing::Test {
+class Shell_Weather : public HttpsServerTest {
  protected:
-  static void SetUpTestSuite() {
-    const auto ca = windows_path_from_env("VESSA_HTTPS_CA");
-    if (!ca.empty()) root_ = std::make_unique<TrustedRoot>(ca);
-  }
-  static void TearDownTestSuite() { root_.reset(); }
-
   void SetUp() override {
-    if (!root_ || !server_.available()) {
-      GTEST_SKIP() << "needs the local forecast server: run by the test vessa_e2e_weather_https";
-    }
-    ASSERT_TRUE(root_->ok()) << root_->error();
-    server_.answer(200, forecast_json(0));
+    HttpsServerTest::SetUp();
+    answer(200, forecast_json(0));
   }
 
-  static std::unique_ptr<TrustedRoot> root_;
-  ForecastServer server_;
+  // What the server answers for the forecast from now on.
+  void answer(int status, const std::string& body) const { server_.answer("forecast", status, body); }
+  // "path<TAB>user agent" of every forecast request so far.
+  [[nodiscard]] std::vector<std::string> forecast_requests() const { return server_.requests("/v1/forecast"); }
 };
-std::unique_ptr<TrustedRoot> Shell_Weather::root_;
 
 TEST_F(Shell_Weather, AsksForThePlaceWithTheProductsUserAgent) {
   RunningVessa vessa(kConfig, L"--debug");
   ASSERT_NE(vessa.bar, nullptr) << vessa.report();
-  ASSERT_TRUE(wait_until([&] { return !server_.forecast_requests().empty(); }, 15s)) << "no forecast request";
-  EXPECT_EQ(server_.forecast_requests().front(),
+  ASSERT_TRUE(wait_until([&] { return !forecast_requests().empty(); }, 15s)) << "no forecast request";
+  EXPECT_EQ(forecast_requests().front(),
             std::string(kForecastPath) + "\tVESSA/" VESSA_VERSION " (+https://github.com/vessa-monitor/vessa)");
   EXPECT_TRUE(vessa.closes_with_zero());
 }
@@ -196,7 +174,7 @@ longitude = 139.7671
   const auto clear = wait_for_icon(vessa.bar, kClear);
   ASSERT_TRUE(clear.has_value());
 
-  server_.answer(200, forecast_json(63));
+  answer(200, forecast_json(63));
   PostMessageW(vessa.bar, WM_TIMER, kWeatherTimer, 0);  // the weather timer's tick, without its ten minutes
   const auto rain = wait_for_icon(vessa.bar, kRain);
   if (!rain) save_screen("weather_rain_missing");
@@ -208,7 +186,7 @@ longitude = 139.7671
 }
 
 TEST_F(Shell_Weather, AFailingServerWritesTheDebugLine) {
-  server_.answer(404, "not here");
+  answer(404, "not here");
   RunningVessa vessa(kConfig, L"--debug");
   ASSERT_NE(vessa.bar, nullptr) << vessa.report();
   const auto line = vessa.process->wait_for_line("天気の取得に失敗: ", 15s);
@@ -224,13 +202,13 @@ TEST_F(Shell_Weather, AFailedFetchWritesTheDebugLineAndTheLastReadingStays) {
   const auto clear = wait_for_icon(vessa.bar, kClear);
   ASSERT_TRUE(clear.has_value());
 
-  server_.answer(500, "{}");
+  answer(500, "{}");
   PostMessageW(vessa.bar, WM_TIMER, kWeatherTimer, 0);
   const auto line = vessa.process->wait_for_line("天気の取得に失敗: ", 15s);
   ASSERT_TRUE(line.has_value()) << vessa.report();
   EXPECT_EQ(*line, "天気の取得に失敗: 天気の取得が HTTP 500 で失敗しました");
 
-  server_.answer(200, "{\"current\":");
+  answer(200, "{\"current\":");
   PostMessageW(vessa.bar, WM_TIMER, kWeatherTimer, 0);
   ASSERT_TRUE(wait_until([&] {
     const auto lines = vessa.process->output_lines();
@@ -252,7 +230,7 @@ TEST_F(Shell_Weather, AFailedFetchWritesTheDebugLineAndTheLastReadingStays) {
 TEST_F(Shell_Weather, TheTooltipShowsTheWeatherRow) {
   int without_reading = 0;
   {
-    server_.answer(500, "{}");
+    answer(500, "{}");
     RunningVessa vessa(kConfig, L"--debug");
     ASSERT_NE(vessa.bar, nullptr) << vessa.report();
     ASSERT_TRUE(vessa.process->wait_for_line("天気の取得に失敗: ", 15s).has_value()) << vessa.report();
@@ -262,7 +240,7 @@ TEST_F(Shell_Weather, TheTooltipShowsTheWeatherRow) {
     move_pointer(100, 100);
     EXPECT_TRUE(vessa.closes_with_zero());
   }
-  server_.answer(200, forecast_json(0));
+  answer(200, forecast_json(0));
   RunningVessa vessa(kConfig, L"--debug");
   ASSERT_NE(vessa.bar, nullptr) << vessa.report();
   ASSERT_TRUE(wait_for_icon(vessa.bar, kClear).has_value());
@@ -292,7 +270,7 @@ TEST_F(Shell_Weather, TheTooltipShowsTheWeatherRow) {
 }
 
 TEST_F(Shell_Weather, WithWeatherOffNothingIsFetchedAndNoIconIsDrawn) {
-  const auto before = server_.forecast_requests().size();
+  const auto before = forecast_requests().size();
   RunningVessa vessa(R"([general]
 update_interval_ms = 200
 
@@ -304,7 +282,7 @@ longitude = 139.7671
   ASSERT_NE(vessa.bar, nullptr) << vessa.report();
   PostMessageW(vessa.bar, WM_TIMER, kWeatherTimer, 0);  // a stray tick re-checks the settings
   Sleep(1500);
-  EXPECT_EQ(server_.forecast_requests().size(), before);
+  EXPECT_EQ(forecast_requests().size(), before);
   EXPECT_FALSE(find_icon(capture_screen(), describe_window(vessa.bar).rect, kClear).has_value());
   EXPECT_TRUE(vessa.closes_with_zero());
 }
