@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "weather/forecast.hpp"
-#include "weather/https_get.hpp"
+#include "response_body.hpp"
 
 namespace {
 
@@ -16,29 +16,15 @@ namespace {
 
 bool known_failure(const vessa::Error& error) {
   const std::string& m = error.message();
-  return m == vessa::https_message::kTooLarge || m == vessa::https_message::kNotUtf8 ||
-         m == vessa::forecast_message::kNotJson || m == vessa::forecast_message::kNoCurrent ||
+  return m == vessa::forecast_message::kNotJson || m == vessa::forecast_message::kNoCurrent ||
          m == vessa::forecast_message::kNoTemperature || m == vessa::forecast_message::kNoWeatherCode;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  vessa::ResponseBody body;
-  // In the chunks https_get reads.
-  for (std::size_t offset = 0; offset < size; offset += vessa::kHttpsReadChunkBytes) {
-    const std::size_t chunk = size - offset < vessa::kHttpsReadChunkBytes ? size - offset : vessa::kHttpsReadChunkBytes;
-    const vessa::Status appended = body.append(reinterpret_cast<const char*>(data) + offset, chunk);
-    if (!appended) {
-      if (size <= vessa::kHttpsLargestBodyBytes || !known_failure(appended.error())) fail();
-      return 0;
-    }
-  }
-  const vessa::Result<std::string> text = std::move(body).take_text();
-  if (!text) {
-    if (!known_failure(text.error())) fail();
-    return 0;
-  }
+  const std::optional<std::string> text = fuzz::response_text(data, size);
+  if (!text) return 0;
   const vessa::Result<vessa::WeatherReading> reading = vessa::parse_forecast(*text);
   if (!reading) {
     if (!known_failure(reading.error())) fail();

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "base/debug_output.hpp"
+#include "base/known_folder_win.hpp"
 #include "base/executable_path_win.hpp"
 #include "base/path_text.hpp"
 #include "base/result.hpp"
@@ -31,13 +32,9 @@ constexpr wchar_t kApprovalKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
 
 Result<std::filesystem::path> locate_shortcut() {
-  constexpr char kMessage[] = "スタートアップ フォルダーを特定できません";
-  UniqueCoTaskString folder;  // the caller's to free even when the call fails
-  const HRESULT hr = SHGetKnownFolderPath(FOLDERID_Startup, 0, nullptr, folder.put());
-  if (FAILED(hr)) return Error(kMessage, hresult_error(hr));
-  const std::wstring text = folder ? std::wstring(folder.get()) : std::wstring();
-  if (text.empty() || !narrow_strict(text)) return Error(kMessage);
-  return std::filesystem::path(text) / kShortcutName;
+  Result<std::filesystem::path> folder = known_folder_path(FOLDERID_Startup, "スタートアップ フォルダーを特定できません");
+  if (!folder) return folder.error();
+  return *folder / kShortcutName;
 }
 
 // "Exists" means its metadata can be read, whatever it is.
