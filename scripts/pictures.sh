@@ -13,17 +13,14 @@ build=${VESSA_BUILD_DIR:-$root/build}
 docs=$root/docs
 
 bash "$root/scripts/install-deps.sh"
-cache=()
-if command -v ccache >/dev/null 2>&1; then
-  cache=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
+# shellcheck source=scripts/build_trees.sh
+source "$root/scripts/build_trees.sh"
 
-cmake -S "$root" -B "$build/host" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVESSA_SANITIZE=ON "${cache[@]}" >/dev/null
+configure_host_tree "$build/host"
 cmake --build "$build/host" --target vessa_taskbar_pictures
 "$build/host/tools/taskbar_pictures/vessa_taskbar_pictures" "$docs"
 
-cmake -S "$root" -B "$build/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cache[@]}" >/dev/null
+configure_windows_tree "$build/win"
 cmake --build "$build/win" --target vessa_release vessa_keeper
 
 # A private session with a taskbar on a private Xvfb, stopped on the way out.

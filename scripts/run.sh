@@ -15,12 +15,9 @@ args=("$@")
 
 bash "$root/scripts/install-deps.sh"
 
-cache=()
-if command -v ccache >/dev/null 2>&1; then
-  cache=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
-cmake -S "$root" -B "$build/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cache[@]}" >/dev/null
+# shellcheck source=scripts/build_trees.sh
+source "$root/scripts/build_trees.sh"
+configure_windows_tree "$build/win"
 cmake --build "$build/win" --target vessa_release vessa_keeper
 
 state=$build/run-session

@@ -17,12 +17,9 @@ if [ "${1:-}" = --from-last-run ]; then
 else
   win=${VESSA_BUILD_DIR:-$root/build}/win
   bash "$root/scripts/install-deps.sh"
-  cache=()
-  if command -v ccache >/dev/null 2>&1; then
-    cache=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  fi
-  cmake -S "$root" -B "$win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cache[@]}" >/dev/null
+  # shellcheck source=scripts/build_trees.sh
+  source "$root/scripts/build_trees.sh"
+  configure_windows_tree "$win"
   cmake --build "$win" --target vessa vessa_keeper vessa_e2e_settings
   for page in "${pages[@]}"; do rm -f "$win/test-output/settings-$page.bmp"; done
   ctest --test-dir "$win" -R '^vessa_e2e_settings_pictures$' --output-on-failure

@@ -15,10 +15,8 @@ jobs=$(nproc)
 
 bash "$root/scripts/install-deps.sh"
 
-cache=()
-if command -v ccache >/dev/null 2>&1; then
-  cache=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
+# shellcheck source=scripts/build_trees.sh
+source "$root/scripts/build_trees.sh"
 
 # Each step's heading, with the minutes and seconds the run has taken so far.
 step() { printf '\n=== %s (%dm%02ds) ===\n' "$*" $((SECONDS / 60)) $((SECONDS % 60)); }
@@ -36,7 +34,7 @@ stop_wine_sessions() {
 trap stop_wine_sessions EXIT
 
 step "host unit tests (ASan, UBSan)"
-cmake -S "$root" -B "$build/host" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVESSA_SANITIZE=ON "${cache[@]}" >/dev/null
+configure_host_tree "$build/host"
 cmake --build "$build/host"
 ctest --test-dir "$build/host" -j"$jobs" --output-on-failure
 
@@ -78,8 +76,7 @@ if compgen -G "$root/fuzz/*.cpp" >/dev/null; then
 fi
 
 step "Windows tests and end-to-end tests under Wine"
-cmake -S "$root" -B "$build/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cache[@]}" >/dev/null
+configure_windows_tree "$build/win"
 cmake --build "$build/win"
 ctest --test-dir "$build/win" -j"$jobs" --output-on-failure
 # The README's pictures of the settings window, from the run just made.
