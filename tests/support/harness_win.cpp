@@ -278,7 +278,10 @@ std::vector<HWND> find_windows(DWORD pid, const wchar_t* class_name) {
     GetWindowThreadProcessId(window, &owner);
     if (owner == pid) found.push_back(window);
   }
-  if (HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr)) {
+  // A child of a taskbar: of any of them, since a desktop may hold more than one for a moment
+  // (a test's fake taskbar beside the one Wine's explorer shows once a tray icon was added).
+  for (HWND taskbar = FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr); taskbar != nullptr;
+       taskbar = FindWindowExW(nullptr, taskbar, L"Shell_TrayWnd", nullptr)) {
     EnumChildWindows(taskbar, collect, reinterpret_cast<LPARAM>(&search));
   }
   return found;
