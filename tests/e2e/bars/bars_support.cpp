@@ -18,6 +18,14 @@ InProcessBar::InProcessBar(const Config& config, AttachMode mode) : state_(std::
 }
 
 // The window goes with its object, detached first: no WM_DESTROY work (tray icon, quit) runs.
-InProcessBar::~InProcessBar() { state_->bar.reset(); }
+// Wine makes the bar the active window although it never asks to be, and hands the activation to
+// the taskbar when the bar goes. The taskbar's own thread then raises it to the top of its band,
+// and would do so over the bar of whichever test comes next, hiding what that test draws and
+// taking its pointer. The taskbar's thread answers a message only after taking the activation.
+InProcessBar::~InProcessBar() {
+  const HWND taskbar = state_->taskbar;
+  state_->bar.reset();
+  if (taskbar != nullptr) SendMessageTimeoutW(taskbar, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
+}
 
 }  // namespace vessa::test
