@@ -5,9 +5,13 @@
 namespace vessa {
 
 bool drain(WeatherState& weather, const Weather& accepted) {
-  (void)accepted;
   bool condition_changed = false;
   while (std::optional<WeatherMessage> message = weather.channel.receiver.try_receive()) {
+    // Asked for before weather was turned off or the place changed: the user's choice stands.
+    if (!weather_fetch_configured(accepted) || message->latitude != *accepted.latitude ||
+        message->longitude != *accepted.longitude) {
+      continue;
+    }
     if (!message->reading.ok()) {
       debug::line("天気の取得に失敗: " + message->reading.error().full_text());
       continue;

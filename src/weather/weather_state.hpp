@@ -1,6 +1,8 @@
 #pragma once
 // The weather the main thread keeps, and its intake of the fetches' messages. Each message
-// names the place it was fetched for.
+// names the place it was fetched for; the intake takes it in only while the accepted settings
+// still ask for that place, so a fetch that finishes after weather was turned off or the
+// place changed is dropped unseen.
 
 #include <optional>
 
@@ -31,7 +33,8 @@ struct WeatherState {
   }
 };
 
-// Takes every waiting message off the channel without blocking, in arrival order. Failures
+// Takes every waiting message off the channel without blocking, in arrival order, dropping
+// those for another place than `accepted` asks for (or any, with weather off). Failures
 // become a debug line; readings replace the stored one. True when the condition changed.
 [[nodiscard]] bool drain(WeatherState& weather, const Weather& accepted);
 
