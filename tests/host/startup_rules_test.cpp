@@ -87,7 +87,10 @@ TEST(TimerPeriods, ChangesTakeTheRunningTimersToTheConfiguredOnes) {
     std::vector<TimerChange> changes;
   } cases[] = {
       {"start-up", {}, Config{}, {{kUpdateTimer, 2000}, {kReattachTimer, 5000}}},
-      {"start-up with weather", {}, with_weather, {{kUpdateTimer, 2000}, {kReattachTimer, 5000}, {kWeatherTimer, 600000}}},
+      {"start-up with weather",
+       {},
+       with_weather,
+       {{kUpdateTimer, 2000}, {kReattachTimer, 5000}, {kWeatherTimer, 600000}}},
       {"nothing changed", weather, with_weather, {}},
       {"weather turned on", plain, with_weather, {{kWeatherTimer, 600000}}},
       {"a new weather interval", weather, every_half_hour, {{kWeatherTimer, 1800000}}},
