@@ -1,5 +1,6 @@
 # What a Windows user downloads: vessa-<version>-win64.zip holding the folder vessa-<version>
-# with vessa.exe, README.txt and LICENSE.
+# with vessa.exe, README.txt, LICENSE and configuration.md, the reference of every key
+# (docs/configuration.md, which a host test checks against the configuration's key list).
 #
 # The executable in it is the one this tree builds (optimised, assertions off, static
 # runtime) with its debug sections taken out. They go into release/vessa.exe.debug, which
@@ -36,6 +37,7 @@ endif()
 set(package_folder vessa-${PROJECT_VERSION})
 install(PROGRAMS ${release_exe} DESTINATION ${package_folder})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/README.txt ${PROJECT_SOURCE_DIR}/LICENSE
+              ${PROJECT_SOURCE_DIR}/docs/configuration.md
         DESTINATION ${package_folder})
 
 set(CPACK_GENERATOR ZIP)

@@ -124,11 +124,10 @@ int run_application() {
   if (GetModuleHandleW(nullptr) == nullptr) return fail(last_error("モジュールハンドルを取得できません"));
   if (!BarWindow::register_window_class()) return fail(last_error("ウィンドウクラスを登録できません"));
 
-  // 7-14. Timer periods, sampler, language, weather channel, colours, drives, state.
+  // 7-14. Sampler, language, weather channel, colours, drives, state.
   auto state = std::make_unique<AppState>();
   state->config = std::move(loaded->config);
   state->config_path = std::move(loaded->path);
-  state->timers = timer_periods(state->config);
   state->sampler = make_counter_sampler(state->config);
   state->language = resolve_ui_language(state->config.general.language, GetUserDefaultUILanguage());
   state->texts = &ui_texts(state->language);
@@ -148,7 +147,7 @@ int run_application() {
 
   // 17. Timers, fallback warning, tray icon, layout, first samples, first weather fetch.
   if (app.current_attach_mode != AttachMode::TrayOnly) ShowWindow(app.bar_window(), SW_SHOWNA);
-  start_bar_timers(app.bar_window(), app.timers);
+  set_bar_timers(app.bar_window(), app.timers, app.config);
   if (app.current_attach_mode != AttachMode::Overlay) app.broadcast_listener = std::make_unique<BroadcastListener>(app);
   if (app.current_attach_mode == AttachMode::TrayOnly) {
     app.visible = false;

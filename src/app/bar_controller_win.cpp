@@ -181,7 +181,7 @@ void start_weather_fetch(AppState& state) {
 }
 
 void drain_weather_results(AppState& state) {
-  if (!drain(state.weather)) return;
+  if (!drain(state.weather, state.config.weather)) return;
   draw_and_push(state);
   if (state.hovering) refresh_tooltip(state);
 }

@@ -138,7 +138,8 @@ void BarWindow::on_window_gone() noexcept {
     PostQuitMessage(0);
     return;
   }
-  start_bar_timers(hwnd(), state_.timers);
+  state_.timers = TimerPeriods{};  // the new window has none yet
+  set_bar_timers(hwnd(), state_.timers, state_.config);
   state_.taskbar = nullptr;
   state_.laid_out = false;  // the new window has no picture yet: the next layout draws
   state_.reset_hover();
@@ -213,10 +214,16 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   return default_handling(message, wparam, lparam);
 }
 
-void start_bar_timers(HWND window, const TimerPeriods& timers) {
-  SetTimer(window, kUpdateTimer, timers.update_ms, nullptr);
-  if (timers.reattach_ms != 0) SetTimer(window, kReattachTimer, timers.reattach_ms, nullptr);
-  if (timers.weather_ms != 0) SetTimer(window, kWeatherTimer, timers.weather_ms, nullptr);
+void set_bar_timers(HWND window, TimerPeriods& running, const Config& config) {
+  if (window == nullptr) return;
+  for (const TimerChange& change : timer_changes(running, config)) {
+    if (change.period_ms != 0) {
+      SetTimer(window, change.id, change.period_ms, nullptr);
+    } else {
+      KillTimer(window, change.id);
+    }
+  }
+  running = timer_periods(config);
 }
 
 void destroy_bar_window(AppState& state) {

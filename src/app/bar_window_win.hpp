@@ -48,8 +48,9 @@ class BarWindow : public Window<BarWindow> {
   std::optional<WORD> swallow_tray_event_;
 };
 
-// Sets the update timer and, when their periods are not 0, the reattach and weather timers.
-void start_bar_timers(HWND window, const TimerPeriods& timers);
+// Sets, re-periods or kills the window's timers so that they run as `config` asks, from
+// `running` (all 0 for a new window), which then says what runs. Nothing without a window.
+void set_bar_timers(HWND window, TimerPeriods& running, const Config& config);
 
 // Marks the end as asked for, kills timers 1 and 2 on the current bar window and destroys
 // it; its WM_DESTROY removes the tray icon and ends the message loop. Nothing when the window

@@ -23,7 +23,6 @@ void open_settings(AppState& state) {
 }
 
 void apply_settings(AppState& state, Config accepted) {
-  const std::uint32_t previous_interval = state.config.general.update_interval_ms;
   const Language previous_language = state.config.general.language;
   state.config = std::move(accepted);
 
@@ -38,11 +37,7 @@ void apply_settings(AppState& state, Config accepted) {
     state.texts = &ui_texts(state.language);
   }
 
-  HWND bar_window = state.bar_window();
-  if (state.config.general.update_interval_ms != previous_interval) {
-    state.timers.update_ms = update_period_ms(state.config.general.update_interval_ms);
-    if (bar_window != nullptr) SetTimer(bar_window, kUpdateTimer, state.timers.update_ms, nullptr);
-  }
+  set_bar_timers(state.bar_window(), state.timers, state.config);
 
   if (weather_fetch_configured(state.config.weather)) {
     start_weather_fetch(state);

@@ -20,6 +20,18 @@ TimerPeriods timer_periods(const Config& config) noexcept {
   return periods;
 }
 
+std::vector<TimerChange> timer_changes(const TimerPeriods& running, const Config& config) {
+  const TimerPeriods wanted = timer_periods(config);
+  std::vector<TimerChange> changes;
+  const auto compare = [&](std::uintptr_t id, std::uint32_t now, std::uint32_t next) {
+    if (now != next) changes.push_back(TimerChange{id, next});
+  };
+  compare(kUpdateTimer, running.update_ms, wanted.update_ms);
+  compare(kReattachTimer, running.reattach_ms, wanted.reattach_ms);
+  compare(kWeatherTimer, running.weather_ms, wanted.weather_ms);
+  return changes;
+}
+
 AttachOrder attachment_order(AttachMode configured, bool fallback) noexcept {
   if (fallback && configured == AttachMode::Child) {
     return {{AttachMode::Child, AttachMode::Overlay, AttachMode::TrayOnly}, 3};

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "config/config.hpp"
 #include "settings/ui_text.hpp"
@@ -27,6 +28,19 @@ struct TimerPeriods {
 
 [[nodiscard]] std::uint32_t update_period_ms(std::uint32_t update_interval_ms) noexcept;
 [[nodiscard]] TimerPeriods timer_periods(const Config& config) noexcept;
+
+// One of the bar window's timers to set with a period, or to kill (period 0).
+struct TimerChange {
+  std::uintptr_t id = 0;
+  std::uint32_t period_ms = 0;
+
+  friend bool operator==(const TimerChange&, const TimerChange&) = default;
+};
+
+// What the bar window's timers need so that they run as `config` asks when they run as
+// `running` now (all periods 0 for a window that has none yet, as at start-up): the timers
+// whose period differs, in identifier order.
+[[nodiscard]] std::vector<TimerChange> timer_changes(const TimerPeriods& running, const Config& config);
 
 // The modes to try, in order, when creating the bar window.
 struct AttachOrder {

@@ -7,33 +7,38 @@
 namespace vessa {
 namespace {
 
-DWORD format_from(HMODULE module, DWORD code, wchar_t** buffer) {
+void free_formatted(wchar_t* text) noexcept { LocalFree(text); }
+// The text FormatMessageW allocated; freed however the reading of it ends.
+using FormattedText = UniqueAny<wchar_t*, &free_formatted>;
+
+DWORD format_from(HMODULE module, DWORD code, FormattedText& text) {
   constexpr DWORD flags =
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK;
-  return FormatMessageW(flags | (module != nullptr ? FORMAT_MESSAGE_FROM_HMODULE : FORMAT_MESSAGE_FROM_SYSTEM), module,
-                        code, 0, reinterpret_cast<wchar_t*>(buffer), 0, nullptr);
+  wchar_t* buffer = nullptr;
+  const DWORD length =
+      FormatMessageW(flags | (module != nullptr ? FORMAT_MESSAGE_FROM_HMODULE : FORMAT_MESSAGE_FROM_SYSTEM), module,
+                     code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  text.reset(buffer);
+  return text ? length : 0;
 }
 
 // The texts of the internet error codes (12000 and up) live in the message tables of
 // winhttp.dll and wininet.dll, which share those numbers; the modules are loaded as data only.
-DWORD format_internet_error(DWORD code, wchar_t** buffer) {
+DWORD format_internet_error(DWORD code, FormattedText& text) {
   for (const wchar_t* name : {L"winhttp.dll", L"wininet.dll"}) {
     const UniqueHmodule module(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!module) continue;
-    if (const DWORD length = format_from(module.get(), code, buffer); length != 0) return length;
+    if (const DWORD length = format_from(module.get(), code, text); length != 0) return length;
   }
   return 0;
 }
 
 std::string message_text(DWORD code) {
-  wchar_t* buffer = nullptr;
-  DWORD length = format_from(nullptr, code, &buffer);
+  FormattedText formatted;
+  DWORD length = format_from(nullptr, code, formatted);
   const DWORD win32_code = HRESULT_FACILITY(code) == FACILITY_WIN32 ? HRESULT_CODE(code) : code;
-  if (length == 0 && win32_code >= 12000 && win32_code < 12200) length = format_internet_error(win32_code, &buffer);
-  std::string text;
-  if (length != 0 && buffer != nullptr) text = narrow(std::wstring_view(buffer, length));
-  if (buffer != nullptr) LocalFree(buffer);
-  return text;
+  if (length == 0 && win32_code >= 12000 && win32_code < 12200) length = format_internet_error(win32_code, formatted);
+  return length != 0 ? narrow(std::wstring_view(formatted.get(), length)) : std::string();
 }
 
 }  // namespace

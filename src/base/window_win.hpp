@@ -7,7 +7,8 @@
 // has gone (destroyed by the program, by its parent, or by another program) and its handle
 // has been forgotten. Every message passes one noexcept procedure that catches whatever a handler
 // throws (an allocation failure): that message's work ends there, with a --debug line, and
-// nothing unwinds through DispatchMessageW.
+// nothing unwinds through DispatchMessageW; a throwing WM_NCCREATE or WM_CREATE handler makes
+// the creation fail.
 //
 // Destroying the object destroys its window after detaching it, so no message reaches a
 // half-destroyed object; a window that must do its WM_DESTROY work is destroyed with
@@ -104,7 +105,9 @@ class Window {
     } catch (...) {
       report_window_exception(message, "unknown");
     }
-    return message == WM_NCCREATE ? FALSE : 0;
+    // A failed WM_CREATE must fail the creation, or the caller gets a window built halfway.
+    if (message == WM_NCCREATE) return FALSE;
+    return message == WM_CREATE ? -1 : 0;
   }
 
   UniqueHwnd window_;

@@ -28,12 +28,38 @@ const MirrorRecord* MirrorList::find(TaskbarId taskbar) const noexcept {
   return found != records_.end() ? &*found : nullptr;
 }
 
+MirrorRecord* MirrorList::find_record(TaskbarId taskbar) noexcept {
+  const auto found =
+      std::find_if(records_.begin(), records_.end(), [&](const MirrorRecord& r) { return r.taskbar == taskbar; });
+  return found != records_.end() ? &*found : nullptr;
+}
+
 void MirrorList::forget(TaskbarId taskbar) {
   std::erase_if(records_, [&](const MirrorRecord& r) { return r.taskbar == taskbar; });
 }
 
 MirrorUpdate MirrorList::update(MirrorWorld& world, const Config& config, const MirrorUpdateInputs& inputs) {
   MirrorUpdate result;
+  if (updating_) {
+    pass_due_ = true;
+    return result;
+  }
+  struct Running {
+    bool& flag;
+    explicit Running(bool& f) noexcept : flag(f) { flag = true; }
+    ~Running() { flag = false; }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+  } running(updating_);
+  do {
+    pass_due_ = false;
+    run_pass(world, config, inputs, result);
+  } while (pass_due_);
+  return result;
+}
+
+void MirrorList::run_pass(MirrorWorld& world, const Config& config, const MirrorUpdateInputs& inputs,
+                          MirrorUpdate& result) {
   std::vector<std::string>* diagnostics = inputs.diagnostics ? &result.diagnostics : nullptr;
   const std::vector<TaskbarId> taskbars = collect_taskbars(world, config, inputs.mode);
 
@@ -69,45 +95,52 @@ MirrorUpdate MirrorList::update(MirrorWorld& world, const Config& config, const 
     }
   }
 
-  for (MirrorRecord& record : records_) {
-    if (place(record, world, config, world.now(), diagnostics)) result.changed = true;
+  std::vector<TaskbarId> placed;
+  placed.reserve(records_.size());
+  for (const MirrorRecord& record : records_) placed.push_back(record.taskbar);
+  for (const TaskbarId taskbar : placed) {
+    if (place(taskbar, world, config, world.now(), diagnostics)) result.changed = true;
   }
-  return result;
 }
 
-bool MirrorList::place(MirrorRecord& record, MirrorWorld& world, const Config& config, MirrorClock::time_point now,
+bool MirrorList::place(TaskbarId taskbar, MirrorWorld& world, const Config& config, MirrorClock::time_point now,
                        std::vector<std::string>* diagnostics) {
-  const std::optional<Rect> band = world.taskbar_band(record.taskbar);
+  MirrorRecord* record = find_record(taskbar);
+  if (record == nullptr) return false;  // forgotten meanwhile
+  const std::optional<Rect> band = world.taskbar_band(taskbar);
   if (!band) return false;  // the mirror keeps its last placement
-  const std::uint32_t reported_dpi = world.taskbar_dpi(record.taskbar);
+  const std::uint32_t reported_dpi = world.taskbar_dpi(taskbar);
   const std::uint32_t dpi = reported_dpi != 0 ? reported_dpi : 96;
 
   // A moved or rescaled taskbar may have its clock elsewhere: search again from now.
-  if (band != record.band || dpi != record.dpi) {
-    record.band = band;
-    record.clock_area.reset();
-    record.next_clock_attempt = now;
-    record.clock_deadline = now + kClockSearchSpan;
+  if (band != record->band || dpi != record->dpi) {
+    record->band = band;
+    record->clock_area.reset();
+    record->next_clock_attempt = now;
+    record->clock_deadline = now + kClockSearchSpan;
   }
-  if (!record.clock_area && record.next_clock_attempt <= now && now < record.clock_deadline) {
-    record.next_clock_attempt = now + kClockRetry;
-    record.clock_area = world.find_clock_area(record.taskbar);
-    if (diagnostics != nullptr) diagnostics->push_back("副タスクバーの時計: " + format_clock_area(record.clock_area));
+  if (!record->clock_area && record->next_clock_attempt <= now && now < record->clock_deadline) {
+    record->next_clock_attempt = now + kClockRetry;
+    const std::optional<Rect> clock_area = world.find_clock_area(taskbar);
+    record = find_record(taskbar);  // the search lets messages through that may change the list
+    if (record == nullptr) return false;
+    record->clock_area = clock_area;
+    if (diagnostics != nullptr) diagnostics->push_back("副タスクバーの時計: " + format_clock_area(clock_area));
   }
 
   // tray_left ends the mirror just before the secondary taskbar's clock.
   const PlacementResult result =
-      compute_placement(config, *band, dpi, config.metrics.items.size(), record.clock_area);
+      compute_placement(config, *band, dpi, config.metrics.items.size(), record->clock_area);
   const bool vertical = band->width() < band->height();
-  if (record.laid_out && result.placement == record.placement && result.geometry == record.geometry &&
-      dpi == record.dpi && vertical == record.vertical) {
+  if (record->laid_out && result.placement == record->placement && result.geometry == record->geometry &&
+      dpi == record->dpi && vertical == record->vertical) {
     return false;
   }
-  record.placement = result.placement;
-  record.geometry = result.geometry;
-  record.dpi = dpi;
-  record.vertical = vertical;
-  record.laid_out = true;
+  record->placement = result.placement;
+  record->geometry = result.geometry;
+  record->dpi = dpi;
+  record->vertical = vertical;
+  record->laid_out = true;
   if (diagnostics != nullptr) diagnostics->push_back(format_mirror_placement_line(vertical, dpi, *band, result.placement));
   return true;
 }

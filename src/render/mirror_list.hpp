@@ -58,6 +58,9 @@ class MirrorList {
   // Collects the secondary taskbars (none unless `displays` is "all" and the bars are on the
   // taskbar), destroys the mirrors whose taskbar went, creates the missing ones in collection
   // order, and places every mirror whose band can be had.
+  // The clock search may let messages through that ask for an update again: such a call only
+  // notes that another pass is due, reports no change, and the running call makes that pass
+  // (and reports it) before it returns.
   MirrorUpdate update(MirrorWorld& world, const Config& config, const MirrorUpdateInputs& inputs);
 
   // Drops the record of a mirror whose window went without being destroyed here (another
@@ -68,10 +71,15 @@ class MirrorList {
   [[nodiscard]] const MirrorRecord* find(TaskbarId taskbar) const noexcept;
 
  private:
-  bool place(MirrorRecord& record, MirrorWorld& world, const Config& config, MirrorClock::time_point now,
+  void run_pass(MirrorWorld& world, const Config& config, const MirrorUpdateInputs& inputs, MirrorUpdate& result);
+  // Holds no reference into the list across the clock search.
+  bool place(TaskbarId taskbar, MirrorWorld& world, const Config& config, MirrorClock::time_point now,
              std::vector<std::string>* diagnostics);
+  [[nodiscard]] MirrorRecord* find_record(TaskbarId taskbar) noexcept;
 
   std::vector<MirrorRecord> records_;
+  bool updating_ = false;
+  bool pass_due_ = false;
 };
 
 // "Rect { left: 1100, top: 760, right: 1280, bottom: 800 }", or "None".

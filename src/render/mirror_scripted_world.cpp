@@ -60,6 +60,7 @@ std::uint32_t ScriptedMirrorWorld::taskbar_dpi(TaskbarId id) {
 
 std::optional<Rect> ScriptedMirrorWorld::find_clock_area(TaskbarId id) {
   ++clock_searches_[id];
+  if (during_clock_search) during_clock_search(id);
   const Taskbar* taskbar = find(id);
   return taskbar != nullptr ? taskbar->clock_area : std::nullopt;
 }

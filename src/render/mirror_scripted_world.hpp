@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -29,6 +30,9 @@ class ScriptedMirrorWorld final : public MirrorWorld {
   [[nodiscard]] Taskbar& taskbar(TaskbarId taskbar);
   bool fail_creation = false;  // every mirror window fails to be made
   void advance(MirrorClock::duration step) { now_ += step; }
+  // Runs inside every clock search, as the messages the real search lets through while it
+  // waits on another process do.
+  std::function<void(TaskbarId)> during_clock_search;
 
   // --- What the mirror list did --------------------------------------------------------------
   // The mirror windows that exist, in creation order, with whether each was shown.

@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <utility>
 #include <variant>
 
 #include "base/wide_win.hpp"
@@ -191,7 +192,11 @@ void SettingsDialog::on_command(int id, int code, HWND control) {
     return;
   }
   if (id == kAreaMode && code == CBN_SELCHANGE) {
-    if (combo_item(control) == ComboItem{0}) start_device_location();
+    if (combo_item(control) == ComboItem{0}) {
+      start_device_location();
+    } else {
+      end_device_location();
+    }
     return;
   }
   if (id == kSearch && code == BN_CLICKED) {
@@ -313,9 +318,25 @@ void SettingsDialog::start_device_location() {
   const std::wstring locating = widen(text(61));
   SetWindowTextW(item(settings_id::kCoordinates), locating.c_str());
   lookup_.start_location(hwnd(), kPlaceLookupDone);
+  locating_ = true;
+}
+
+// A choice the user made since (manual mode, a search, a match) outweighs a position that has
+// not come yet: its result is dropped. The field no longer reports a location either way: it
+// shows the working copy's place.
+void SettingsDialog::end_device_location() {
+  if (std::exchange(locating_, false)) lookup_.cancel();
+  show_working_coordinates();
+}
+
+void SettingsDialog::show_working_coordinates() {
+  const std::wstring coordinates =
+      widen(configured_coordinates_text(working_.weather.latitude, working_.weather.longitude));
+  SetWindowTextW(item(settings_id::kCoordinates), coordinates.c_str());
 }
 
 void SettingsDialog::start_place_search() {
+  end_device_location();
   HWND matches = item(settings_id::kMatches);
   SendMessageW(matches, CB_RESETCONTENT, 0, 0);
   candidates_.clear();
@@ -349,6 +370,7 @@ void SettingsDialog::place_lookup_done() {
       apply_match(0);
     }
   } else if (auto* location = std::get_if<LocationOutcome>(&finished->outcome)) {
+    locating_ = false;
     const std::wstring shown = widen(location_text(*location));
     SetWindowTextW(item(settings_id::kCoordinates), shown.c_str());
     if (location->ok()) apply_position_to(working_.weather, location->value());
@@ -358,13 +380,12 @@ void SettingsDialog::place_lookup_done() {
 
 void SettingsDialog::apply_match(std::size_t index) {
   if (index >= candidates_.size()) return;  // an error or "No matches" line
+  end_device_location();
   apply_candidate_to(working_.weather, candidates_[index]);
   // The place name is collected from its field, so the field shows the chosen label.
   const std::wstring name = widen(working_.weather.place_name);
   SetWindowTextW(item(settings_id::kPlaceName), name.c_str());
-  const std::wstring coordinates =
-      widen(configured_coordinates_text(working_.weather.latitude, working_.weather.longitude));
-  SetWindowTextW(item(settings_id::kCoordinates), coordinates.c_str());
+  show_working_coordinates();
 }
 
 Config SettingsDialog::collect() const { return collect_settings(working_, read_controls(), band_limit_); }

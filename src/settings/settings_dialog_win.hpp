@@ -116,6 +116,8 @@ class SettingsDialog : public Window<SettingsDialog> {
   void accept();
   void start_place_search();
   void start_device_location();
+  void end_device_location();
+  void show_working_coordinates();
   void place_lookup_done();
   void apply_match(std::size_t index);
   [[nodiscard]] SettingsControlValues read_controls() const;
@@ -175,6 +177,7 @@ class SettingsDialog : public Window<SettingsDialog> {
   // Place search and device location
   PlaceLookup lookup_;
   std::vector<PlaceCandidate> candidates_;  // the matches list's entries, in order
+  bool locating_ = false;                   // the newest request is a device location
 
   std::optional<Config> result_;
 };

@@ -11,9 +11,6 @@
 
 namespace vessa {
 
-// What a fetch reports to the main thread: the reading, or why there is none.
-using WeatherMessage = Result<WeatherReading>;
-
 // The Open-Meteo forecast service.
 inline constexpr std::string_view kForecastHost = "api.open-meteo.com";
 

@@ -3,7 +3,6 @@
 #include <exception>
 #include <thread>
 
-#include "base/debug_output.hpp"
 #include "weather/https_get.hpp"
 
 namespace vessa {
@@ -12,7 +11,7 @@ namespace {
 // The worker's whole life: nothing may escape the thread.
 void fetch_and_send(double latitude, double longitude, const Sender<WeatherMessage>& sender) noexcept {
   try {
-    sender.send(fetch_weather(latitude, longitude));
+    sender.send(WeatherMessage{latitude, longitude, fetch_weather(latitude, longitude)});
   } catch (...) {
     // Out of memory: this result is lost; the next weather tick fetches again.
   }
@@ -32,22 +31,6 @@ void start_fetch(WeatherState& weather, double latitude, double longitude) {
   } catch (const std::exception&) {
     // No thread (system_error) or no memory for it: no fetch this time; the next tick tries again.
   }
-}
-
-bool drain(WeatherState& weather) {
-  bool condition_changed = false;
-  while (std::optional<WeatherMessage> message = weather.channel.receiver.try_receive()) {
-    if (!message->ok()) {
-      debug::line("天気の取得に失敗: " + message->error().full_text());
-      continue;
-    }
-    const WeatherReading& reading = message->value();
-    const WeatherCondition condition = condition_from_code(reading.weather_code);
-    if (weather.condition != condition) condition_changed = true;
-    weather.reading = reading;
-    weather.condition = condition;
-  }
-  return condition_changed;
 }
 
 }  // namespace vessa

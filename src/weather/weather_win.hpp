@@ -1,5 +1,5 @@
 #pragma once
-// Weather fetching on worker threads and its intake on the main thread.
+// Weather fetching on worker threads; the intake on the main thread is weather_state.hpp's.
 //
 // Each fetch runs on a detached worker that owns its coordinates and its own copy of the
 // channel's sender: one HTTPS request, one message, done. The main thread owns WeatherState,
@@ -9,24 +9,10 @@
 #include <optional>
 
 #include "base/result.hpp"
-#include "weather/channel.hpp"
 #include "weather/forecast.hpp"
-#include "weather/weather_reading.hpp"
+#include "weather/weather_state.hpp"
 
 namespace vessa {
-
-// The weather state the main thread keeps.
-struct WeatherState {
-  Channel<WeatherMessage> channel;            // created empty with the state
-  std::optional<WeatherReading> reading;      // the last good reading; none at start-up
-  std::optional<WeatherCondition> condition;  // its class; none at start-up
-
-  // No reading any more (weather turned off or a coordinate removed).
-  void clear() noexcept {
-    reading.reset();
-    condition.reset();
-  }
-};
 
 // One forecast request for the place and its reading (on a worker thread).
 [[nodiscard]] Result<WeatherReading> fetch_weather(double latitude, double longitude);
@@ -34,9 +20,5 @@ struct WeatherState {
 // Starts one fetch for the place on a detached worker; returns at once. Without a thread
 // (no memory, no system resources) nothing is fetched this time.
 void start_fetch(WeatherState& weather, double latitude, double longitude);
-
-// Takes every waiting result off the channel without blocking, in arrival order. Failures
-// become a debug line; readings replace the stored one. True when the condition changed.
-[[nodiscard]] bool drain(WeatherState& weather);
 
 }  // namespace vessa

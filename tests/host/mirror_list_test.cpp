@@ -178,6 +178,27 @@ TEST(MirrorList, ClockSearchSchedule) {
   EXPECT_EQ(list.records().at(0).clock_area, (Rect{2380, 0, 2560, 40}));
 }
 
+// A display plugged in while a clock search waits: the update its message asks for runs after
+// the one in progress, which holds nothing of the list across the search.
+TEST(MirrorList, AnUpdateAskedForDuringAClockSearchRunsAfterTheCurrentOne) {
+  ScriptedMirrorWorld world;
+  world.set_taskbar(1, Taskbar{kSecondBand, 96, std::nullopt});
+  MirrorList list;
+  const Config config = all_displays();
+  int nested = 0;
+  world.during_clock_search = [&](TaskbarId) {
+    if (nested++ != 0) return;
+    world.set_taskbar(2, Taskbar{kThirdBand, 96, std::nullopt});
+    EXPECT_FALSE(list.update(world, config, {}).changed) << "an update ran inside another";
+  };
+  EXPECT_TRUE(list.update(world, config, {}).changed);
+  EXPECT_EQ(mirrored(list), (std::vector<TaskbarId>{1, 2}));
+  EXPECT_EQ(windows(world), (std::vector<TaskbarId>{1, 2}));
+  for (const MirrorRecord& record : list.records()) EXPECT_TRUE(record.laid_out) << record.taskbar;
+  EXPECT_EQ(world.clock_searches(1), 1);
+  EXPECT_EQ(world.clock_searches(2), 1);
+}
+
 TEST(MirrorList, AMirrorWhoseBandCannotBeHadIsNeitherPlacedNorSearched) {
   ScriptedMirrorWorld world;
   world.set_taskbar(1, Taskbar{std::nullopt, 96, kSecondClock});

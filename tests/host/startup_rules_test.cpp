@@ -67,6 +67,39 @@ TEST(TimerPeriods, WeatherNeedsEnabledAndBothCoordinates) {
   EXPECT_EQ(timer_periods(config).weather_ms, 0u);
 }
 
+// Start-up (nothing running yet) and accepted settings go through the same changes: the
+// weather timer comes, takes a new period and goes with the settings.
+TEST(TimerPeriods, ChangesTakeTheRunningTimersToTheConfiguredOnes) {
+  Config with_weather;
+  with_weather.weather.enabled = true;
+  with_weather.weather.latitude = 35.0;
+  with_weather.weather.longitude = 139.0;
+  Config every_half_hour = with_weather;
+  every_half_hour.weather.update_interval_minutes = 30;
+  Config faster = with_weather;
+  faster.general.update_interval_ms = 500;
+  const TimerPeriods plain{2000, 5000, 0};
+  const TimerPeriods weather{2000, 5000, 600000};
+  const struct {
+    const char* name;
+    TimerPeriods running;
+    Config config;
+    std::vector<TimerChange> changes;
+  } cases[] = {
+      {"start-up", {}, Config{}, {{kUpdateTimer, 2000}, {kReattachTimer, 5000}}},
+      {"start-up with weather",
+       {},
+       with_weather,
+       {{kUpdateTimer, 2000}, {kReattachTimer, 5000}, {kWeatherTimer, 600000}}},
+      {"nothing changed", weather, with_weather, {}},
+      {"weather turned on", plain, with_weather, {{kWeatherTimer, 600000}}},
+      {"a new weather interval", weather, every_half_hour, {{kWeatherTimer, 1800000}}},
+      {"weather turned off", weather, Config{}, {{kWeatherTimer, 0}}},
+      {"a new update interval", weather, faster, {{kUpdateTimer, 500}}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(timer_changes(c.running, c.config), c.changes) << c.name;
+}
+
 TEST(AttachOrder, FollowsModeAndFallback) {
   using enum AttachMode;
   const struct {

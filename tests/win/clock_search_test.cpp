@@ -5,25 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstring>
-
 #include "fake_taskbar_win.hpp"
 #include "render/clock_search_win.hpp"
 #include "render/uia_client_win.hpp"
+#include "vtable_slot_win.hpp"
 
 namespace vessa {
 namespace {
 
-// The vtable slot of a virtual method, read from its member pointer as the Itanium C++ ABI
-// that MinGW's g++ follows lays it out: one plus the slot's byte offset.
-template <typename Method>
-std::uintptr_t vtable_slot(Method method) {
-  static_assert(sizeof(Method) == 2 * sizeof(std::uintptr_t));
-  std::uintptr_t words[2];
-  std::memcpy(words, &method, sizeof(words));
-  return (words[0] - 1) / sizeof(void*);
-}
+using test::vtable_slot;
 
 // The slots as Microsoft publishes the interfaces (IUnknown's three first).
 TEST(Plain_ClockSearch, CalledAutomationMethodsSitInTheirPublishedSlots) {

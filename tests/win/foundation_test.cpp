@@ -1,13 +1,16 @@
-// The executable's resources and the Windows side of errors and diagnostics.
+// The executable's resources, the Windows side of errors and diagnostics, and the window
+// template's boundary for a handler that throws.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <new>
 #include <string>
 
 #include "base/unique_handle_win.hpp"
 #include "base/win_error_win.hpp"
+#include "base/window_win.hpp"
 #include "harness_win.hpp"
 
 namespace vessa {
@@ -73,6 +76,23 @@ TEST(Shell_WinError, InternetCodesFindTheirTextInTheInternetModules) {
 
 TEST(Shell_WinError, CodeAloneWhenTheSystemHasNoText) {
   EXPECT_EQ(win32_error(0x2FFFF).message(), "0x8007FFFF");
+}
+
+// A window whose WM_CREATE handler runs out of memory.
+class FailingCreation : public Window<FailingCreation> {
+ public:
+  using Window::create;
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_CREATE) throw std::bad_alloc();
+    return default_handling(message, wparam, lparam);
+  }
+};
+
+TEST(Shell_WindowTemplate, AThrowingCreationHandlerFailsTheCreation) {
+  ASSERT_TRUE(FailingCreation::register_class(L"VessaTestFailingCreation", nullptr));
+  FailingCreation window;
+  EXPECT_EQ(window.create(L"VessaTestFailingCreation", 0, WS_POPUP, L"", 0, 0, 10, 10, nullptr), nullptr);
+  EXPECT_FALSE(window.has_window());
 }
 
 }  // namespace

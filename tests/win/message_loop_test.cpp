@@ -26,7 +26,6 @@ TEST(Plain_MessageLoop, AFailingGetMessageEndsWithTheFatalReportAndNoReplacement
   FakeTaskbar taskbar(RECT{0, 760, 1280, 800}, RECT{1100, 760, 1280, 800});
   auto state = std::make_unique<AppState>();
   state->config.behavior.attach_mode = AttachMode::Child;
-  state->timers = timer_periods(state->config);
   state->taskbar = taskbar.window();
   state->current_attach_mode = AttachMode::Child;
   static const bool registered = BarWindow::register_window_class();
@@ -34,7 +33,7 @@ TEST(Plain_MessageLoop, AFailingGetMessageEndsWithTheFatalReportAndNoReplacement
   state->bar = std::make_unique<BarWindow>(*state);
   ASSERT_TRUE(state->bar->create_for(AttachMode::Child, state->taskbar));
   const HWND bar = state->bar_window();
-  start_bar_timers(bar, state->timers);
+  set_bar_timers(bar, state->timers, state->config);
   state->tray = TrayIcon{bar, std::nullopt, false};
   (void)add_tray_icon(*state->tray, "VESSA");  // this desktop has no notification area: the record stays
 

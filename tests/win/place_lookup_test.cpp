@@ -17,7 +17,9 @@
 
 #include "harness_win.hpp"
 #include "https_server_win.hpp"
+#include "vtable_slot_win.hpp"
 #include "weather/device_location_win.hpp"
+#include "weather/geolocation_abi_win.hpp"
 #include "weather/place_lookup_win.hpp"
 
 namespace vessa::test {
@@ -166,6 +168,25 @@ TEST_F(Shell_HttpsPlaceLookup, LateResultsOfSupersededOrDroppedLookupsAreNeverSe
   // The dropped lookup's request started first, so it has timed out by now too: unheard.
   wait_until([] { return false; }, 2s);
   EXPECT_TRUE(closed_window.wake_ups().empty());
+}
+
+// The geolocation interfaces declared by hand sit in their published slots (IUnknown's three
+// and IInspectable's three first): a slip would corrupt the stack on Windows, not under Wine.
+TEST(Shell_DeviceLocation, CalledGeolocationMethodsSitInTheirPublishedSlots) {
+  namespace abi = geolocation_abi;
+  using Access = abi::GeolocationAccessStatus;
+  using Position = abi::IGeoposition*;
+  EXPECT_EQ(vtable_slot(&abi::IAsyncOperationCompletedHandler<Access>::Invoke), 3u);
+  EXPECT_EQ(vtable_slot(&abi::IAsyncOperation<Access>::put_Completed), 6u);
+  EXPECT_EQ(vtable_slot(&abi::IAsyncOperation<Position>::GetResults), 8u);
+  EXPECT_EQ(vtable_slot(&abi::IGeolocatorStatics::RequestAccessAsync), 6u);
+  EXPECT_EQ(vtable_slot(&abi::IGeolocator::put_DesiredAccuracy), 7u);
+  EXPECT_EQ(vtable_slot(&abi::IGeolocator::GetGeopositionAsyncWithAgeAndTimeout), 14u);
+  EXPECT_EQ(vtable_slot(&abi::IGeolocator::remove_StatusChanged), 18u);  // the last
+  EXPECT_EQ(vtable_slot(&abi::IGeoposition::get_Coordinate), 6u);
+  EXPECT_EQ(vtable_slot(&abi::IGeocoordinate::get_Timestamp), 13u);  // the last
+  EXPECT_EQ(vtable_slot(&abi::IGeocoordinateWithPoint::get_Point), 6u);
+  EXPECT_EQ(vtable_slot(&abi::IGeopoint::get_Position), 6u);
 }
 
 TEST(Shell_DeviceLocation, WithoutALocationServiceTheAccessCheckFailsWithItsCause) {

@@ -26,11 +26,14 @@ import sys, zipfile
 print("\n".join(sorted(n for n in zipfile.ZipFile(sys.argv[1]).namelist() if not n.endswith("/"))))
 PY
 )
-expected=$(printf '%s\n' "$folder/LICENSE" "$folder/README.txt" "$folder/vessa.exe")
+expected=$(printf '%s\n' "$folder/LICENSE" "$folder/README.txt" "$folder/configuration.md" "$folder/vessa.exe")
 [ "$files" = "$expected" ] || fail "the archive holds
 $files
 instead of
 $expected"
+# The reference README.txt points to is the one the configuration's key list is checked against.
+cmp -s "$unpacked/$folder/configuration.md" "$(dirname "$0")/../../../docs/configuration.md" ||
+  fail "the packaged configuration.md is not docs/configuration.md"
 
 exe=$unpacked/$folder/vessa.exe
 sections=$("$objdump" -h "$exe" | awk '$1 ~ /^[0-9]+$/ { print $2 }')

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The libraries the release vessa.exe has loaded at start-up: the ones it needs to start and
-# draw the bars, and no others. WinHTTP and the libraries of the settings window and of the
-# clock search (colour chooser, DWM, OLE Automation, common controls, themes) are loaded on
-# first use; one linked directly again, and loaded with the process, shows here.
+# The libraries the release vessa.exe imports directly, loaded with the process: the ones it
+# needs to start and draw the bars, and no others. WinHTTP and the libraries of the settings
+# window and of the clock search (colour chooser, DWM, OLE Automation, common controls,
+# themes) are delay-loaded on first use (the theme library already at start-up, for dark
+# menus); one linked directly again shows here.
 #
 #   release_imports.sh OBJDUMP VESSA_EXE
 set -euo pipefail

@@ -1,7 +1,7 @@
 // The weather's place, chosen in the real settings window of the real vessa.exe: a search
 // answered by this test's own HTTPS server (photon.komoot.io is 127.0.0.1 in the private
-// network namespace of tests/win/https_namespace.sh), a search that is never answered, and the
-// device location, which Wine cannot give.
+// network namespace of tests/win/https_namespace.sh), a search that is never answered, the
+// device location, which Wine cannot give, and choices made while it is asked for.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -159,6 +159,38 @@ TEST_F(Shell_Places, ASearchNeverAnsweredHoldsNothingUpAndTheProgramStillEnds) {
   ASSERT_TRUE(vessa.choose_from_menu(auto_texts(), kExitItem)) << "no tray menu after the window closed";
   EXPECT_EQ(vessa.process->wait(5s), std::optional<DWORD>(0)) << "the program did not end while the search hangs";
   EXPECT_EQ(vessa.folder.read_config(), std::optional<std::string>(default_config_text()));
+}
+
+// Manual mode or a search chosen after the automatic entry ends the device location: whether
+// its (failed) answer came or not, the coordinates field shows the working copy's place.
+TEST_F(Shell_Places, ManualModeOrASearchAfterTheAutomaticEntryShowsTheWorkingPlace) {
+  server_.answer("places", 200, R"({"type":"FeatureCollection","features":[]})");
+  SettingsVessa vessa(with_lines(japanese_config(), {{"location_mode = \"auto\"", "location_mode = \"manual\""},
+                                                     {"place_name = \"\"", "place_name = \"\"\nlatitude = 35.6812\n"
+                                                                           "longitude = 139.7671"}}));
+  ASSERT_NE(vessa.bar, nullptr);
+  const auto settings = vessa.open_settings(ui_texts(UiLanguage::Japanese));
+  ASSERT_TRUE(settings.has_value());
+  show_page(*settings, kWeatherPage);
+  const std::string working = "35.6812, 139.7671";
+  const auto shows_working = [&] { return control_text(*settings, kCoordinates) == working; };
+
+  choose_item(*settings, kAreaMode, 0);
+  choose_item(*settings, kAreaMode, 1);
+  EXPECT_TRUE(wait_until(shows_working, 5s)) << control_text(*settings, kCoordinates);
+  EXPECT_FALSE(wait_until([&] { return !shows_working(); }, 2s)) << "a dropped location still answered";
+
+  choose_item(*settings, kAreaMode, 0);
+  type_text(*settings, control::kPlaceName, L"どこか");
+  click_control(*settings, kSearch);
+  EXPECT_TRUE(wait_until([&] { return combo_lines(*settings, kMatches) == std::vector<std::string>{"見つかりませんでした"}; },
+                         15s));
+  EXPECT_TRUE(wait_until(shows_working, 5s)) << control_text(*settings, kCoordinates);
+
+  click_control(*settings, control::kCancel);
+  ASSERT_TRUE(vessa.settings_closed());
+  ASSERT_TRUE(vessa.choose_from_menu(ui_texts(UiLanguage::Japanese), kExitItem));
+  EXPECT_EQ(vessa.process->wait(5s), std::optional<DWORD>(0));
 }
 
 // Wine has no Windows location service: the request fails for real, with its cause.
