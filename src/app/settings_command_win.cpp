@@ -17,7 +17,7 @@ namespace vessa {
 
 void open_settings(AppState& state) {
   SettingsOutcome outcome = run_settings_window(SettingsRequest{state.config, state.language});
-  // After a WM_QUIT the bar window and the state may already be gone: touch nothing.
+  // The loop saw WM_QUIT: the bar window is gone and the program is ending; apply nothing.
   if (outcome.quit || !outcome.accepted.has_value()) return;
   apply_settings(state, std::move(*outcome.accepted));
 }
