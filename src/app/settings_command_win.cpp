@@ -10,7 +10,6 @@
 #include "base/debug_output.hpp"
 #include "config/config_file.hpp"
 #include "config/theme_win.hpp"
-#include "metrics/metrics_win.hpp"
 #include "settings/settings_window_win.hpp"
 
 namespace vessa {
@@ -29,7 +28,9 @@ void apply_settings(AppState& state, Config accepted) {
 
   state.colors = resolve_colors(state.config.appearance, taskbar_is_dark());
 
-  state.sampler = make_counter_sampler(state.config);
+  // The same sampler, its query rebuilt: lit lamps keep their hold, and the frequency read at
+  // start-up stays.
+  state.sampler.open_counters(state.config);
   state.last_sample = MetricSample{};
   state.has_sample = false;
 
