@@ -128,13 +128,13 @@ void BarWindow::on_destroy() {
 // on by the broadcast listener, or the reattach timer) makes a child of the new taskbar.
 void BarWindow::on_window_gone() noexcept {
   if (!std::exchange(replace_when_gone_, false)) return;
+  // The icon belonged to the old window. A shell that went down took it along (the removal
+  // fails then); one still running would show it, dead, beside the new window's.
+  if (state_.tray) remove_tray_icon(*state_.tray);
   if (!create_for(AttachMode::Child, HWND_MESSAGE)) {
     // No replacement: the program ends as if asked to.
     state_.exit_requested = true;
-    if (state_.tray) {
-      remove_tray_icon(*state_.tray);
-      state_.tray.reset();
-    }
+    state_.tray.reset();
     PostQuitMessage(0);
     return;
   }
@@ -144,11 +144,8 @@ void BarWindow::on_window_gone() noexcept {
   state_.laid_out = false;  // the new window has no picture yet: the next layout draws
   state_.reset_hover();
   hide_tooltip(state_);
-  if (state_.tray) {
-    // The icon belonged to the old window and went with the old shell.
-    state_.tray->owner = hwnd();
-    state_.tray->registered = false;
-  }
+  // The new taskbar's TaskbarCreated adds the icon for this window.
+  if (state_.tray) state_.tray->owner = hwnd();
 }
 
 LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -1,9 +1,10 @@
 #pragma once
-// The shell announces a restart (TaskbarCreated) and setting and display changes by
-// broadcasting to top-level windows. A bar window that is a child of the taskbar or a
-// message-only window never hears them, so for those a hidden top-level window listens and
+// The shell announces a restart (TaskbarCreated) and setting, display and DPI changes by
+// sending or broadcasting to top-level windows. A bar window that is a child of the taskbar or
+// a message-only window never hears them, so for those a hidden top-level window listens and
 // passes each one on to the current bar window. Being top-level, it also owns the context
-// menu for such a bar window (a menu's owner must be able to come to the foreground).
+// menu for such a bar window (a menu's owner must be able to come to the foreground), and it
+// is what another program closes to end the program: it closes the bar window then.
 
 #include <windows.h>
 

@@ -26,8 +26,9 @@ class AppMirrorEvents final : public MirrorEvents {
   }
 
   // The bar window's own menu path: the same menu with the same owner, its command run on
-  // the bar window, the hover reset and the tooltip hidden first. Exit may release the state
-  // before this returns: nothing is touched after the call.
+  // the bar window, the hover reset and the tooltip hidden first. The command may destroy the
+  // bar window (Exit) or this mirror (new settings) before the call returns: nothing is
+  // touched after it.
   void mirror_menu() override {
     HWND bar = state_.bar_window();
     if (bar != nullptr) SendMessageW(bar, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(bar), MAKELPARAM(-1, -1));

@@ -10,14 +10,13 @@
 #include "base/debug_output.hpp"
 #include "config/config_file.hpp"
 #include "config/theme_win.hpp"
-#include "metrics/metrics_win.hpp"
 #include "settings/settings_window_win.hpp"
 
 namespace vessa {
 
 void open_settings(AppState& state) {
   SettingsOutcome outcome = run_settings_window(SettingsRequest{state.config, state.language});
-  // After a WM_QUIT the bar window and the state may already be gone: touch nothing.
+  // The loop saw WM_QUIT: the bar window is gone and the program is ending; apply nothing.
   if (outcome.quit || !outcome.accepted.has_value()) return;
   apply_settings(state, std::move(*outcome.accepted));
 }
@@ -28,7 +27,9 @@ void apply_settings(AppState& state, Config accepted) {
 
   state.colors = resolve_colors(state.config.appearance, taskbar_is_dark());
 
-  state.sampler = make_counter_sampler(state.config);
+  // The same sampler, its query rebuilt: lit lamps keep their hold, and the frequency read at
+  // start-up stays.
+  state.sampler.open_counters(state.config);
   state.last_sample = MetricSample{};
   state.has_sample = false;
 

@@ -1,4 +1,5 @@
-// The program's four-bar icon: geometry from the size, sample coverage, premultiplied pixels.
+// The program's four-bar icon: geometry from the size, sample coverage, pixels in the plain
+// colour with the coverage as alpha.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -330,6 +330,32 @@ TEST(Shell_BarWindow, HoverResetClearsTheTrayOverrides) {
   EXPECT_FALSE(state.tooltip_dpi.has_value());
 }
 
+// A child window that goes without being asked (with the taskbar, when the shell restarts) is
+// replaced. A shell still running would keep the old window's icon beside the one the new
+// window adds: it is taken away first.
+TEST(Shell_BarWindow, AReplacedChildWindowTakesTheOldTrayIconAway) {
+  InProcessBar bar(Config{}, AttachMode::Child);
+  const HWND old_window = bar.window();
+  ASSERT_NE(old_window, nullptr);
+  AppState& state = bar.state();
+  state.tray = TrayIcon{old_window, std::nullopt, false};
+  ASSERT_TRUE(add_tray_icon(*state.tray, "VESSA").ok());
+  NOTIFYICONDATAW old_icon{};
+  old_icon.cbSize = sizeof(old_icon);
+  old_icon.hWnd = old_window;
+  old_icon.uID = kTrayIconId;
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &old_icon));  // the shell knows it (nothing is changed)
+
+  DestroyWindow(old_window);
+  ASSERT_NE(bar.window(), nullptr);
+  EXPECT_NE(bar.window(), old_window);
+  EXPECT_EQ(state.tray->owner, bar.window());
+  const bool left_behind = Shell_NotifyIconW(NIM_MODIFY, &old_icon);
+  Shell_NotifyIconW(NIM_DELETE, &old_icon);
+  EXPECT_FALSE(left_behind) << "the old window's icon is still in the notification area";
+  remove_tray_icon(*state.tray);
+}
+
 TEST(Shell_BarWindow, UnknownTimersAndTrayEventsChangeNothing) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
   bar.state().has_sample = true;

@@ -1,6 +1,8 @@
 // Start-up and shutdown of the real vessa.exe.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "harness_win.hpp"
 #include "settings/ui_text.hpp"
 #include "app/startup_rules.hpp"
@@ -27,6 +29,18 @@ TEST(Shell_Startup, DefaultsGiveATopmostLayeredOverlayAndWmCloseExitsWithZero) {
   EXPECT_FALSE(wait_for_message_box(vessa.pid(), 300ms).has_value()) << "no warning without a fallback";
 
   EXPECT_EQ(vessa.close(), std::optional<DWORD>(0));
+}
+
+// `taskkill` without /F asks every top-level window of the program to close. In tray-only (as
+// in child) mode the only one is the hidden window that hears the shell's broadcasts: the
+// program ends as when its bar window is closed.
+TEST(Shell_Startup, TaskkillEndsATrayOnlyProgramWithZero) {
+  RunningVessa vessa("[behavior]\nattach_mode = \"tray_only\"\n");
+  ASSERT_NE(vessa.bar, nullptr);
+  ASSERT_TRUE(wait_for_window(vessa.pid(), L"VessaBroadcastWindow").has_value());
+  VessaProcess taskkill(L"C:\\windows\\system32\\taskkill.exe", L"/PID " + std::to_wstring(vessa.pid()));
+  EXPECT_EQ(taskkill.wait(), std::optional<DWORD>(0)) << taskkill.output() << taskkill.error_output();
+  EXPECT_EQ(vessa.process->wait(), std::optional<DWORD>(0)) << "still running after taskkill: " << vessa.report();
 }
 
 TEST(Shell_Startup, TwoInstancesRunSideBySide) {

@@ -205,5 +205,23 @@ TEST(Shell_TrayIcon, TrayOnlyBringsTheIconBackAfterAShellRestart) {
   EXPECT_EQ(vessa.close(), std::optional<DWORD>(0));
 }
 
+// A DPI change reaches a message-only bar window through the hidden top-level window as well,
+// and the icon is drawn again (for the new size). The theme changed meanwhile shows that it was.
+TEST(Shell_TrayIcon, TrayOnlyDrawsTheIconAgainOnADpiChange) {
+  const RegistryValueGuard theme(kPersonalizeKey, L"SystemUsesLightTheme");
+  theme.set(DWORD{1});
+  RunningVessa vessa("[behavior]\nattach_mode = \"tray_only\"\n");
+  ASSERT_NE(vessa.bar, nullptr);
+  ASSERT_TRUE(tray_cell_shows_icon(0x202020));
+  const auto listener = wait_for_window(vessa.pid(), L"VessaBroadcastWindow");
+  ASSERT_TRUE(listener.has_value());
+
+  theme.set(DWORD{0});
+  DWORD_PTR ignored = 0;
+  ASSERT_NE(SendMessageTimeoutW(*listener, WM_DPICHANGED, MAKEWPARAM(96, 96), 0, SMTO_ABORTIFHUNG, 5000, &ignored), 0);
+  EXPECT_TRUE(tray_cell_shows_icon(0xF0F0F0)) << "the icon was not drawn again";
+  EXPECT_EQ(vessa.close(), std::optional<DWORD>(0));
+}
+
 }  // namespace
 }  // namespace vessa::test
