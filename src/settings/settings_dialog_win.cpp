@@ -327,7 +327,8 @@ void SettingsDialog::start_place_search() {
     const int copied = GetWindowTextW(field, buffer.data(), static_cast<int>(buffer.size()));
     typed.assign(buffer.begin(), buffer.begin() + std::clamp(copied, 0, std::max(length, 0)));
   }
-  lookup_.start_search(place_query_from_field(typed), texts_->language() == UiLanguage::English, hwnd(), kPlaceLookupDone);
+  const bool english = texts_->language() == UiLanguage::English;
+  lookup_.start_search(place_query_from_field(typed), english, hwnd(), kPlaceLookupDone);
 }
 
 void SettingsDialog::place_lookup_done() {
