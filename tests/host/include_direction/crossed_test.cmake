@@ -9,6 +9,7 @@ endif()
 foreach(fault
     "src/base/error.hpp includes resource.h (not a folder of the order)"
     "src/config/config_file.cpp includes app/app_state_win.hpp (app comes after config)"
+    "src/config/config_file.cpp includes settings/ui_text.hpp (settings comes after config)"
     "src/extra/helper.cpp lies outside the folders of the order"
     "src/render/tooltip.hpp includes settings/ui_text.hpp (settings comes after render)"
     "src/weather/weather_icon.hpp includes render/canvas.hpp (render comes after weather)"
