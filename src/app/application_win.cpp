@@ -59,7 +59,7 @@ bool create_first_bar_window(AppState& state) {
 
 void add_startup_tray_icon(AppState& state) {
   state.tray = TrayIcon{state.bar_window(), state.config.appearance.tray_icon_color, false};
-  if (!add_tray_icon(*state.tray, (*state.texts)[text::kProductName]).ok()) {
+  if (!add_tray_icon(*state.tray, state.texts->text(TextId::ProductName)).ok()) {
     // No message: the program runs without a tray icon.
     remove_tray_icon(*state.tray);
     state.tray.reset();
@@ -154,7 +154,7 @@ int run_application() {
     if (app.config.behavior.attach_mode != AttachMode::TrayOnly) {
       // The box runs a loop of its own in which the timers already tick and the bar window
       // may be closed; what follows goes on only while there is a bar window.
-      show_message((*app.texts)[text::kMessageTitle], (*app.texts)[text::kAttachFailed]);
+      show_message(app.texts->text(TextId::MessageTitle), app.texts->text(TextId::AttachFailed));
     }
   }
   if (app.bar_window() != nullptr) {

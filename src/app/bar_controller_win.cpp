@@ -159,9 +159,10 @@ void refresh_tooltip(AppState& state) {
     return query_drive_usage(tooltip_drive_names(state.config.metrics.disk_instances, state.drive_letters),
                              query_free_space);
   });
-  const DiskText disk = disk_text(drives, state.last_sample.disk_busy_percent, *state.texts);
+  const TooltipTexts texts = tooltip_texts(*state.texts);
+  const DiskText disk = disk_text(drives, state.last_sample.disk_busy_percent, texts);
   std::vector<TooltipRow> rows = build_tooltip_rows(TooltipInputs{state.last_sample, state.colors, disk,
-                                                                  state.weather.reading, state.language,
+                                                                  state.weather.reading, texts,
                                                                   state.config.weather.temperature_unit});
 
   const Placement anchor = state.tooltip_anchor ? *state.tooltip_anchor : bar_anchor(state);

@@ -10,7 +10,7 @@ namespace {
 
 void reregister_tray_icon(AppState& state) {
   if (state.tray) {
-    const Status ignored = add_tray_icon(*state.tray, (*state.texts)[text::kProductName]);
+    const Status ignored = add_tray_icon(*state.tray, state.texts->text(TextId::ProductName));
     (void)ignored;  // background work: the next change or shell restart tries again
   }
 }

@@ -89,11 +89,11 @@ std::optional<MenuCommand> show_context_menu(HWND menu_owner, const TextTable& t
   UniqueHmenu menu(CreatePopupMenu());
   if (!menu) return std::nullopt;
   append_item(menu.get(), MF_STRING | (visible ? MF_CHECKED : MF_UNCHECKED), MenuCommand::Show,
-              texts[text::kMenuShow]);
-  append_item(menu.get(), MF_STRING, MenuCommand::Settings, texts[text::kMenuSettings]);
-  append_item(menu.get(), MF_STRING, MenuCommand::Reattach, texts[text::kMenuReattach]);
+              texts.text(TextId::MenuShow));
+  append_item(menu.get(), MF_STRING, MenuCommand::Settings, texts.text(TextId::MenuSettings));
+  append_item(menu.get(), MF_STRING, MenuCommand::Reattach, texts.text(TextId::MenuReattach));
   AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  append_item(menu.get(), MF_STRING, MenuCommand::Exit, texts[text::kMenuExit]);
+  append_item(menu.get(), MF_STRING, MenuCommand::Exit, texts.text(TextId::MenuExit));
 
   POINT cursor{};
   if (!GetCursorPos(&cursor)) return std::nullopt;

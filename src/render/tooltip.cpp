@@ -34,18 +34,15 @@ bool is_drive_name(std::string_view text) noexcept {
 
 std::string percent_text(double percent) { return dec0(percent) + "%"; }
 
-std::string_view label(const TextTable& texts, std::size_t entry) { return texts[entry]; }
-
 TooltipRow metric_row(std::string_view text, std::string value, std::string value_template, Rgb swatch) {
   return TooltipRow{std::string(text), std::move(value), std::string(text), std::move(value_template), swatch};
 }
 
-// The longest condition name of the language, by characters (the first of equals).
-std::string_view longest_condition_name(UiLanguage language) {
+// The longest condition name, by characters (the first of equals).
+std::string_view longest_condition_name(const TooltipTexts& texts) {
   std::string_view longest;
   std::size_t longest_length = 0;
-  for (std::size_t i = 0; i < kWeatherConditionCount; ++i) {
-    const std::string_view name = condition_name(static_cast<WeatherCondition>(i), language);
+  for (const std::string_view name : texts.conditions) {
     const std::size_t length = utf8_length(name);
     if (length > longest_length) {
       longest = name;
@@ -55,18 +52,17 @@ std::string_view longest_condition_name(UiLanguage language) {
   return longest;
 }
 
-TooltipRow weather_row(const WeatherReading& reading, UiLanguage language, TemperatureUnit unit) {
-  const TextTable& texts = ui_texts(language);
+TooltipRow weather_row(const WeatherReading& reading, const TooltipTexts& texts, TemperatureUnit unit) {
   const bool fahrenheit = unit == TemperatureUnit::Fahrenheit;
   const double t = fahrenheit ? reading.temperature * 9.0 / 5.0 + 32.0 : reading.temperature;
   const std::string_view unit_text = fahrenheit ? "°F" : "°C";
-  const std::string rain = std::string(label(texts, text::kRain));
-  const std::string temperature = std::string(label(texts, text::kTemperature));
+  const std::string rain = std::string(texts.rain);
+  const std::string temperature = std::string(texts.temperature);
   const std::string temperature_part = temperature + ": " + dec0(t) + std::string(unit_text);
 
   TooltipRow row;
-  row.label = std::string(condition_name(condition_from_code(reading.weather_code), language));
-  row.label_template = std::string(longest_condition_name(language));
+  row.label = std::string(texts.conditions[static_cast<std::size_t>(condition_from_code(reading.weather_code))]);
+  row.label_template = std::string(longest_condition_name(texts));
   if (reading.precipitation_probability) {
     row.value = rain + ": " + std::to_string(unsigned{*reading.precipitation_probability}) + "%  " + temperature_part;
   } else {
@@ -154,8 +150,8 @@ double drive_used_percent(const DriveUsage& drive) noexcept {
   return static_cast<double>(used) * 100.0 / static_cast<double>(drive.total_bytes);
 }
 
-DiskText disk_text(const std::vector<DriveUsage>& drives, double busy_percent, const TextTable& texts) {
-  const std::string load = std::string(label(texts, text::kLoad)) + ": ";
+DiskText disk_text(const std::vector<DriveUsage>& drives, double busy_percent, const TooltipTexts& texts) {
+  const std::string load = std::string(texts.load) + ": ";
   DiskText result;
   if (drives.empty()) {
     result.text = load + percent_text(busy_percent);
@@ -163,7 +159,7 @@ DiskText disk_text(const std::vector<DriveUsage>& drives, double busy_percent, c
     return result;
   }
   if (drives.size() == 1) {
-    const std::string used = std::string(label(texts, text::kUsed)) + ": ";
+    const std::string used = std::string(texts.used) + ": ";
     result.text = used + percent_text(drive_used_percent(drives.front())) + "  " + load + percent_text(busy_percent);
     result.template_text = used + "100%  " + load + "100%";
     return result;
@@ -178,7 +174,6 @@ DiskText disk_text(const std::vector<DriveUsage>& drives, double busy_percent, c
 }
 
 std::vector<TooltipRow> build_tooltip_rows(const TooltipInputs& in) {
-  const TextTable& texts = ui_texts(in.language);
   const MetricSample& sample = in.sample;
   std::vector<TooltipRow> rows;
   for (const BarValue& bar : sample.bars) {
@@ -186,26 +181,26 @@ std::vector<TooltipRow> build_tooltip_rows(const TooltipInputs& in) {
       case MetricKind::Cpu:
         if (sample.cpu_mhz) {
           const double ghz = std::max(*sample.cpu_mhz / 1000.0, 0.0);
-          rows.push_back(metric_row(label(texts, text::kCpu), dec2(ghz) + " GHz  " + percent_text(bar.percent),
+          rows.push_back(metric_row(in.texts.cpu, dec2(ghz) + " GHz  " + percent_text(bar.percent),
                                     "9.99 GHz  100%", in.colors.cpu));
         } else {
-          rows.push_back(metric_row(label(texts, text::kCpu), percent_text(bar.percent), "100%", in.colors.cpu));
+          rows.push_back(metric_row(in.texts.cpu, percent_text(bar.percent), "100%", in.colors.cpu));
         }
         break;
       case MetricKind::Memory:
-        rows.push_back(metric_row(label(texts, text::kMemory), percent_text(bar.percent), "100%", in.colors.memory));
+        rows.push_back(metric_row(in.texts.memory, percent_text(bar.percent), "100%", in.colors.memory));
         break;
       case MetricKind::Disk:
-        rows.push_back(metric_row(label(texts, text::kDisk), in.disk.text, in.disk.template_text, in.colors.disk));
+        rows.push_back(metric_row(in.texts.disk, in.disk.text, in.disk.template_text, in.colors.disk));
         break;
       case MetricKind::Net:
-        rows.push_back(metric_row(label(texts, text::kReceive), format_rate(sample.net_rx_bytes_per_sec), "999 GB/s",
+        rows.push_back(metric_row(in.texts.receive, format_rate(sample.net_rx_bytes_per_sec), "999 GB/s",
                                   in.colors.net_rx));
-        rows.push_back(metric_row(label(texts, text::kSend), format_rate(sample.net_tx_bytes_per_sec), "999 GB/s",
+        rows.push_back(metric_row(in.texts.send, format_rate(sample.net_tx_bytes_per_sec), "999 GB/s",
                                   in.colors.net_tx));
         break;
       case MetricKind::Gpu:
-        rows.push_back(metric_row(label(texts, text::kGpu), percent_text(bar.percent), "100%", in.colors.gpu));
+        rows.push_back(metric_row(in.texts.gpu, percent_text(bar.percent), "100%", in.colors.gpu));
         break;
     }
   }
@@ -214,7 +209,7 @@ std::vector<TooltipRow> build_tooltip_rows(const TooltipInputs& in) {
       rows.push_back(metric_row(disk.label, format_rate(disk.bytes_per_sec), "999 GB/s", in.colors.disk));
     }
   }
-  if (in.weather) rows.push_back(weather_row(*in.weather, in.language, in.temperature_unit));
+  if (in.weather) rows.push_back(weather_row(*in.weather, in.texts, in.temperature_unit));
   return rows;
 }
 

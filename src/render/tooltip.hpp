@@ -3,6 +3,7 @@
 // drives' usage with its ten-second cache, and the window's size and position. The Win32 side
 // (tooltip_win.hpp) measures texts, owns the window and paints these rows.
 
+#include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -17,7 +18,6 @@
 #include "config/rgb.hpp"
 #include "metrics/sample.hpp"
 #include "render/geometry.hpp"
-#include "settings/ui_text.hpp"
 #include "weather/weather_reading.hpp"
 
 namespace vessa {
@@ -30,6 +30,14 @@ struct TooltipRow {
   std::optional<Rgb> swatch;   // the small bar before the label; none for the weather row
 
   friend bool operator==(const TooltipRow&, const TooltipRow&) = default;
+};
+
+// The words the tooltip shows, in the user's language; the text table fills them.
+struct TooltipTexts {
+  std::string_view cpu, memory, disk, receive, send, gpu;  // the rows' labels
+  std::string_view used, load;  // in the disk text
+  std::string_view rain, temperature;  // in the weather row
+  std::array<std::string_view, kWeatherConditionCount> conditions;  // by WeatherCondition
 };
 
 // The tooltip's lengths, in pixels at 96 DPI.
@@ -116,7 +124,7 @@ struct DiskText {
 };
 
 // "Load: 12%", "Used: 45%  Load: 12%" or "C: 45%  D: 80%  Load: 12%".
-[[nodiscard]] DiskText disk_text(const std::vector<DriveUsage>& drives, double busy_percent, const TextTable& texts);
+[[nodiscard]] DiskText disk_text(const std::vector<DriveUsage>& drives, double busy_percent, const TooltipTexts& texts);
 
 // --- Rows -----------------------------------------------------------------------------------
 
@@ -125,7 +133,7 @@ struct TooltipInputs {
   const ResolvedColors& colors;
   const DiskText& disk;
   const std::optional<WeatherReading>& weather;
-  UiLanguage language = UiLanguage::English;
+  const TooltipTexts& texts;
   TemperatureUnit temperature_unit = TemperatureUnit::Celsius;
 };
 

@@ -57,7 +57,7 @@ bool checked(HWND box) { return box != nullptr && SendMessageW(box, BM_GETCHECK,
 }  // namespace
 
 SettingsDialog::SettingsDialog(const SettingsRequest& request)
-    : working_(request.config), language_(request.language), texts_(&ui_texts(request.language)) {
+    : working_(request.config), texts_(&ui_texts(request.language)) {
   disk_choices_ = disk_choices(instances_or_none("LogicalDisk"));
   disk_selection_ = disk_selection(disk_choices_, working_.metrics.disk_instances);
   adapters_ = adapter_choices(instances_or_none("Network Interface"));
@@ -81,7 +81,7 @@ SettingsDialog::~SettingsDialog() { destroy(); }
 bool SettingsDialog::open() {
   static const bool registered = register_class(kSettingsWindowClass, LoadCursorW(nullptr, IDC_ARROW));
   (void)registered;  // a failed registration shows up as a failed creation
-  const std::wstring title = widen(text(5));
+  const std::wstring title = widen(text(TextId::SettingsTitle));
   if (create(kSettingsWindowClass, WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, WS_CAPTION | WS_SYSMENU,
              title.c_str(), CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr) == nullptr) {
     return false;
@@ -276,7 +276,7 @@ void SettingsDialog::open_check_list() {
   look.palette = palette_;
   look.dark = dark_;
   look.dpi = dpi_;
-  check_list_.open(hwnd(), anchor, disk_choices_, std::string(text(43)), disk_selection_, look, [this] {
+  check_list_.open(hwnd(), anchor, disk_choices_, std::string(text(TextId::All)), disk_selection_, look, [this] {
     const std::wstring caption = widen(disk_button_text(disk_choices_, disk_selection_, *texts_));
     SetWindowTextW(item(settings_id::kDisks), caption.c_str());
     invalidate_preview();
@@ -315,7 +315,7 @@ SettingsControlValues SettingsDialog::read_controls() const {
 }
 
 void SettingsDialog::start_device_location() {
-  const std::wstring locating = widen(text(61));
+  const std::wstring locating = widen(text(TextId::Locating));
   SetWindowTextW(item(settings_id::kCoordinates), locating.c_str());
   lookup_.start_location(hwnd(), kPlaceLookupDone);
   locating_ = true;
@@ -348,7 +348,8 @@ void SettingsDialog::start_place_search() {
     const int copied = GetWindowTextW(field, buffer.data(), static_cast<int>(buffer.size()));
     typed.assign(buffer.begin(), buffer.begin() + std::clamp(copied, 0, std::max(length, 0)));
   }
-  lookup_.start_search(place_query_from_field(typed), language_ == UiLanguage::English, hwnd(), kPlaceLookupDone);
+  const bool english = texts_->language() == UiLanguage::English;
+  lookup_.start_search(place_query_from_field(typed), english, hwnd(), kPlaceLookupDone);
 }
 
 void SettingsDialog::place_lookup_done() {
@@ -358,7 +359,7 @@ void SettingsDialog::place_lookup_done() {
     HWND matches = item(settings_id::kMatches);
     SendMessageW(matches, CB_RESETCONTENT, 0, 0);
     candidates_.clear();
-    for (const std::string& line : match_lines(*search, text(62))) {
+    for (const std::string& line : match_lines(*search, text(TextId::NoMatches))) {
       const std::wstring wide = widen(line);
       SendMessageW(matches, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     }

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,9 @@
 namespace vessa {
 
 inline constexpr wchar_t kSettingsWindowClass[] = L"VessaSettingsWindow";
+
+// The tabs' captions, page by page.
+inline constexpr TextId kPageCaptions[] = {TextId::PageMonitors, TextId::PageAppearance, TextId::PageAbout};
 
 // Control identifiers.
 namespace settings_id {
@@ -99,11 +103,13 @@ class SettingsDialog : public Window<SettingsDialog> {
   HWND add_control(const wchar_t* class_name, std::string_view text, DWORD style, const ControlBox& box, int id,
                    DWORD ex_style = 0);
   HWND add_label(std::string_view text, const ControlBox& box);
-  HWND add_check_box(std::string_view text, const ControlBox& box, int id, bool checked);
+  // A check box on the next row of `flow`, as wide as its label.
+  HWND add_check_box(TextId label, PageFlow& flow, int id, bool checked, std::int32_t indent = 0);
   HWND add_combo(const ControlBox& box, int id, const std::vector<std::string>& items, std::size_t selected,
                  DWORD extra_style = 0);
   [[nodiscard]] std::int32_t text_width(std::string_view text) const;
-  [[nodiscard]] std::string_view text(std::size_t entry) const { return (*texts_)[entry]; }
+  [[nodiscard]] std::string_view text(TextId id) const { return texts_->text(id); }
+  [[nodiscard]] std::vector<std::string> texts(std::initializer_list<TextId> ids) const;
 
   // --- settings_dialog_win.cpp
   void on_command(int id, int code, HWND control);
@@ -137,7 +143,6 @@ class SettingsDialog : public Window<SettingsDialog> {
 
   // Opening
   Config working_;
-  UiLanguage language_;
   const TextTable* texts_;
   int page_ = 0;
   std::vector<std::string> disk_choices_;

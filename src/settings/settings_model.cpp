@@ -90,7 +90,7 @@ std::string disk_button_text(const std::vector<std::string>& choices, const std:
   const std::vector<std::string> disks = selected_disks(choices, selection);
   std::string text;
   if (disks.empty()) {
-    text = texts[43];
+    text = texts.text(TextId::All);
   } else {
     for (const std::string& disk : disks) {
       if (!text.empty()) text += ", ";
@@ -157,13 +157,13 @@ std::string label_with_unit(std::string_view label, std::string_view unit) {
 }
 
 std::string bar_area_label(const TextTable& texts, std::optional<std::int32_t> limit) {
-  if (!limit.has_value()) return label_with_unit(texts[46], texts[65]);
-  std::string unit(texts[65]);
+  if (!limit.has_value()) return label_with_unit(texts.text(TextId::BarAreaHeight), texts.text(TextId::UnitPixels));
+  std::string unit(texts.text(TextId::UnitPixels));
   unit += ", ";
-  unit += texts[66];
+  unit += texts.text(TextId::Maximum);
   unit += ' ';
   unit += std::to_string(*limit);
-  return label_with_unit(texts[46], unit);
+  return label_with_unit(texts.text(TextId::BarAreaHeight), unit);
 }
 
 std::string configured_coordinates_text(std::optional<double> latitude, std::optional<double> longitude) {

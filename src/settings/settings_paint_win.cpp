@@ -62,7 +62,7 @@ void SettingsDialog::draw_tab(const DRAWITEMSTRUCT& draw) {
   FillRect(dc, &box, window_brush_.get());
   const int page = static_cast<int>(draw.CtlID) - settings_id::kFirstTab;
   const bool selected = page == page_;
-  const std::wstring caption = widen(text(static_cast<std::size_t>(27 + page)));
+  const std::wstring caption = widen(text(kPageCaptions[page]));
   const HGDIOBJ previous = font_ ? SelectObject(dc, font_.get()) : nullptr;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colorref(selected ? palette_.grey1 : palette_.grey2));
@@ -115,7 +115,7 @@ void SettingsDialog::draw_preview(const DRAWITEMSTRUCT& draw) {
   frame(dc, box, palette_.grey3);
 
   const std::int32_t caption_height = scale_length(18, dpi_);
-  const std::wstring caption = widen(text(10));
+  const std::wstring caption = widen(text(TextId::Preview));
   RECT caption_box{box.left + scale_length(10, dpi_), box.top + 1, box.right - 1, box.top + 1 + caption_height};
   const HGDIOBJ previous = font_ ? SelectObject(dc, font_.get()) : nullptr;
   SetBkMode(dc, TRANSPARENT);
@@ -145,10 +145,11 @@ void SettingsDialog::show_sample_tooltip() {
   const Config config = collect();
   const ResolvedColors colors = resolve_colors(config.appearance, taskbar_dark_);
   const MetricSample sample = preview_sample(config);
-  const DiskText disk = disk_text({}, sample.disk_busy_percent, *texts_);
+  const TooltipTexts texts = tooltip_texts(*texts_);
+  const DiskText disk = disk_text({}, sample.disk_busy_percent, texts);
   const std::optional<WeatherReading> no_weather;
-  std::vector<TooltipRow> rows = build_tooltip_rows(
-      TooltipInputs{sample, colors, disk, no_weather, language_, config.weather.temperature_unit});
+  std::vector<TooltipRow> rows =
+      build_tooltip_rows(TooltipInputs{sample, colors, disk, no_weather, texts, config.weather.temperature_unit});
   const Placement anchor{cursor.x, cursor.y, 1, 1};
   show_tooltip(tooltip_, config, anchor, dpi_, false, std::move(rows));
 }

@@ -1,12 +1,9 @@
 #pragma once
 // One weather reading and the condition class derived from its weather code.
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string_view>
-
-#include "settings/ui_text.hpp"
 
 namespace vessa {
 
@@ -44,17 +41,6 @@ inline constexpr std::size_t kWeatherConditionCount = 8;
     case 95: case 96: case 99: return WeatherCondition::Thunderstorm;
     default: return WeatherCondition::Cloudy;
   }
-}
-
-// The condition's name as the tooltip shows it.
-[[nodiscard]] constexpr std::string_view condition_name(WeatherCondition condition, UiLanguage language) noexcept {
-  constexpr std::array<std::string_view, kWeatherConditionCount> japanese = {
-      "晴れ", "晴れ時々くもり", "くもり", "霧", "小雨", "雨", "雪", "雷雨"};
-  constexpr std::array<std::string_view, kWeatherConditionCount> english = {
-      "Clear", "Partly cloudy", "Cloudy", "Fog", "Drizzle", "Rain", "Snow", "Thunderstorm"};
-  const auto index = static_cast<std::size_t>(condition);
-  if (index >= kWeatherConditionCount) return {};
-  return language == UiLanguage::English ? english[index] : japanese[index];
 }
 
 }  // namespace vessa

@@ -79,25 +79,47 @@ TEST(Rgb, TextFormIsUpperCaseHex) {
 TEST(UiText, BothTablesHaveEightyEntriesIndexedAlike) {
   const auto& ja = ui_texts(UiLanguage::Japanese);
   const auto& en = ui_texts(UiLanguage::English);
-  EXPECT_EQ(ja[text::kProductName], "VESSA");
-  EXPECT_EQ(en[text::kMenuShow], "Show");
-  EXPECT_EQ(ja[text::kMenuShow], "表示");
-  EXPECT_EQ(en[text::kMenuSettings], "Settings...");
-  EXPECT_EQ(ja[text::kMenuReattach], "タスクバーに貼り直す");
-  EXPECT_EQ(en[text::kMenuExit], "Exit");
-  EXPECT_EQ(ja[6], "\u3000読込");  // one ideographic space
-  EXPECT_EQ(en[6], "  Read");      // two blanks
-  EXPECT_EQ(ja[36], "天気: Open-Meteo / 地名検索: Photon (OpenStreetMap)");
-  EXPECT_EQ(en[50], "Rotate right (top to bottom)");
-  EXPECT_EQ(ja[text::kAttachFailed], "タスクバーへの表示に失敗しました。トレイ常駐のみで動作します。");
-  EXPECT_EQ(en[text::kAttachFailed], "Could not attach to the taskbar. Running in the tray only.");
-  EXPECT_EQ(en[text::kMessageTitle], "VESSA");
-  for (std::size_t i = 0; i < ja.size(); ++i) {
-    EXPECT_FALSE(ja[i].empty()) << i;
-    EXPECT_FALSE(en[i].empty()) << i;
+  EXPECT_EQ(ja.text(TextId::ProductName), "VESSA");
+  EXPECT_EQ(en.text(TextId::MenuShow), "Show");
+  EXPECT_EQ(ja.text(TextId::MenuShow), "表示");
+  EXPECT_EQ(en.text(TextId::MenuSettings), "Settings...");
+  EXPECT_EQ(ja.text(TextId::MenuReattach), "タスクバーに貼り直す");
+  EXPECT_EQ(en.text(TextId::MenuExit), "Exit");
+  EXPECT_EQ(ja.text(TextId::LampRead), "\u3000読込");  // one ideographic space
+  EXPECT_EQ(en.text(TextId::LampRead), "  Read");      // two blanks
+  EXPECT_EQ(ja.text(TextId::DataSources), "天気: Open-Meteo / 地名検索: Photon (OpenStreetMap)");
+  EXPECT_EQ(en.text(TextId::RotateRight), "Rotate right (top to bottom)");
+  EXPECT_EQ(ja.text(TextId::AttachFailed), "タスクバーへの表示に失敗しました。トレイ常駐のみで動作します。");
+  EXPECT_EQ(en.text(TextId::AttachFailed), "Could not attach to the taskbar. Running in the tray only.");
+  EXPECT_EQ(en.text(TextId::MessageTitle), "VESSA");
+  for (std::size_t i = 0; i < kTextCount; ++i) {
+    EXPECT_FALSE(ja.text(static_cast<TextId>(i)).empty()) << i;
+    EXPECT_FALSE(en.text(static_cast<TextId>(i)).empty()) << i;
   }
   EXPECT_EQ(kJapaneseLanguageName, "日本語");
   EXPECT_EQ(kEnglishLanguageName, "English");
+}
+
+TEST(WeatherCondition, NamesInBothLanguages) {
+  const struct {
+    WeatherCondition condition;
+    const char* japanese;
+    const char* english;
+  } names[] = {
+      {WeatherCondition::Clear, "晴れ", "Clear"},
+      {WeatherCondition::PartlyCloudy, "晴れ時々くもり", "Partly cloudy"},
+      {WeatherCondition::Cloudy, "くもり", "Cloudy"},
+      {WeatherCondition::Fog, "霧", "Fog"},
+      {WeatherCondition::Drizzle, "小雨", "Drizzle"},
+      {WeatherCondition::Rain, "雨", "Rain"},
+      {WeatherCondition::Snow, "雪", "Snow"},
+      {WeatherCondition::Thunderstorm, "雷雨", "Thunderstorm"},
+  };
+  for (const auto& n : names) {
+    EXPECT_EQ(condition_name(n.condition, UiLanguage::Japanese), n.japanese);
+    EXPECT_EQ(condition_name(n.condition, UiLanguage::English), n.english);
+  }
+  EXPECT_EQ(condition_name(static_cast<WeatherCondition>(8), UiLanguage::English), "");
 }
 
 }  // namespace

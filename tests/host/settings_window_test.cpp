@@ -108,9 +108,11 @@ TEST(SettingsLayout, ButtonsAndWindowSize) {
 // --- Texts ------------------------------------------------------------------------------------
 
 TEST(SettingsTexts, LabelsWithUnitsAndTheBarAreaLimit) {
-  EXPECT_EQ(label_with_unit(english()[45], english()[65]), "Bar width (px)");
-  EXPECT_EQ(label_with_unit(japanese()[47], japanese()[67]), "更新間隔 (ミリ秒)");
-  EXPECT_EQ(label_with_unit(english()[44], english()[68]), "Full scale (Mbps)");
+  EXPECT_EQ(label_with_unit(english().text(TextId::BarWidth), english().text(TextId::UnitPixels)), "Bar width (px)");
+  EXPECT_EQ(label_with_unit(japanese().text(TextId::UpdateInterval), japanese().text(TextId::UnitMilliseconds)),
+            "更新間隔 (ミリ秒)");
+  EXPECT_EQ(label_with_unit(english().text(TextId::FullScale), english().text(TextId::UnitMbps)),
+            "Full scale (Mbps)");
   EXPECT_EQ(bar_area_label(english(), std::nullopt), "Bar area height (px)");
   EXPECT_EQ(bar_area_label(english(), 14), "Bar area height (px, max 14)");
   EXPECT_EQ(bar_area_label(japanese(), 40), "バー領域の高さ (px, 最大 40)");

@@ -8,14 +8,15 @@
 #include <vector>
 
 #include "render/tooltip.hpp"
+#include "settings/ui_text.hpp"
 
 namespace vessa {
 namespace {
 
 using namespace std::chrono_literals;
 
-const TextTable& english() { return ui_texts(UiLanguage::English); }
-const TextTable& japanese() { return ui_texts(UiLanguage::Japanese); }
+TooltipTexts english() { return tooltip_texts(ui_texts(UiLanguage::English)); }
+TooltipTexts japanese() { return tooltip_texts(ui_texts(UiLanguage::Japanese)); }
 
 // --- Number texts ---------------------------------------------------------------------------
 
@@ -188,7 +189,7 @@ struct RowsFixture {
   TemperatureUnit unit = TemperatureUnit::Celsius;
 
   std::vector<TooltipRow> rows() const {
-    return build_tooltip_rows(TooltipInputs{sample, colors, disk, weather, language, unit});
+    return build_tooltip_rows(TooltipInputs{sample, colors, disk, weather, tooltip_texts(ui_texts(language)), unit});
   }
 };
 

@@ -34,27 +34,5 @@ TEST(WeatherCondition, OnlyTheListedCodesLeaveCloudy) {
   EXPECT_EQ(not_cloudy, 1 + 2 + 2 + 5 + 8 + 6 + 3);
 }
 
-TEST(WeatherCondition, NamesInBothLanguages) {
-  const struct {
-    WeatherCondition condition;
-    const char* japanese;
-    const char* english;
-  } names[] = {
-      {WeatherCondition::Clear, "晴れ", "Clear"},
-      {WeatherCondition::PartlyCloudy, "晴れ時々くもり", "Partly cloudy"},
-      {WeatherCondition::Cloudy, "くもり", "Cloudy"},
-      {WeatherCondition::Fog, "霧", "Fog"},
-      {WeatherCondition::Drizzle, "小雨", "Drizzle"},
-      {WeatherCondition::Rain, "雨", "Rain"},
-      {WeatherCondition::Snow, "雪", "Snow"},
-      {WeatherCondition::Thunderstorm, "雷雨", "Thunderstorm"},
-  };
-  for (const auto& n : names) {
-    EXPECT_EQ(condition_name(n.condition, UiLanguage::Japanese), n.japanese);
-    EXPECT_EQ(condition_name(n.condition, UiLanguage::English), n.english);
-  }
-  EXPECT_EQ(condition_name(static_cast<WeatherCondition>(8), UiLanguage::English), "");
-}
-
 }  // namespace
 }  // namespace vessa

@@ -27,12 +27,13 @@ TEST_P(Shell_SettingsOpening, SettingsFromTheTrayMenuOpensTheWindowWithItsTabsIn
 
   const auto settings = vessa.open_settings(texts);
   ASSERT_TRUE(settings.has_value()) << "no VessaSettingsWindow after \"Settings...\" in the tray menu";
-  EXPECT_EQ(window_text(*settings), widen(texts[5]));
+  EXPECT_EQ(window_text(*settings), widen(texts.text(TextId::SettingsTitle)));
+  const TextId captions[] = {TextId::PageMonitors, TextId::PageAppearance, TextId::PageAbout};
   for (int tab = 0; tab < 3; ++tab) {
     HWND button = control_of(*settings, control::kFirstTab + tab);
     ASSERT_NE(button, nullptr) << "tab " << tab;
     EXPECT_TRUE(IsWindowVisible(button)) << "tab " << tab;
-    EXPECT_EQ(window_text(button), widen(texts[27 + static_cast<std::size_t>(tab)])) << "tab " << tab;
+    EXPECT_EQ(window_text(button), widen(texts.text(captions[tab]))) << "tab " << tab;
   }
   click_control(*settings, control::kCancel);
   EXPECT_TRUE(vessa.settings_closed());

@@ -64,8 +64,8 @@ TEST(NoDisplay_Startup, NoTaskbarFallsBackToTrayOnlyWithTheWarningBox) {
   ASSERT_TRUE(box.has_value()) << "no warning box";
   const UiLanguage language = resolve_ui_language(Language::Auto, GetUserDefaultUILanguage());
   const TextTable& texts = ui_texts(language);
-  EXPECT_EQ(utf8(window_text(*box)), texts[text::kMessageTitle]);
-  EXPECT_EQ(utf8(message_box_text(*box)), texts[text::kAttachFailed]);
+  EXPECT_EQ(utf8(window_text(*box)), texts.text(TextId::MessageTitle));
+  EXPECT_EQ(utf8(message_box_text(*box)), texts.text(TextId::AttachFailed));
   press_ok(*box);
 
   const auto bar = wait_for_bar_window(vessa.pid());

@@ -108,8 +108,8 @@ HWND create_owner() {
 }  // namespace
 
 std::vector<std::string> menu_texts(const TextTable& texts) {
-  return {std::string(texts[text::kMenuShow]), std::string(texts[text::kMenuSettings]),
-          std::string(texts[text::kMenuReattach]), std::string(texts[text::kMenuExit])};
+  return {std::string(texts.text(TextId::MenuShow)), std::string(texts.text(TextId::MenuSettings)),
+          std::string(texts.text(TextId::MenuReattach)), std::string(texts.text(TextId::MenuExit))};
 }
 
 MenuPicture rested_picture_of(HWND menu_window) {

@@ -1,1 +1,2 @@
 #include "weather/weather_reading.hpp"
+#include "settings/ui_text.hpp"

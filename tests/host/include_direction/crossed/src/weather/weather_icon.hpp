@@ -1,1 +1,2 @@
 #include "render/canvas.hpp"
+#include "metrics/sample.hpp"

@@ -1,0 +1,1 @@
+#include "weather/weather_reading.hpp"

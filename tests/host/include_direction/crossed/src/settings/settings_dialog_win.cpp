@@ -1,0 +1,1 @@
+#include "startup/startup_registration_win.hpp"
