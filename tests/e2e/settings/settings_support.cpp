@@ -44,8 +44,9 @@ std::optional<HWND> SettingsVessa::open_settings(const TextTable& texts) const {
         }
         return window.has_value();
       },
-      5s);
-  if (window) Sleep(200);  // painted by then
+      15s);
+  // Painted before anyone looks: a window of another thread paints while this call waits.
+  if (window) RedrawWindow(*window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   return window;
 }
 
