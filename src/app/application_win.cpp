@@ -122,7 +122,7 @@ int run_application() {
 
   // 5-6. Module handle and window class.
   if (GetModuleHandleW(nullptr) == nullptr) return fail(last_error("モジュールハンドルを取得できません"));
-  if (!BarWindow::register_window_class()) return fail(last_error("ウィンドウクラスを登録できません"));
+  if (!BarWindow::register_class()) return fail(last_error("ウィンドウクラスを登録できません"));
 
   // 7-14. Timer periods, sampler, language, weather channel, colours, drives, state.
   auto state = std::make_unique<AppState>();

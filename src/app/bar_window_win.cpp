@@ -23,10 +23,6 @@ bool is_click(WORD event) noexcept {
 
 }  // namespace
 
-bool BarWindow::register_window_class() noexcept {
-  return register_class(kBarWindowClass, LoadCursorW(nullptr, IDC_ARROW));
-}
-
 bool BarWindow::create_for(AttachMode mode, HWND taskbar) noexcept {
   // A new window has no pixels yet, though it may get the handle of one that had.
   state_.surface.forget_pushed();
@@ -49,7 +45,7 @@ bool BarWindow::create_for(AttachMode mode, HWND taskbar) noexcept {
   }
   // A child can go down with its parent before its creation returns (the taskbar closing at
   // that very moment): create() gives no handle then.
-  created_ = create(kBarWindowClass, ex_style, style, L"VESSA", 0, 0, 1, 1, parent) != nullptr;
+  created_ = create(ex_style, style, L"VESSA", 0, 0, 1, 1, parent) != nullptr;
   return created_;
 }
 

@@ -136,12 +136,10 @@ Rect monitor_of(const Placement& anchor) {
 // The window and what it paints; painting reads only what this object owns.
 class TooltipWindow : public Window<TooltipWindow> {
  public:
+  static constexpr wchar_t kClassName[] = L"VessaTooltipWindow";
+
   TooltipWindow() noexcept {
-    // A failed registration is tried again with the next window.
-    static bool registered = false;
-    if (!registered) registered = register_class(kTooltipWindowClass, LoadCursorW(nullptr, IDC_ARROW));
-    if (!registered) return;
-    HWND window = create(kTooltipWindowClass, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP,
+    HWND window = create(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP,
                          L"VESSA", 0, 0, 1, 1, nullptr);
     if (window == nullptr) return;
     // Rounded corners where the system offers them; square ones elsewhere.

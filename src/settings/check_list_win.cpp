@@ -16,9 +16,6 @@ bool CheckList::open(HWND owner, const RECT& anchor, const std::vector<std::stri
   selection_ = &selection;
   changed_ = std::move(changed);
   look_ = look;
-  static const bool registered = register_class(kCheckListClass, LoadCursorW(nullptr, IDC_ARROW));
-  (void)registered;  // a failed registration shows up as a failed creation below
-
   const std::uint32_t dpi = look.dpi;
   // The rows fill the client area; the border comes on top.
   constexpr DWORD kStyle = WS_POPUP | WS_BORDER;
@@ -26,7 +23,7 @@ bool CheckList::open(HWND owner, const RECT& anchor, const std::vector<std::stri
   RECT frame{0, 0, std::max<int>(1, anchor.right - anchor.left), check_list_height(dpi, names.size())};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   const int width = frame.right - frame.left;
-  if (create(kCheckListClass, kExStyle, kStyle, L"", anchor.left, anchor.bottom, width, frame.bottom - frame.top,
+  if (create(kExStyle, kStyle, L"", anchor.left, anchor.bottom, width, frame.bottom - frame.top,
              owner) == nullptr) {
     return false;
   }

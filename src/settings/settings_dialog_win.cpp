@@ -78,10 +78,8 @@ SettingsDialog::SettingsDialog(const SettingsRequest& request)
 SettingsDialog::~SettingsDialog() { destroy(); }
 
 bool SettingsDialog::open() {
-  static const bool registered = register_class(kSettingsWindowClass, LoadCursorW(nullptr, IDC_ARROW));
-  (void)registered;  // a failed registration shows up as a failed creation
   const std::wstring title = widen(text(5));
-  if (create(kSettingsWindowClass, WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, WS_CAPTION | WS_SYSMENU,
+  if (create(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, WS_CAPTION | WS_SYSMENU,
              title.c_str(), CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr) == nullptr) {
     return false;
   }

@@ -31,7 +31,6 @@
 
 namespace vessa {
 
-inline constexpr wchar_t kSettingsWindowClass[] = L"VessaSettingsWindow";
 
 // Control identifiers.
 namespace settings_id {
@@ -68,12 +67,10 @@ inline constexpr int kFirstTab = 400;     // 400-402
 // A place search or device location has finished (posted by the lookup's worker).
 inline constexpr UINT kPlaceLookupDone = WM_APP + 20;
 
-// The preview control's subclass: tracks the pointer for the sample tooltip.
-LRESULT CALLBACK preview_subclass(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
-                                  DWORD_PTR data) noexcept;
-
 class SettingsDialog : public Window<SettingsDialog> {
  public:
+  static constexpr wchar_t kClassName[] = L"VessaSettingsWindow";
+
   explicit SettingsDialog(const SettingsRequest& request);
   ~SettingsDialog();
   SettingsDialog(const SettingsDialog&) = delete;
@@ -85,11 +82,11 @@ class SettingsDialog : public Window<SettingsDialog> {
   [[nodiscard]] std::optional<Config> take_result() noexcept { return std::exchange(result_, std::nullopt); }
 
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+  // The preview control's messages: the pointer over it shows the sample tooltip.
+  LRESULT handle_control_message(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
   void on_window_gone() noexcept;
 
  private:
-  friend LRESULT CALLBACK preview_subclass(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
-                                           DWORD_PTR data) noexcept;
 
   // --- settings_pages_win.cpp
   void build_controls();
@@ -131,7 +128,6 @@ class SettingsDialog : public Window<SettingsDialog> {
   void draw_preview(const DRAWITEMSTRUCT& draw);
   void show_sample_tooltip();
   void hide_sample_tooltip();
-  LRESULT preview_message(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
 
   // Opening
   Config working_;

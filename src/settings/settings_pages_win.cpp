@@ -145,7 +145,7 @@ void SettingsDialog::build_monitors_page(const SettingsMetrics& m, PageFlow& flo
   const std::int32_t side = scale_length(190, dpi_);
   const ControlBox preview{m.control_x, heading.y, side, side};
   if (HWND control = add_control(L"BUTTON", "", BS_OWNERDRAW, preview, settings_id::kPreview)) {
-    SetWindowSubclass(control, &preview_subclass, 1, reinterpret_cast<DWORD_PTR>(this));
+    subclass(control);
   }
   flow.note(preview);
   flow.advance_to(preview.bottom());

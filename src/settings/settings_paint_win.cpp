@@ -158,7 +158,7 @@ void SettingsDialog::hide_sample_tooltip() {
   hide_tooltip(tooltip_);
 }
 
-LRESULT SettingsDialog::preview_message(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT SettingsDialog::handle_control_message(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_MOUSEMOVE:
       if (!tracking_preview_) {
@@ -177,19 +177,6 @@ LRESULT SettingsDialog::preview_message(HWND control, UINT message, WPARAM wpara
       break;
   }
   return DefSubclassProc(control, message, wparam, lparam);
-}
-
-LRESULT CALLBACK preview_subclass(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
-                                  DWORD_PTR data) noexcept {
-  if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(control, &preview_subclass, id);
-    return DefSubclassProc(control, message, wparam, lparam);
-  }
-  try {
-    return reinterpret_cast<SettingsDialog*>(data)->preview_message(control, message, wparam, lparam);
-  } catch (...) {
-    return DefSubclassProc(control, message, wparam, lparam);
-  }
 }
 
 }  // namespace vessa
