@@ -24,6 +24,7 @@
 #include "config/config_location_win.hpp"
 #include "config/theme_win.hpp"
 #include "metrics/metrics_win.hpp"
+#include "render/taskbar_win.hpp"
 #include "weather/weather_win.hpp"
 
 namespace vessa {
@@ -135,8 +136,8 @@ int run_application() {
   state->colors = resolve_colors(state->config.appearance, taskbar_is_dark());
   state->drive_letters = physical_disk_drive_letters();
 
-  // 15. Taskbar and the shell-restart message.
-  state->taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+  // Taskbar and the shell-restart message.
+  state->taskbar = find_taskbar();
   state->taskbar_created_message = RegisterWindowMessageW(L"TaskbarCreated");
 
   // 16. Bar window.

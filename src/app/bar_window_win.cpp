@@ -72,7 +72,7 @@ void BarWindow::show_tooltip_at_cursor() {
   state_.tooltip_anchor = Placement{cursor.x, cursor.y, 0, 0};
   state_.hovering = true;
   state_.tooltip_dpi.reset();
-  const auto band = taskbar_band(FindWindowW(L"Shell_TrayWnd", nullptr));
+  const auto band = taskbar_band(find_taskbar());
   const bool vertical = band && (band->right - band->left) < (band->bottom - band->top);
   state_.tooltip_orientation = vertical ? TooltipOrientation::Vertical : TooltipOrientation::Horizontal;
   refresh_tooltip(state_);
@@ -201,7 +201,7 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
   }
   if (state_.taskbar_created_message != 0 && message == state_.taskbar_created_message) {
-    state_.taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    state_.taskbar = find_taskbar();
     reregister_tray_icon(state_);
     attach(state_);
     return 0;

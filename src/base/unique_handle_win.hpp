@@ -77,8 +77,6 @@ inline void window(HWND h) noexcept { DestroyWindow(h); }
 inline void bitmap(HBITMAP h) noexcept { DeleteObject(h); }
 inline void font(HFONT h) noexcept { DeleteObject(h); }
 inline void brush(HBRUSH h) noexcept { DeleteObject(h); }
-inline void pen(HPEN h) noexcept { DeleteObject(h); }
-inline void region(HRGN h) noexcept { DeleteObject(h); }
 inline void memory_dc(HDC h) noexcept { DeleteDC(h); }
 inline void icon(HICON h) noexcept { DestroyIcon(h); }
 inline void menu(HMENU h) noexcept { DestroyMenu(h); }
@@ -98,8 +96,6 @@ using UniqueHwnd = UniqueAny<HWND, &handle_close::window>;
 using UniqueHbitmap = UniqueAny<HBITMAP, &handle_close::bitmap>;
 using UniqueHfont = UniqueAny<HFONT, &handle_close::font>;
 using UniqueHbrush = UniqueAny<HBRUSH, &handle_close::brush>;
-using UniqueHpen = UniqueAny<HPEN, &handle_close::pen>;
-using UniqueHrgn = UniqueAny<HRGN, &handle_close::region>;
 using UniqueMemoryDc = UniqueAny<HDC, &handle_close::memory_dc>;
 using UniqueHicon = UniqueAny<HICON, &handle_close::icon>;
 using UniqueHmenu = UniqueAny<HMENU, &handle_close::menu>;
@@ -134,10 +130,12 @@ class WindowDc {
   HDC dc_;
 };
 
-// Selects an object into a DC for the scope and selects the previous one back.
+// Selects an object into a DC for the scope and selects the previous one back; a null object
+// (a font that could not be made) leaves the DC as it is.
 class SelectionGuard {
  public:
-  SelectionGuard(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(SelectObject(dc, object)) {}
+  SelectionGuard(HDC dc, HGDIOBJ object) noexcept
+      : dc_(dc), previous_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
   ~SelectionGuard() {
     if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
   }
@@ -147,19 +145,6 @@ class SelectionGuard {
  private:
   HDC dc_;
   HGDIOBJ previous_;
-};
-
-// Runs a callable when the scope ends.
-template <typename Callable>
-class ScopeExit {
- public:
-  explicit ScopeExit(Callable callable) noexcept : callable_(std::move(callable)) {}
-  ~ScopeExit() { callable_(); }
-  ScopeExit(const ScopeExit&) = delete;
-  ScopeExit& operator=(const ScopeExit&) = delete;
-
- private:
-  Callable callable_;
 };
 
 }  // namespace vessa

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/dpi.hpp"
 #include "render/saturating.hpp"
 
 namespace vessa {
@@ -17,7 +18,7 @@ std::int64_t line_thickness(std::int64_t tmin, std::int64_t tmax, std::int64_t l
 PlacementResult compute_placement(const Config& config, const Rect& container, std::uint32_t dpi,
                                   std::size_t item_count, const std::optional<Rect>& notification_area) {
   const Layout& layout = config.layout;
-  if (dpi == 0) dpi = 96;
+  dpi = effective_dpi(dpi);
   const auto scaled = [dpi](std::int64_t v) { return sat::scaled(v, dpi); };
 
   // 1. Container size and the taskbar's thickness in 96-DPI units.

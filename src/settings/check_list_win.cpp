@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/wide_win.hpp"
+#include "render/gdi_win.hpp"
 #include "settings/settings_layout.hpp"
 #include "settings/settings_theme_win.hpp"
 

@@ -11,6 +11,8 @@
 #include "base/wide_win.hpp"
 #include "config/theme_win.hpp"
 #include "metrics/metrics_win.hpp"
+#include "render/gdi_win.hpp"
+#include "render/taskbar_win.hpp"
 #include "startup/startup_registration_win.hpp"
 
 namespace vessa {
@@ -26,12 +28,11 @@ std::vector<std::string> instances_or_none(std::string_view object_name) {
 // The primary taskbar's size and DPI, if there is one.
 std::optional<TaskbarExtent> primary_taskbar(bool& vertical) {
   vertical = false;
-  HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+  HWND taskbar = find_taskbar();
   RECT rect{};
   if (taskbar == nullptr || !GetWindowRect(taskbar, &rect)) return std::nullopt;
-  const UINT dpi = GetDpiForWindow(taskbar);
   vertical = rect.bottom - rect.top > rect.right - rect.left;
-  return TaskbarExtent{rect.right - rect.left, rect.bottom - rect.top, dpi == 0 ? 96u : dpi};
+  return TaskbarExtent{rect.right - rect.left, rect.bottom - rect.top, window_dpi(taskbar)};
 }
 
 std::string window_text(HWND control) {
@@ -97,8 +98,7 @@ void SettingsDialog::on_window_gone() noexcept {
 LRESULT SettingsDialog::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE: {
-      dpi_ = GetDpiForWindow(hwnd());
-      if (dpi_ == 0) dpi_ = 96;
+      dpi_ = window_dpi(hwnd());
       NONCLIENTMETRICSW metrics{};
       metrics.cbSize = sizeof(metrics);
       if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi_)) {

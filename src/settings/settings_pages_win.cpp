@@ -26,13 +26,11 @@ HMENU menu_id(int id) noexcept { return reinterpret_cast<HMENU>(static_cast<INT_
 
 std::int32_t SettingsDialog::text_width(std::string_view text) const {
   const std::wstring wide = widen(text);
-  HDC dc = GetDC(hwnd());
-  if (dc == nullptr) return 0;
-  const HGDIOBJ previous = font_ ? SelectObject(dc, font_.get()) : nullptr;
+  const WindowDc dc(hwnd());
+  if (!dc) return 0;
+  const SelectionGuard select_font(dc.get(), font_.get());
   SIZE size{};
-  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-  if (previous != nullptr) SelectObject(dc, previous);
-  ReleaseDC(hwnd(), dc);
+  GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
   return size.cx;
 }
 
