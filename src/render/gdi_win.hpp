@@ -1,6 +1,7 @@
 #pragma once
 // The small GDI helpers everything that paints with GDI shares: colours as COLORREF, a
-// filled rectangle, and a window's DPI with the 96 fallback.
+// filled rectangle, the answer to a WM_CTLCOLOR* message, and a window's DPI with the 96
+// fallback.
 
 #include <windows.h>
 
@@ -17,6 +18,13 @@ namespace vessa {
 inline void fill(HDC dc, const RECT& rect, Rgb color) noexcept {
   const UniqueHbrush brush(CreateSolidBrush(colorref(color)));
   if (brush) FillRect(dc, &rect, brush.get());
+}
+
+// Sets the text and background colours on the message's DC and answers with `brush`.
+inline LRESULT control_colors(WPARAM dc, Rgb text, Rgb background, HBRUSH brush) noexcept {
+  SetTextColor(reinterpret_cast<HDC>(dc), colorref(text));
+  SetBkColor(reinterpret_cast<HDC>(dc), colorref(background));
+  return reinterpret_cast<LRESULT>(brush);
 }
 
 [[nodiscard]] inline std::uint32_t window_dpi(HWND window) noexcept { return effective_dpi(GetDpiForWindow(window)); }

@@ -89,12 +89,8 @@ LRESULT CheckList::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       return 1;
     }
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      SetTextColor(dc, colorref(look_.palette.grey1));
-      SetBkColor(dc, colorref(look_.palette.window_background));
-      return reinterpret_cast<LRESULT>(look_.background);
-    }
+    case WM_CTLCOLORBTN:
+      return control_colors(wparam, look_.palette.grey1, look_.palette.window_background, look_.background);
     default:
       return default_handling(message, wparam, lparam);
   }

@@ -131,19 +131,11 @@ LRESULT SettingsDialog::handle_message(UINT message, WPARAM wparam, LPARAM lpara
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      SetTextColor(dc, colorref(palette_.grey1));
-      SetBkColor(dc, colorref(palette_.window_background));
-      return reinterpret_cast<LRESULT>(window_brush_.get());
-    }
+    case WM_CTLCOLORDLG:
+      return control_colors(wparam, palette_.grey1, palette_.window_background, window_brush_.get());
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      SetTextColor(dc, colorref(palette_.grey1));
-      SetBkColor(dc, colorref(palette_.control_background));
-      return reinterpret_cast<LRESULT>(control_brush_.get());
-    }
+    case WM_CTLCOLORLISTBOX:
+      return control_colors(wparam, palette_.grey1, palette_.control_background, control_brush_.get());
     case WM_ERASEBKGND: {
       RECT client{};
       GetClientRect(hwnd(), &client);
