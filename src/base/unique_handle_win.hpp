@@ -85,7 +85,6 @@ inline void registry_key(HKEY h) noexcept { RegCloseKey(h); }
 inline void module(HMODULE h) noexcept { FreeLibrary(h); }
 inline void local_memory(HLOCAL h) noexcept { LocalFree(h); }
 inline void co_task_string(wchar_t* h) noexcept { CoTaskMemFree(h); }
-inline void screen_dc(HDC h) noexcept { ReleaseDC(nullptr, h); }
 template <typename Interface>
 void com_interface(Interface* p) noexcept {
   p->Release();
@@ -106,19 +105,20 @@ using UniqueHmodule = UniqueAny<HMODULE, &handle_close::module>;
 using UniqueCoTaskString = UniqueAny<wchar_t*, &handle_close::co_task_string>;
 // CreateFile reports failure as INVALID_HANDLE_VALUE rather than null.
 using UniqueFile = UniqueAny<HANDLE, &handle_close::kernel_handle, -1>;
-// The screen's DC, from GetDC(nullptr).
-using ScreenDc = UniqueAny<HDC, &handle_close::screen_dc>;
 // One COM interface pointer.
 template <typename Interface>
 using ComPtr = UniqueAny<Interface*, &handle_close::com_interface<Interface>>;
 
-// A window's DC obtained with GetDC, given back with ReleaseDC: the release needs the window
-// as well as the DC, so it keeps both.
+// A window's DC obtained with GetDC (the screen's for a null window), given back with
+// ReleaseDC: the release needs the window as well as the DC, so it keeps both.
 class WindowDc {
  public:
   explicit WindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
   ~WindowDc() {
-    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+    if (dc_ == nullptr) return;
+    const DWORD error = GetLastError();
+    ReleaseDC(window_, dc_);
+    SetLastError(error);
   }
   WindowDc(const WindowDc&) = delete;
   WindowDc& operator=(const WindowDc&) = delete;
