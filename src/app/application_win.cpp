@@ -24,6 +24,7 @@
 #include "config/config_location_win.hpp"
 #include "config/theme_win.hpp"
 #include "metrics/metrics_win.hpp"
+#include "render/taskbar_win.hpp"
 #include "weather/weather_win.hpp"
 
 namespace vessa {
@@ -46,7 +47,7 @@ void read_command_line() {
   if (has_debug_switch(split_command_line(std::u16string(view.begin(), view.end())))) debug::enable();
 }
 
-// Start-up step 16: the first attachment mode that gives a window.
+// The bar window in the first attachment mode that gives one.
 bool create_first_bar_window(AppState& state) {
   state.bar = std::make_unique<BarWindow>(state);
   for (const AttachMode mode : attachment_order(state.config.behavior.attach_mode, state.config.behavior.fallback)) {
@@ -103,7 +104,7 @@ void tear_down(std::unique_ptr<AppState> state) {
 }  // namespace
 
 int run_application() {
-  // 1-3. Command line, console, DPI awareness.
+  // Command line, console, DPI awareness.
   read_command_line();
   if (debug::enabled()) debug::attach_parent_console();
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
@@ -115,16 +116,16 @@ int run_application() {
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work_area, 0);
   allow_dark_menus();
 
-  // 4. Configuration.
+  // Configuration.
   Result<StartupConfig> loaded = load_startup_config();
   if (!loaded) return fail(loaded.error());
   if (!loaded->path.empty()) debug::line("config: " + path_to_utf8(loaded->path));
 
-  // 5-6. Module handle and window class.
+  // Module handle and window class.
   if (GetModuleHandleW(nullptr) == nullptr) return fail(last_error("モジュールハンドルを取得できません"));
-  if (!BarWindow::register_window_class()) return fail(last_error("ウィンドウクラスを登録できません"));
+  if (!BarWindow::register_class()) return fail(last_error("ウィンドウクラスを登録できません"));
 
-  // 7-14. Sampler, language, weather channel, colours, drives, state.
+  // Timer periods, sampler, language, weather channel, colours, drives, state.
   auto state = std::make_unique<AppState>();
   state->config = std::move(loaded->config);
   state->config_path = std::move(loaded->path);
@@ -134,18 +135,18 @@ int run_application() {
   state->colors = resolve_colors(state->config.appearance, taskbar_is_dark());
   state->drive_letters = physical_disk_drive_letters();
 
-  // 15. Taskbar and the shell-restart message.
-  state->taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+  // Taskbar and the shell-restart message.
+  state->taskbar = find_taskbar();
   state->taskbar_created_message = RegisterWindowMessageW(L"TaskbarCreated");
 
-  // 16. Bar window.
+  // Bar window.
   AppState& app = *state;
   if (!create_first_bar_window(app)) {
     tear_down(std::move(state));
     return fail(Error("タスクバーへの表示に失敗しました"));
   }
 
-  // 17. Timers, fallback warning, tray icon, layout, first samples, first weather fetch.
+  // Timers, fallback warning, tray icon, layout, first samples, first weather fetch.
   if (app.current_attach_mode != AttachMode::TrayOnly) ShowWindow(app.bar_window(), SW_SHOWNA);
   set_bar_timers(app.bar_window(), app.timers, app.config);
   if (app.current_attach_mode != AttachMode::Overlay) app.broadcast_listener = std::make_unique<BroadcastListener>(app);
@@ -166,7 +167,7 @@ int run_application() {
     start_weather_fetch(app);
   }
 
-  // 18. Message loop, until WM_QUIT (posted when the bar window goes) or a failure.
+  // Message loop, until WM_QUIT (posted when the bar window goes) or a failure.
   const int status = run_message_loop(app, &GetMessageW);
   tear_down(std::move(state));
   return status;

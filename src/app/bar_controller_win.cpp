@@ -5,6 +5,7 @@
 #include "metrics/metrics_win.hpp"
 #include "render/bar_drawing_win.hpp"
 #include "render/bar_frame.hpp"
+#include "render/gdi_win.hpp"
 #include "render/placement.hpp"
 #include "render/taskbar_win.hpp"
 
@@ -77,7 +78,7 @@ void draw_and_push(AppState& state) {
 void attach(AppState& state) {
   HWND window = state.bar_window();
   if (window == nullptr) return;
-  HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+  HWND taskbar = find_taskbar();
   if (taskbar == nullptr) {
     state.taskbar = nullptr;
   } else {
@@ -119,8 +120,7 @@ void layout(AppState& state) {
   if (state.taskbar == nullptr) return;
   const std::optional<RECT> container = container_of(state);
   if (!container) return;  // the previous placement stays
-  const UINT reported_dpi = GetDpiForWindow(state.taskbar);
-  const std::uint32_t dpi = reported_dpi != 0 ? reported_dpi : 96;
+  const std::uint32_t dpi = window_dpi(state.taskbar);
 
   // In child mode the bar lives in the taskbar's client area, where tray_left places like right.
   std::optional<Rect> tray;

@@ -23,10 +23,6 @@ bool is_click(WORD event) noexcept {
 
 }  // namespace
 
-bool BarWindow::register_window_class() noexcept {
-  return register_class(kBarWindowClass, LoadCursorW(nullptr, IDC_ARROW));
-}
-
 bool BarWindow::create_for(AttachMode mode, HWND taskbar) noexcept {
   // A new window has no pixels yet, though it may get the handle of one that had.
   state_.surface.forget_pushed();
@@ -49,7 +45,7 @@ bool BarWindow::create_for(AttachMode mode, HWND taskbar) noexcept {
   }
   // A child can go down with its parent before its creation returns (the taskbar closing at
   // that very moment): create() gives no handle then.
-  created_ = create(kBarWindowClass, ex_style, style, L"VESSA", 0, 0, 1, 1, parent) != nullptr;
+  created_ = create(ex_style, style, L"VESSA", 0, 0, 1, 1, parent) != nullptr;
   return created_;
 }
 
@@ -76,7 +72,7 @@ void BarWindow::show_tooltip_at_cursor() {
   state_.tooltip_anchor = Placement{cursor.x, cursor.y, 0, 0};
   state_.hovering = true;
   state_.tooltip_dpi.reset();
-  const auto band = taskbar_band(FindWindowW(L"Shell_TrayWnd", nullptr));
+  const auto band = taskbar_band(find_taskbar());
   const bool vertical = band && (band->right - band->left) < (band->bottom - band->top);
   state_.tooltip_orientation = vertical ? TooltipOrientation::Vertical : TooltipOrientation::Horizontal;
   refresh_tooltip(state_);
@@ -203,7 +199,7 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
   }
   if (state_.taskbar_created_message != 0 && message == state_.taskbar_created_message) {
-    state_.taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    state_.taskbar = find_taskbar();
     reregister_tray_icon(state_);
     attach(state_);
     return 0;

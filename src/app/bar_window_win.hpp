@@ -17,14 +17,11 @@ namespace vessa {
 
 struct AppState;
 
-inline constexpr wchar_t kBarWindowClass[] = L"VessaMonitorWindow";
-
 class BarWindow : public Window<BarWindow> {
  public:
-  explicit BarWindow(AppState& state) noexcept : state_(state) {}
+  static constexpr wchar_t kClassName[] = L"VessaMonitorWindow";
 
-  // Registers the window class (start-up step 6); false when RegisterClassW fails.
-  [[nodiscard]] static bool register_window_class() noexcept;
+  explicit BarWindow(AppState& state) noexcept : state_(state) {}
 
   // Creates the window for `mode`: a child of `taskbar`, a topmost overlay, or a
   // message-only window. False on failure (the handle is then empty).

@@ -3,20 +3,11 @@
 #include "app/app_state_win.hpp"
 
 namespace vessa {
-namespace {
-
-bool register_class_once() {
-  static const bool registered = BroadcastListener::register_class(kBroadcastListenerClass, nullptr);
-  return registered;
-}
-
-}  // namespace
 
 BroadcastListener::BroadcastListener(const AppState& state) noexcept : state_(state) {
-  if (!register_class_once()) return;
   // Hidden, unowned and top-level: it receives broadcasts but shows nothing, not even a
   // taskbar button.
-  create(kBroadcastListenerClass, WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, WS_POPUP, L"VESSA", 0, 0, 0, 0, nullptr);
+  create(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, WS_POPUP, L"VESSA", 0, 0, 0, 0, nullptr);
 }
 
 LRESULT BroadcastListener::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -14,10 +14,12 @@ namespace vessa {
 
 struct AppState;
 
-inline constexpr wchar_t kBroadcastListenerClass[] = L"VessaBroadcastWindow";
-
 class BroadcastListener : public Window<BroadcastListener> {
  public:
+  static constexpr wchar_t kClassName[] = L"VessaBroadcastWindow";
+  // Nothing is ever shown, so no cursor either.
+  static HCURSOR class_cursor() noexcept { return nullptr; }
+
   // Creates the hidden window; `state` must outlive it (the state owns the listener).
   // has_window() is false when it could not be made.
   explicit BroadcastListener(const AppState& state) noexcept;

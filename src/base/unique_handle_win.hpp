@@ -77,8 +77,6 @@ inline void window(HWND h) noexcept { DestroyWindow(h); }
 inline void bitmap(HBITMAP h) noexcept { DeleteObject(h); }
 inline void font(HFONT h) noexcept { DeleteObject(h); }
 inline void brush(HBRUSH h) noexcept { DeleteObject(h); }
-inline void pen(HPEN h) noexcept { DeleteObject(h); }
-inline void region(HRGN h) noexcept { DeleteObject(h); }
 inline void memory_dc(HDC h) noexcept { DeleteDC(h); }
 inline void icon(HICON h) noexcept { DestroyIcon(h); }
 inline void menu(HMENU h) noexcept { DestroyMenu(h); }
@@ -87,7 +85,6 @@ inline void registry_key(HKEY h) noexcept { RegCloseKey(h); }
 inline void module(HMODULE h) noexcept { FreeLibrary(h); }
 inline void local_memory(HLOCAL h) noexcept { LocalFree(h); }
 inline void co_task_string(wchar_t* h) noexcept { CoTaskMemFree(h); }
-inline void screen_dc(HDC h) noexcept { ReleaseDC(nullptr, h); }
 template <typename Interface>
 void com_interface(Interface* p) noexcept {
   p->Release();
@@ -98,8 +95,6 @@ using UniqueHwnd = UniqueAny<HWND, &handle_close::window>;
 using UniqueHbitmap = UniqueAny<HBITMAP, &handle_close::bitmap>;
 using UniqueHfont = UniqueAny<HFONT, &handle_close::font>;
 using UniqueHbrush = UniqueAny<HBRUSH, &handle_close::brush>;
-using UniqueHpen = UniqueAny<HPEN, &handle_close::pen>;
-using UniqueHrgn = UniqueAny<HRGN, &handle_close::region>;
 using UniqueMemoryDc = UniqueAny<HDC, &handle_close::memory_dc>;
 using UniqueHicon = UniqueAny<HICON, &handle_close::icon>;
 using UniqueHmenu = UniqueAny<HMENU, &handle_close::menu>;
@@ -110,19 +105,20 @@ using UniqueHmodule = UniqueAny<HMODULE, &handle_close::module>;
 using UniqueCoTaskString = UniqueAny<wchar_t*, &handle_close::co_task_string>;
 // CreateFile reports failure as INVALID_HANDLE_VALUE rather than null.
 using UniqueFile = UniqueAny<HANDLE, &handle_close::kernel_handle, -1>;
-// The screen's DC, from GetDC(nullptr).
-using ScreenDc = UniqueAny<HDC, &handle_close::screen_dc>;
 // One COM interface pointer.
 template <typename Interface>
 using ComPtr = UniqueAny<Interface*, &handle_close::com_interface<Interface>>;
 
-// A window's DC obtained with GetDC, given back with ReleaseDC: the release needs the window
-// as well as the DC, so it keeps both.
+// A window's DC obtained with GetDC (the screen's for a null window), given back with
+// ReleaseDC: the release needs the window as well as the DC, so it keeps both.
 class WindowDc {
  public:
   explicit WindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
   ~WindowDc() {
-    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+    if (dc_ == nullptr) return;
+    const DWORD error = GetLastError();
+    ReleaseDC(window_, dc_);
+    SetLastError(error);
   }
   WindowDc(const WindowDc&) = delete;
   WindowDc& operator=(const WindowDc&) = delete;
@@ -134,10 +130,12 @@ class WindowDc {
   HDC dc_;
 };
 
-// Selects an object into a DC for the scope and selects the previous one back.
+// Selects an object into a DC for the scope and selects the previous one back; a null object
+// (a font that could not be made) leaves the DC as it is.
 class SelectionGuard {
  public:
-  SelectionGuard(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(SelectObject(dc, object)) {}
+  SelectionGuard(HDC dc, HGDIOBJ object) noexcept
+      : dc_(dc), previous_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
   ~SelectionGuard() {
     if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
   }
@@ -147,19 +145,6 @@ class SelectionGuard {
  private:
   HDC dc_;
   HGDIOBJ previous_;
-};
-
-// Runs a callable when the scope ends.
-template <typename Callable>
-class ScopeExit {
- public:
-  explicit ScopeExit(Callable callable) noexcept : callable_(std::move(callable)) {}
-  ~ScopeExit() { callable_(); }
-  ScopeExit(const ScopeExit&) = delete;
-  ScopeExit& operator=(const ScopeExit&) = delete;
-
- private:
-  Callable callable_;
 };
 
 }  // namespace vessa

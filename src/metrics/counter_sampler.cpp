@@ -211,7 +211,7 @@ void CounterSampler::read_disk_rates(CounterSlot slot, std::vector<double>& rate
 
 bool CounterSampler::sample(const Metrics& metrics, const TickReadings& readings, MetricSample& stored,
                             bool has_sample) {
-  // 1. Collect. The first collection of a query only primes it: rates need two.
+  // Collect. The first collection of a query only primes it: rates need two.
   reading_ = false;
   if (query_ && query_->collect()) {
     reading_ = primed_;
@@ -222,27 +222,27 @@ bool CounterSampler::sample(const Metrics& metrics, const TickReadings& readings
   raw.memory_load = static_cast<double>(readings.memory_load);
   MetricSample& next = candidate_;
 
-  // 2-3. Processor load and frequency.
+  // Processor load and frequency.
   bool ok = false;
   raw.cpu_load = read_value(CounterSlot::CpuLoad, ok);
   const double performance = read_value(CounterSlot::CpuPerformance, ok);
   next.cpu_mhz.reset();
   if (nominal_mhz_ && ok) next.cpu_mhz = *nominal_mhz_ * performance / 100.0;
 
-  // 4-6. Disk busy (the busiest filtered volume), graphics (the busiest engine type), network.
+  // Disk busy (the busiest filtered volume), graphics (the busiest engine type), network.
   raw.disk_busy = largest_filtered_disk_busy();
   raw.gpu_load = largest_engine_type_sum();
   raw.net_rx = network_rate(CounterSlot::NetRx);
   raw.net_tx = network_rate(CounterSlot::NetTx);
 
-  // 7-8. Per-disk rates and the lamps.
+  // Per-disk rates and the lamps.
   if (!physical_disks_.empty()) {
     read_disk_rates(CounterSlot::DiskRead, read_rates_);
     read_disk_rates(CounterSlot::DiskWrite, write_rates_);
   }
   next.lamp_lit = update_lamps(physical_disks_, read_rates_, write_rates_, readings.now, metrics, holds_, next.disks);
 
-  // 9-10. Bars, network halves, the disk busy figure and the raw rates.
+  // Bars, network halves, the disk busy figure and the raw rates.
   next.bars.resize(items_.size());
   for (std::size_t i = 0; i < items_.size(); ++i) {
     next.bars[i].kind = items_[i];
@@ -254,7 +254,7 @@ bool CounterSampler::sample(const Metrics& metrics, const TickReadings& readings
   next.net_rx_bytes_per_sec = raw.net_rx;
   next.net_tx_bytes_per_sec = raw.net_tx;
 
-  // 11-12. Only a changed sample replaces the stored one. The outgoing sample becomes the
+  // Only a changed sample replaces the stored one. The outgoing sample becomes the
   // next tick's scratch, so its storage is reused.
   if (has_sample && next == stored) return false;
   std::swap(next, stored);

@@ -3,7 +3,7 @@
 // these two interfaces: a CounterSource opens queries and lists the instances of a counter
 // object; a CounterQuery owns one open query with its counters and is closed by its
 // destructor. The program's source calls pdh.dll (pdh_counters_win.hpp); host tests and the
-// benchmark feed scripted readings (scripted_counters.hpp).
+// benchmark feed scripted readings (tests/support/scripted_counters.hpp).
 
 #include <cstddef>
 #include <cstdint>

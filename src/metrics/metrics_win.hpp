@@ -12,11 +12,11 @@
 
 namespace vessa {
 
-// Start-up steps 8 and 9: the processor count and nominal frequency, and the sampler over
-// pdh.dll built from the configuration.
+// The sampler over pdh.dll built from the configuration, with the processor count and
+// nominal frequency.
 [[nodiscard]] CounterSampler make_counter_sampler(const Config& config);
 
-// Start-up step 13: the drive names behind the "PhysicalDisk" counter instances.
+// The drive names behind the "PhysicalDisk" counter instances.
 [[nodiscard]] std::vector<std::string> physical_disk_drive_letters();
 
 // The instance names of a counter object on this machine ("LogicalDisk", "Network

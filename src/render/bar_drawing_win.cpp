@@ -39,7 +39,7 @@ void push_frame(RenderSurface& surface, HWND window, const Placement& placement,
     rasterize(frame, canvas);
   }
 
-  ScreenDc screen(GetDC(nullptr));
+  const WindowDc screen(nullptr);
   POINT destination{placement.x, placement.y};
   SIZE size{width, height};
   POINT source{0, 0};

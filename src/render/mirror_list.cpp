@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/dpi.hpp"
 #include "render/placement.hpp"
 
 namespace vessa {
@@ -109,8 +110,7 @@ bool MirrorList::place(TaskbarId taskbar, MirrorWorld& world, const Config& conf
   if (record == nullptr) return false;  // forgotten meanwhile
   const std::optional<Rect> band = world.taskbar_band(taskbar);
   if (!band) return false;  // the mirror keeps its last placement
-  const std::uint32_t reported_dpi = world.taskbar_dpi(taskbar);
-  const std::uint32_t dpi = reported_dpi != 0 ? reported_dpi : 96;
+  const std::uint32_t dpi = effective_dpi(world.taskbar_dpi(taskbar));
 
   // A moved or rescaled taskbar may have its clock elsewhere: search again from now.
   if (band != record->band || dpi != record->dpi) {

@@ -45,7 +45,6 @@ class MirrorSet::World final : public MirrorWorld {
   }
 
   bool create_mirror(TaskbarId taskbar, bool visible) override {
-    if (!MirrorWindow::class_registered()) return false;
     auto window = std::make_unique<MirrorWindow>(set_, taskbar);
     if (!window->create_window()) return false;
     ShowWindow(window->hwnd(), SW_SHOWNA);

@@ -23,8 +23,6 @@ namespace vessa {
 class WeatherIconCache;
 class MirrorWindow;
 
-inline constexpr wchar_t kMirrorWindowClass[] = L"VessaMirrorWindow";
-
 // What the application does with a mirror's messages.
 class MirrorEvents {
  public:

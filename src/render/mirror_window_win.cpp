@@ -4,14 +4,8 @@
 
 namespace vessa {
 
-bool MirrorWindow::class_registered() noexcept {
-  // A failed registration is not tried again: no mirror is made for the rest of the process.
-  static const bool registered = register_class(kMirrorWindowClass, LoadCursorW(nullptr, IDC_ARROW));
-  return registered;
-}
-
 bool MirrorWindow::create_window() noexcept {
-  return create(kMirrorWindowClass, WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+  return create(WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
                 WS_POPUP | WS_VISIBLE, L"VESSA", 0, 0, 1, 1, nullptr) != nullptr;
 }
 

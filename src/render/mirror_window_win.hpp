@@ -15,11 +15,11 @@ class MirrorSet;
 
 class MirrorWindow final : public Window<MirrorWindow> {
  public:
+  static constexpr wchar_t kClassName[] = L"VessaMirrorWindow";
+
   MirrorWindow(const MirrorSet& set, TaskbarId taskbar) noexcept : set_(set), taskbar_(taskbar) {}
   ~MirrorWindow() = default;
 
-  // Registers the class on the first call of the process; that first result stands.
-  [[nodiscard]] static bool class_registered() noexcept;
   // Creates the window (1 × 1 at the origin until its first frame); false on failure.
   [[nodiscard]] bool create_window() noexcept;
 

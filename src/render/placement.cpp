@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/dpi.hpp"
 #include "render/saturating.hpp"
 
 namespace vessa {
@@ -17,30 +18,30 @@ std::int64_t line_thickness(std::int64_t tmin, std::int64_t tmax, std::int64_t l
 PlacementResult compute_placement(const Config& config, const Rect& container, std::uint32_t dpi,
                                   std::size_t item_count, const std::optional<Rect>& notification_area) {
   const Layout& layout = config.layout;
-  if (dpi == 0) dpi = 96;
+  dpi = effective_dpi(dpi);
   const auto scaled = [dpi](std::int64_t v) { return sat::scaled(v, dpi); };
 
-  // 1. Container size and the taskbar's thickness in 96-DPI units.
+  // The container's size and the taskbar's thickness in 96-DPI units.
   const std::int64_t w = container.width();
   const std::int64_t h = container.height();
   const bool vertical = w < h;
   const std::int64_t t = sat::mul(std::min(w, h), 96) / dpi;
 
-  // 2-3. Lines and their thickness limits.
+  // The lines and the limits of their thickness.
   const std::int64_t r = std::max<std::int64_t>(sat::count(item_count), 1);
   const std::int64_t tmin = std::max<std::int64_t>(layout.min_line_thickness, 1);
   const std::int64_t tmax = std::max<std::int64_t>(layout.max_line_thickness, tmin);
   const std::int64_t u = sat::mul(tmin, r);
 
-  // 4. Band: raised to hold every line at its thinnest, reduced to the room the taskbar has.
+  // The band: raised to hold every line at its thinnest, reduced to the room the taskbar has.
   const std::int64_t b0 = std::max<std::int64_t>(layout.band_height, 1);
   const std::int64_t room = std::max<std::int64_t>(std::max(sat::sub(t, 2 * std::int64_t{layout.padding_y}), u), 1);
   const std::int64_t band = b0 < u ? u : std::min(b0, room);
 
-  // 5. Line thickness.
+  // The lines' thickness.
   const std::int64_t thickness = line_thickness(tmin, tmax, r, band);
 
-  // 6. The weather icon is a square of the band's size plus its gap.
+  // The weather icon is a square of the band's size plus its gap.
   std::optional<std::int64_t> gap;
   std::int64_t icon_part = 0;
   if (config.weather.enabled) {
@@ -48,7 +49,7 @@ PlacementResult compute_placement(const Config& config, const Rect& container, s
     icon_part = sat::add(band, *gap);
   }
 
-  // 7. Length along and thickness across the taskbar, in physical pixels, never beyond the
+  // The length along and thickness across the taskbar, in physical pixels, never beyond the
   // container's own length and thickness.
   const std::int64_t along_size = vertical ? h : w;
   const std::int64_t across_size = vertical ? w : h;
@@ -56,13 +57,13 @@ PlacementResult compute_placement(const Config& config, const Rect& container, s
   const std::int64_t length = std::min(scaled(length_units), along_size);
   const std::int64_t thick = std::min(scaled(sat::add(2 * std::int64_t{layout.padding_y}, band)), across_size);
 
-  // 8. Right-aligned by default, offset_x in from the end.
+  // Right-aligned by default, offset_x in from the end.
   const std::int64_t start = vertical ? container.top : container.left;
   const std::int64_t end = vertical ? container.bottom : container.right;
   const std::int64_t offset = scaled(layout.offset_x);
   std::int64_t p = sat::sub(sat::sub(end, length), offset);
 
-  // 9. Anchor.
+  // Then the anchor: from the start, from the end, or before the notification area.
   switch (layout.anchor) {
     case Anchor::Left:
       p = sat::add(start, offset);
@@ -77,10 +78,10 @@ PlacementResult compute_placement(const Config& config, const Rect& container, s
       break;
   }
 
-  // 10. Never before the start; never past the end unless that would be before the start.
+  // Never before the start; never past the end unless that would be before the start.
   p = std::max(start, std::min(p, std::max(sat::sub(end, length), start)));
 
-  // 11. Across the taskbar: centred.
+  // Across the taskbar: centred.
   Placement placement;
   if (!vertical) {
     placement.x = sat::to_i32(p);
@@ -94,12 +95,12 @@ PlacementResult compute_placement(const Config& config, const Rect& container, s
     placement.height = sat::to_i32(length);
   }
 
-  // 12. Line inset: at most the rows the lines leave free in the band, split on both sides.
+  // The line inset: at most the rows the lines leave free in the band, split on both sides.
   const std::int64_t used = sat::sub(sat::add(sat::mul(r, thickness), r), 1);
   const std::int64_t slack = std::max<std::int64_t>(sat::sub(band, used) / 2, 0);
   const std::int64_t inset = layout.line_inset < 0 ? 0 : std::min<std::int64_t>(layout.line_inset, slack);
 
-  // 13. Geometry, in 96-DPI units.
+  // The drawing parameters, in 96-DPI units.
   Geometry geometry;
   geometry.thickness = sat::to_u32(thickness);
   geometry.band = sat::to_u32(band);

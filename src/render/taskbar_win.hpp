@@ -10,6 +10,8 @@
 
 namespace vessa {
 
+// The primary taskbar's window, null while the shell has none.
+[[nodiscard]] inline HWND find_taskbar() noexcept { return FindWindowW(L"Shell_TrayWnd", nullptr); }
 // The strip of the taskbar's monitor outside the work area (bottom, top, right, left, in this
 // order), else the taskbar's window rectangle; none when even that cannot be had.
 [[nodiscard]] std::optional<RECT> taskbar_band(HWND taskbar);

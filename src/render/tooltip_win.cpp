@@ -12,6 +12,7 @@
 #include "base/unique_handle_win.hpp"
 #include "base/window_win.hpp"
 #include "base/wide_win.hpp"
+#include "render/gdi_win.hpp"
 #include "render/saturating.hpp"
 
 namespace vessa {
@@ -37,14 +38,7 @@ namespace {
 LazyLibrary g_dwmapi(L"dwmapi.dll");
 LazyFunction<decltype(DwmSetWindowAttribute)> dwm_set_window_attribute(g_dwmapi, "DwmSetWindowAttribute");
 
-COLORREF colorref(Rgb color) noexcept { return RGB(color.r, color.g, color.b); }
-
 std::int32_t scaled(std::int32_t value, std::uint32_t dpi) noexcept { return sat::to_i32(sat::scaled(value, dpi)); }
-
-void fill(HDC dc, const RECT& rect, Rgb color) {
-  UniqueHbrush brush(CreateSolidBrush(colorref(color)));
-  if (brush) FillRect(dc, &rect, brush.get());
-}
 
 void paint_rows(HDC dc, const RECT& client, const TooltipPaintData& data) {
   fill(dc, client, data.background);
@@ -87,12 +81,8 @@ void paint(HWND window, const TooltipPaintData& data) {
   UniqueHbitmap bitmap(memory ? CreateCompatibleBitmap(dc, width, height) : nullptr);
   if (bitmap) {
     const SelectionGuard select_bitmap(memory.get(), bitmap.get());
-    if (data.font) {
-      const SelectionGuard select_font(memory.get(), data.font.get());
-      paint_rows(memory.get(), client, data);
-    } else {
-      paint_rows(memory.get(), client, data);
-    }
+    const SelectionGuard select_font(memory.get(), data.font.get());
+    paint_rows(memory.get(), client, data);
     BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
   }
   EndPaint(window, &ps);
@@ -136,12 +126,10 @@ Rect monitor_of(const Placement& anchor) {
 // The window and what it paints; painting reads only what this object owns.
 class TooltipWindow : public Window<TooltipWindow> {
  public:
+  static constexpr wchar_t kClassName[] = L"VessaTooltipWindow";
+
   TooltipWindow() noexcept {
-    // A failed registration is tried again with the next window.
-    static bool registered = false;
-    if (!registered) registered = register_class(kTooltipWindowClass, LoadCursorW(nullptr, IDC_ARROW));
-    if (!registered) return;
-    HWND window = create(kTooltipWindowClass, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP,
+    HWND window = create(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP,
                          L"VESSA", 0, 0, 1, 1, nullptr);
     if (window == nullptr) return;
     // Rounded corners where the system offers them; square ones elsewhere.

@@ -16,7 +16,6 @@
 
 namespace vessa {
 
-inline constexpr wchar_t kTooltipWindowClass[] = L"VessaTooltipWindow";
 
 class TooltipWindow;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/wide_win.hpp"
+#include "render/gdi_win.hpp"
 #include "settings/settings_layout.hpp"
 #include "settings/settings_theme_win.hpp"
 
@@ -16,9 +17,6 @@ bool CheckList::open(HWND owner, const RECT& anchor, const std::vector<std::stri
   selection_ = &selection;
   changed_ = std::move(changed);
   look_ = look;
-  static const bool registered = register_class(kCheckListClass, LoadCursorW(nullptr, IDC_ARROW));
-  (void)registered;  // a failed registration shows up as a failed creation below
-
   const std::uint32_t dpi = look.dpi;
   // The rows fill the client area; the border comes on top.
   constexpr DWORD kStyle = WS_POPUP | WS_BORDER;
@@ -26,7 +24,7 @@ bool CheckList::open(HWND owner, const RECT& anchor, const std::vector<std::stri
   RECT frame{0, 0, std::max<int>(1, anchor.right - anchor.left), check_list_height(dpi, names.size())};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   const int width = frame.right - frame.left;
-  if (create(kCheckListClass, kExStyle, kStyle, L"", anchor.left, anchor.bottom, width, frame.bottom - frame.top,
+  if (create(kExStyle, kStyle, L"", anchor.left, anchor.bottom, width, frame.bottom - frame.top,
              owner) == nullptr) {
     return false;
   }
@@ -91,12 +89,8 @@ LRESULT CheckList::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       return 1;
     }
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      SetTextColor(dc, colorref(look_.palette.grey1));
-      SetBkColor(dc, colorref(look_.palette.window_background));
-      return reinterpret_cast<LRESULT>(look_.background);
-    }
+    case WM_CTLCOLORBTN:
+      return control_colors(wparam, look_.palette.grey1, look_.palette.window_background, look_.background);
     default:
       return default_handling(message, wparam, lparam);
   }

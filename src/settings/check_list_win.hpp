@@ -16,7 +16,6 @@
 
 namespace vessa {
 
-inline constexpr wchar_t kCheckListClass[] = L"VessaCheckList";
 inline constexpr int kCheckListFirstId = 1000;
 
 struct CheckListLook {
@@ -29,6 +28,8 @@ struct CheckListLook {
 
 class CheckList : public Window<CheckList> {
  public:
+  static constexpr wchar_t kClassName[] = L"VessaCheckList";
+
   CheckList() noexcept = default;
 
   // Opens the popup under `anchor` (screen pixels), as wide as it, over `selection`, whose

@@ -12,6 +12,8 @@
 #include "base/wide_win.hpp"
 #include "config/theme_win.hpp"
 #include "metrics/metrics_win.hpp"
+#include "render/gdi_win.hpp"
+#include "render/taskbar_win.hpp"
 #include "startup/startup_registration_win.hpp"
 
 namespace vessa {
@@ -27,12 +29,11 @@ std::vector<std::string> instances_or_none(std::string_view object_name) {
 // The primary taskbar's size and DPI, if there is one.
 std::optional<TaskbarExtent> primary_taskbar(bool& vertical) {
   vertical = false;
-  HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+  HWND taskbar = find_taskbar();
   RECT rect{};
   if (taskbar == nullptr || !GetWindowRect(taskbar, &rect)) return std::nullopt;
-  const UINT dpi = GetDpiForWindow(taskbar);
   vertical = rect.bottom - rect.top > rect.right - rect.left;
-  return TaskbarExtent{rect.right - rect.left, rect.bottom - rect.top, dpi == 0 ? 96u : dpi};
+  return TaskbarExtent{rect.right - rect.left, rect.bottom - rect.top, window_dpi(taskbar)};
 }
 
 std::string window_text(HWND control) {
@@ -79,10 +80,8 @@ SettingsDialog::SettingsDialog(const SettingsRequest& request)
 SettingsDialog::~SettingsDialog() { destroy(); }
 
 bool SettingsDialog::open() {
-  static const bool registered = register_class(kSettingsWindowClass, LoadCursorW(nullptr, IDC_ARROW));
-  (void)registered;  // a failed registration shows up as a failed creation
   const std::wstring title = widen(text(TextId::SettingsTitle));
-  if (create(kSettingsWindowClass, WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, WS_CAPTION | WS_SYSMENU,
+  if (create(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, WS_CAPTION | WS_SYSMENU,
              title.c_str(), CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr) == nullptr) {
     return false;
   }
@@ -100,8 +99,7 @@ void SettingsDialog::on_window_gone() noexcept {
 LRESULT SettingsDialog::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE: {
-      dpi_ = GetDpiForWindow(hwnd());
-      if (dpi_ == 0) dpi_ = 96;
+      dpi_ = window_dpi(hwnd());
       NONCLIENTMETRICSW metrics{};
       metrics.cbSize = sizeof(metrics);
       if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi_)) {
@@ -134,19 +132,11 @@ LRESULT SettingsDialog::handle_message(UINT message, WPARAM wparam, LPARAM lpara
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      SetTextColor(dc, colorref(palette_.grey1));
-      SetBkColor(dc, colorref(palette_.window_background));
-      return reinterpret_cast<LRESULT>(window_brush_.get());
-    }
+    case WM_CTLCOLORDLG:
+      return control_colors(wparam, palette_.grey1, palette_.window_background, window_brush_.get());
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      SetTextColor(dc, colorref(palette_.grey1));
-      SetBkColor(dc, colorref(palette_.control_background));
-      return reinterpret_cast<LRESULT>(control_brush_.get());
-    }
+    case WM_CTLCOLORLISTBOX:
+      return control_colors(wparam, palette_.grey1, palette_.control_background, control_brush_.get());
     case WM_ERASEBKGND: {
       RECT client{};
       GetClientRect(hwnd(), &client);

@@ -32,7 +32,6 @@
 
 namespace vessa {
 
-inline constexpr wchar_t kSettingsWindowClass[] = L"VessaSettingsWindow";
 
 // The tabs' captions, page by page.
 inline constexpr TextId kPageCaptions[] = {TextId::PageMonitors, TextId::PageAppearance, TextId::PageAbout};
@@ -72,12 +71,10 @@ inline constexpr int kFirstTab = 400;     // 400-402
 // A place search or device location has finished (posted by the lookup's worker).
 inline constexpr UINT kPlaceLookupDone = WM_APP + 20;
 
-// The preview control's subclass: tracks the pointer for the sample tooltip.
-LRESULT CALLBACK preview_subclass(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
-                                  DWORD_PTR data) noexcept;
-
 class SettingsDialog : public Window<SettingsDialog> {
  public:
+  static constexpr wchar_t kClassName[] = L"VessaSettingsWindow";
+
   explicit SettingsDialog(const SettingsRequest& request);
   ~SettingsDialog();
   SettingsDialog(const SettingsDialog&) = delete;
@@ -89,11 +86,11 @@ class SettingsDialog : public Window<SettingsDialog> {
   [[nodiscard]] std::optional<Config> take_result() noexcept { return std::exchange(result_, std::nullopt); }
 
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+  // The preview control's messages: the pointer over it shows the sample tooltip.
+  LRESULT handle_control_message(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
   void on_window_gone() noexcept;
 
  private:
-  friend LRESULT CALLBACK preview_subclass(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
-                                           DWORD_PTR data) noexcept;
 
   // --- settings_pages_win.cpp
   void build_controls();
@@ -139,7 +136,6 @@ class SettingsDialog : public Window<SettingsDialog> {
   void draw_preview(const DRAWITEMSTRUCT& draw);
   void show_sample_tooltip();
   void hide_sample_tooltip();
-  LRESULT preview_message(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
 
   // Opening
   Config working_;

@@ -4,11 +4,11 @@
 #include <cstddef>
 #include <limits>
 
+#include "base/dpi.hpp"
+
 namespace vessa {
 
 namespace {
-
-std::int64_t effective_dpi(std::uint32_t dpi) noexcept { return dpi == 0 ? 96 : std::int64_t{dpi}; }
 
 std::int32_t saturate(std::int64_t value) noexcept {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
@@ -26,12 +26,12 @@ std::int32_t scale_length(std::int64_t n, std::uint32_t dpi) noexcept {
 
 std::int32_t dpi_fraction(std::uint32_t dpi, std::int32_t divisor) noexcept {
   if (divisor <= 0) return 0;
-  return saturate(effective_dpi(dpi) / divisor);
+  return saturate(std::int64_t{effective_dpi(dpi)} / divisor);
 }
 
 SettingsMetrics settings_metrics(std::uint32_t dpi, std::int32_t widest_label) noexcept {
   SettingsMetrics m;
-  m.dpi = dpi == 0 ? 96 : dpi;
+  m.dpi = effective_dpi(dpi);
   m.margin_x = saturate(std::int64_t{scale_length(14, dpi)} + dpi_fraction(dpi, 8));
   m.label_width =
       std::max(saturate(std::int64_t{std::max(widest_label, 0)} + dpi_fraction(dpi, 8)), scale_length(110, dpi));

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "base/dpi.hpp"
 #include "metrics/counter_text.hpp"
 #include "render/bar_frame.hpp"
 #include "render/placement.hpp"
@@ -142,7 +143,7 @@ Swatches swatches_for_scheme(ColorScheme scheme, ColorFamily family, bool dark_t
 std::optional<std::int32_t> bar_area_limit(const std::optional<TaskbarExtent>& taskbar,
                                            std::int32_t padding_y) noexcept {
   if (!taskbar.has_value()) return std::nullopt;
-  const std::int64_t dpi = taskbar->dpi == 0 ? 96 : std::int64_t{taskbar->dpi};
+  const std::int64_t dpi = effective_dpi(taskbar->dpi);
   const std::int64_t shorter = std::max<std::int64_t>(0, std::min(taskbar->width, taskbar->height));
   const std::int64_t limit = shorter * 96 / dpi - 2 * std::int64_t{padding_y};
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(limit, 1, std::numeric_limits<std::int32_t>::max()));
@@ -222,17 +223,18 @@ std::optional<PixelBuffer> preview_pixels(const Config& config, const ResolvedCo
   strip_config.layout.offset_y = 0;
   strip_config.weather.enabled = false;
   const bool vertical = rotation.has_value();
-  const std::int64_t dpi64 = dpi == 0 ? 96 : std::int64_t{dpi};
-  const auto thickness = static_cast<std::int32_t>(std::min<std::int64_t>(48 * dpi64 / 96, vertical ? width : height));
+  dpi = effective_dpi(dpi);
+  const auto thickness =
+      static_cast<std::int32_t>(std::min<std::int64_t>(48 * std::int64_t{dpi} / 96, vertical ? width : height));
   const Rect strip = vertical ? Rect{0, 0, thickness, height} : Rect{0, 0, width, thickness};
   const PlacementResult placed =
-      compute_placement(strip_config, strip, dpi == 0 ? 96 : dpi, config.metrics.items.size(), std::nullopt);
+      compute_placement(strip_config, strip, dpi, config.metrics.items.size(), std::nullopt);
   const Placement& p = placed.placement;
   if (p.width < 1 || p.height < 1 || p.width > width || p.height > height) return std::nullopt;
 
   PixelBuffer bars(p.width, p.height);
   const MetricSample sample = preview_sample(config);
-  rasterize(build_frame(strip_config, colors, sample, placed.geometry, p.width, p.height, dpi == 0 ? 96 : dpi, kNoIcon,
+  rasterize(build_frame(strip_config, colors, sample, placed.geometry, p.width, p.height, dpi, kNoIcon,
                         rotation),
             bars.canvas());
 

@@ -28,13 +28,11 @@ HMENU menu_id(int id) noexcept { return reinterpret_cast<HMENU>(static_cast<INT_
 
 std::int32_t SettingsDialog::text_width(std::string_view text) const {
   const std::wstring wide = widen(text);
-  HDC dc = GetDC(hwnd());
-  if (dc == nullptr) return 0;
-  const HGDIOBJ previous = font_ ? SelectObject(dc, font_.get()) : nullptr;
+  const WindowDc dc(hwnd());
+  if (!dc) return 0;
+  const SelectionGuard select_font(dc.get(), font_.get());
   SIZE size{};
-  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-  if (previous != nullptr) SelectObject(dc, previous);
-  ReleaseDC(hwnd(), dc);
+  GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
   return size.cx;
 }
 
@@ -154,7 +152,7 @@ void SettingsDialog::build_monitors_page(const SettingsMetrics& m, PageFlow& flo
   const std::int32_t side = scale_length(190, dpi_);
   const ControlBox preview{m.control_x, heading.y, side, side};
   if (HWND control = add_control(L"BUTTON", "", BS_OWNERDRAW, preview, settings_id::kPreview)) {
-    SetWindowSubclass(control, &preview_subclass, 1, reinterpret_cast<DWORD_PTR>(this));
+    subclass(control);
   }
   flow.note(preview);
   flow.advance_to(preview.bottom());

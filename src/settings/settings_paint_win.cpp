@@ -7,17 +7,13 @@
 #include <algorithm>
 
 #include "base/wide_win.hpp"
+#include "render/gdi_win.hpp"
 #include "render/tooltip.hpp"
 #include "settings/settings_dialog_win.hpp"
 
 namespace vessa {
 
 namespace {
-
-void fill(HDC dc, const RECT& rect, Rgb color) {
-  UniqueHbrush brush(CreateSolidBrush(colorref(color)));
-  if (brush) FillRect(dc, &rect, brush.get());
-}
 
 void frame(HDC dc, const RECT& rect, Rgb color) {
   UniqueHbrush brush(CreateSolidBrush(colorref(color)));
@@ -63,7 +59,7 @@ void SettingsDialog::draw_tab(const DRAWITEMSTRUCT& draw) {
   const int page = static_cast<int>(draw.CtlID) - settings_id::kFirstTab;
   const bool selected = page == page_;
   const std::wstring caption = widen(text(kPageCaptions[page]));
-  const HGDIOBJ previous = font_ ? SelectObject(dc, font_.get()) : nullptr;
+  const SelectionGuard select_font(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colorref(selected ? palette_.grey1 : palette_.grey2));
   RECT text_box = box;
@@ -77,7 +73,6 @@ void SettingsDialog::draw_tab(const DRAWITEMSTRUCT& draw) {
     const RECT bar{left, box.bottom - dpi_fraction(dpi_, 32), left + width, box.bottom};
     fill(dc, bar, accent_);
   }
-  if (previous != nullptr) SelectObject(dc, previous);
 }
 
 void SettingsDialog::draw_swatch(const DRAWITEMSTRUCT& draw) {
@@ -117,12 +112,13 @@ void SettingsDialog::draw_preview(const DRAWITEMSTRUCT& draw) {
   const std::int32_t caption_height = scale_length(18, dpi_);
   const std::wstring caption = widen(text(TextId::Preview));
   RECT caption_box{box.left + scale_length(10, dpi_), box.top + 1, box.right - 1, box.top + 1 + caption_height};
-  const HGDIOBJ previous = font_ ? SelectObject(dc, font_.get()) : nullptr;
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, colorref(palette_.grey2));
-  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &caption_box,
-            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-  if (previous != nullptr) SelectObject(dc, previous);
+  {
+    const SelectionGuard select_font(dc, font_.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colorref(palette_.grey2));
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &caption_box,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
 
   // The bars of the configuration as the controls stand now, below the caption.
   const Config config = collect();
@@ -159,7 +155,7 @@ void SettingsDialog::hide_sample_tooltip() {
   hide_tooltip(tooltip_);
 }
 
-LRESULT SettingsDialog::preview_message(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT SettingsDialog::handle_control_message(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_MOUSEMOVE:
       if (!tracking_preview_) {
@@ -178,19 +174,6 @@ LRESULT SettingsDialog::preview_message(HWND control, UINT message, WPARAM wpara
       break;
   }
   return DefSubclassProc(control, message, wparam, lparam);
-}
-
-LRESULT CALLBACK preview_subclass(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
-                                  DWORD_PTR data) noexcept {
-  if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(control, &preview_subclass, id);
-    return DefSubclassProc(control, message, wparam, lparam);
-  }
-  try {
-    return reinterpret_cast<SettingsDialog*>(data)->preview_message(control, message, wparam, lparam);
-  } catch (...) {
-    return DefSubclassProc(control, message, wparam, lparam);
-  }
 }
 
 }  // namespace vessa

@@ -1,6 +1,6 @@
 #pragma once
-// The settings window's Win32 theming: dark title bars and dark control themes, colours as
-// COLORREF, and the window's own icons drawn with the four-bar shape.
+// The settings window's Win32 theming: dark title bars and dark control themes, and the
+// window's own icons drawn with the four-bar shape.
 
 #include <windows.h>
 
@@ -10,8 +10,6 @@
 #include "config/rgb.hpp"
 
 namespace vessa {
-
-[[nodiscard]] constexpr COLORREF colorref(Rgb color) noexcept { return RGB(color.r, color.g, color.b); }
 
 // Asks for a dark (or light) title bar; systems without the attribute ignore it.
 void apply_dark_title_bar(HWND window, bool dark) noexcept;

@@ -17,7 +17,7 @@ HWND open_settings_window() {
       [](HWND window, LPARAM context) -> BOOL {
         std::array<wchar_t, 64> name{};
         const int length = GetClassNameW(window, name.data(), static_cast<int>(name.size()));
-        if (length > 0 && std::wstring_view(name.data(), static_cast<std::size_t>(length)) == kSettingsWindowClass) {
+        if (length > 0 && std::wstring_view(name.data(), static_cast<std::size_t>(length)) == SettingsDialog::kClassName) {
           *reinterpret_cast<HWND*>(context) = window;
           return FALSE;
         }

@@ -78,7 +78,7 @@ Shape rect(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1, R
 
 TEST(Frame, FiveBarsAreSpacedByStepFourFromRow10) {
   const FrameModel frame = example_frame(five_bars());
-  // Lb = 112, xs = 4, yt = 8, margin 2, step 4; the tracks in track colour and alpha.
+  // bar length 112, start 4, band top 8, edge rows 2, step 4; the tracks in track colour and alpha.
   EXPECT_THAT(shapes_of_color(frame, kTrack),
               ElementsAre(rect(4, 10, 116, 13, kTrack, 64), rect(4, 14, 116, 17, kTrack, 64),
                           rect(4, 18, 116, 21, kTrack, 64), rect(4, 22, 116, 25, kTrack, 64),
@@ -189,7 +189,7 @@ TEST(Frame, TheLampFollowsTheLastDiskBar) {
   MetricSample sample;
   sample.bars = {{0, MetricKind::Disk}, {0, MetricKind::Cpu}, {0, MetricKind::Disk}};
   const FrameModel frame = example_frame(sample);
-  // Three bars: margin 2, free 17, step 8: rows 10, 18, 26. The last disk row 26 centres the
+  // Three bars: edge rows 2, free 17, step 8: rows 10, 18, 26. The last disk row 26 centres the
   // 6-pixel lamp at 26 + 1 − 3 = 24.
   ASSERT_TRUE(frame.shapes.back().round);
   EXPECT_EQ(frame.shapes.back().y0, 24);
@@ -213,7 +213,7 @@ TEST(Frame, WithoutItemsOnlyTheBackgroundAndTheIcon) {
   EXPECT_THAT(frame.shapes, IsEmpty());
   EXPECT_EQ(frame.icon_kind, 3);
   EXPECT_EQ(frame.icon_color, rgb_hex(0xABCDEF));
-  EXPECT_EQ(frame.icon_box, (IconBox{4, 10, 24, 30}));  // pad 4; yt 8 + trim 2; side 24 − 4
+  EXPECT_EQ(frame.icon_box, (IconBox{4, 10, 24, 30}));  // pad 4; band top 8 + trim 2; side 24 − 4
 }
 
 TEST(Frame, TheIconReservesItsSlotBeforeTheBars) {
@@ -239,10 +239,10 @@ TEST(Frame, At144DpiEachLengthScalesAndTruncates) {
   config.layout.padding_x = 5;  // 7.5 → 7
   MetricSample sample;
   sample.bars = {{50, MetricKind::Cpu}};
-  // thickness 3 → 4 (4.5), band 24 → 36; H 60: yt 12; one bar at (36 − 4) / 2 = 16 → 28.
+  // thickness 3 → 4 (4.5), band 24 → 36; H 60: band top 12; one bar at (36 − 4) / 2 = 16 → 28.
   const FrameModel frame =
       build_frame(config, test_colors(), sample, Geometry{3, 24, std::nullopt, 2}, 181, 60, 144, kNoIcon, std::nullopt);
-  // Lb = 181 − 14 = 167; 50 % → 83.5 → 84.
+  // bar length 181 − 14 = 167; 50 % → 83.5 → 84.
   EXPECT_THAT(frame.shapes, ElementsAre(rect(7, 28, 174, 32, kTrack, 64), rect(7, 28, 91, 32, test_colors().cpu)));
 }
 
@@ -283,7 +283,7 @@ TEST(Frame, ManyBarsOverflowTheBandAndAreClippedLater) {
   MetricSample sample;
   for (int i = 0; i < 9; ++i) sample.bars.push_back({0, MetricKind::Cpu});
   const FrameModel frame = example_frame(sample);
-  // No margin; step = thick + 1 = 4; first = (24 − 3 − 8 × 4) / 2 = −5, moved down by 8: rows 3 to 35.
+  // No edge rows; step = thickness + 1 = 4; first = (24 − 3 − 8 × 4) / 2 = −5, moved down by 8: rows 3 to 35.
   EXPECT_EQ(frame.shapes.front().y0, 3);
   EXPECT_EQ(frame.shapes.back().y0, 35);
 }
@@ -315,7 +315,7 @@ TEST(Frame, MoreLampsThanRowsStartAtTheBandsTop) {
   MetricSample sample = five_bars();
   for (int i = 0; i < 30; ++i) sample.disks.push_back({"x", 0, false, false});
   const FrameModel frame = example_frame(sample);
-  // 30 lamps in 24 rows: size max(1, 24 / 30) = 1, no gap; from row yt = 8 on.
+  // 30 lamps in 24 rows: size max(1, 24 / 30) = 1, no gap; from the band top, row 8, on.
   const std::vector<Shape> lamps(frame.shapes.end() - 30, frame.shapes.end());
   EXPECT_EQ(lamps.front(), (Shape{115, 8, 116, 9, kTrack, 64, true}));
   EXPECT_EQ(lamps.back(), (Shape{115, 37, 116, 38, kTrack, 64, true}));

@@ -5,7 +5,7 @@
 
 #include "metrics/counter_text.hpp"
 #include "metrics/physical_disks.hpp"
-#include "metrics/scripted_counters.hpp"
+#include "scripted_counters.hpp"
 
 namespace vessa {
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "config/config.hpp"
+#include "mirror_scripted_world.hpp"
 #include "render/mirror_list.hpp"
-#include "render/mirror_scripted_world.hpp"
 #include "render/placement.hpp"
 
 namespace vessa {

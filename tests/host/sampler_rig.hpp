@@ -10,7 +10,7 @@
 
 #include "config/config.hpp"
 #include "metrics/counter_sampler.hpp"
-#include "metrics/scripted_counters.hpp"
+#include "scripted_counters.hpp"
 
 namespace vessa::testing {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "metrics/counter_sampler.hpp"
-#include "metrics/scripted_counters.hpp"
 #include "sampler_rig.hpp"
+#include "scripted_counters.hpp"
 
 namespace vessa {
 namespace {

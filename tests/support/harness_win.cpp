@@ -349,7 +349,7 @@ void press_ok(HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); }
 
 ScreenShot capture_screen() {
   ScreenShot shot;
-  const ScreenDc screen(GetDC(nullptr));
+  const WindowDc screen(nullptr);
   shot.width = GetDeviceCaps(screen.get(), HORZRES);
   shot.height = GetDeviceCaps(screen.get(), VERTRES);
   BITMAPINFO info{};

@@ -11,7 +11,7 @@
 #include "app/bar_controller_win.hpp"
 #include "app/settings_command_win.hpp"
 #include "files_win.hpp"
-#include "metrics/scripted_counters.hpp"
+#include "scripted_counters.hpp"
 
 namespace vessa::test {
 namespace {

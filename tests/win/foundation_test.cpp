@@ -81,6 +81,7 @@ TEST(Shell_WinError, CodeAloneWhenTheSystemHasNoText) {
 // A window whose WM_CREATE handler runs out of memory.
 class FailingCreation : public Window<FailingCreation> {
  public:
+  static constexpr wchar_t kClassName[] = L"VessaTestFailingCreation";
   using Window::create;
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_CREATE) throw std::bad_alloc();
@@ -89,9 +90,9 @@ class FailingCreation : public Window<FailingCreation> {
 };
 
 TEST(Shell_WindowTemplate, AThrowingCreationHandlerFailsTheCreation) {
-  ASSERT_TRUE(FailingCreation::register_class(L"VessaTestFailingCreation", nullptr));
+  ASSERT_TRUE(FailingCreation::register_class());
   FailingCreation window;
-  EXPECT_EQ(window.create(L"VessaTestFailingCreation", 0, WS_POPUP, L"", 0, 0, 10, 10, nullptr), nullptr);
+  EXPECT_EQ(window.create(0, WS_POPUP, L"", 0, 0, 10, 10, nullptr), nullptr);
   EXPECT_FALSE(window.has_window());
 }
 

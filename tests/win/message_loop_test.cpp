@@ -28,7 +28,7 @@ TEST(Plain_MessageLoop, AFailingGetMessageEndsWithTheFatalReportAndNoReplacement
   state->config.behavior.attach_mode = AttachMode::Child;
   state->taskbar = taskbar.window();
   state->current_attach_mode = AttachMode::Child;
-  static const bool registered = BarWindow::register_window_class();
+  static const bool registered = BarWindow::register_class();
   ASSERT_TRUE(registered);
   state->bar = std::make_unique<BarWindow>(*state);
   ASSERT_TRUE(state->bar->create_for(AttachMode::Child, state->taskbar));

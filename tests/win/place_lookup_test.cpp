@@ -15,6 +15,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/window_win.hpp"
 #include "harness_win.hpp"
 #include "https_server_win.hpp"
 #include "vtable_slot_win.hpp"
@@ -29,43 +30,28 @@ constexpr UINT kLookupDone = WM_APP + 40;
 constexpr UINT kPing = WM_APP + 41;
 
 // A message-only window that records the wake-ups it is posted (their wParam, the request).
-class NotifyWindow {
+class NotifyWindow : public Window<NotifyWindow> {
  public:
-  NotifyWindow() {
-    WNDCLASSW window_class{};
-    window_class.lpfnWndProc = &NotifyWindow::procedure;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.lpszClassName = L"VessaTestLookupNotify";
-    RegisterClassW(&window_class);  // already registered by an earlier test: fine
-    window_ = CreateWindowExW(0, window_class.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              window_class.hInstance, this);
-  }
-  ~NotifyWindow() { DestroyWindow(window_); }
-  NotifyWindow(const NotifyWindow&) = delete;
-  NotifyWindow& operator=(const NotifyWindow&) = delete;
+  static constexpr wchar_t kClassName[] = L"VessaTestLookupNotify";
 
-  [[nodiscard]] HWND get() const noexcept { return window_; }
+  NotifyWindow() noexcept { create(0, 0, L"", 0, 0, 0, 0, HWND_MESSAGE); }
+
+  [[nodiscard]] HWND get() const noexcept { return hwnd(); }
   [[nodiscard]] const std::vector<std::uint64_t>& wake_ups() const noexcept { return wake_ups_; }
   [[nodiscard]] bool woken_for(std::uint64_t request) const {
     return std::find(wake_ups_.begin(), wake_ups_.end(), request) != wake_ups_.end();
   }
 
- private:
-  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-      SetWindowLongPtrW(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<NotifyWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self != nullptr && message == kLookupDone) {
-      self->wake_ups_.push_back(static_cast<std::uint64_t>(wparam));
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == kLookupDone) {
+      wake_ups_.push_back(static_cast<std::uint64_t>(wparam));
       return 0;
     }
     if (message == kPing) return 42;
-    return DefWindowProcW(window, message, wparam, lparam);
+    return default_handling(message, wparam, lparam);
   }
 
-  HWND window_ = nullptr;
+ private:
   std::vector<std::uint64_t> wake_ups_;
 };
 

@@ -7,7 +7,7 @@
 namespace vessa::test {
 
 InProcessBar::InProcessBar(const Config& config, AttachMode mode) : state_(std::make_unique<AppState>()) {
-  static const bool registered = BarWindow::register_window_class();
+  static const bool registered = BarWindow::register_class();
   (void)registered;
   state_->config = config;
   state_->colors = resolve_colors(config.appearance, taskbar_is_dark());

@@ -29,7 +29,7 @@ std::vector<std::uint32_t> color_pixels(HICON icon, int& width, int& height) {
   request.bmiHeader.biBitCount = 32;
   request.bmiHeader.biCompression = BI_RGB;
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  const ScreenDc screen(GetDC(nullptr));
+  const WindowDc screen(nullptr);
   GetDIBits(screen.get(), color.get(), 0, static_cast<UINT>(height), pixels.data(), &request, DIB_RGB_COLORS);
   return pixels;
 }

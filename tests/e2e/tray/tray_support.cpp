@@ -5,6 +5,7 @@
 
 #include "base/unique_handle_win.hpp"
 #include "base/wide_win.hpp"
+#include "base/window_win.hpp"
 
 namespace vessa::test {
 
@@ -88,22 +89,18 @@ std::size_t differing_pixels_above(const MenuPicture& real, const MenuPicture& r
 
 namespace {
 
-LRESULT CALLBACK owner_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return DefWindowProcW(window, message, wparam, lparam);
-}
+// The hidden window that owns the reference menu.
+class MenuOwner : public Window<MenuOwner> {
+ public:
+  static constexpr wchar_t kClassName[] = L"VessaTestMenuOwner";
+  static HCURSOR class_cursor() noexcept { return nullptr; }
 
-HWND create_owner() {
-  static const bool registered = [] {
-    WNDCLASSW window_class{};
-    window_class.lpfnWndProc = owner_proc;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.lpszClassName = L"VessaTestMenuOwner";
-    return RegisterClassW(&window_class) != 0;
-  }();
-  (void)registered;
-  return CreateWindowExW(WS_EX_TOOLWINDOW, L"VessaTestMenuOwner", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
-}
+  MenuOwner() noexcept { create(WS_EX_TOOLWINDOW, WS_POPUP, L"", 0, 0, 1, 1, nullptr); }
+
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+    return default_handling(message, wparam, lparam);
+  }
+};
 
 }  // namespace
 
@@ -120,11 +117,12 @@ MenuPicture rested_picture_of(HWND menu_window) {
 
 MenuPicture reference_menu(const std::vector<std::string>& texts, bool checked, POINT at) {
   MenuPicture picture;
-  UniqueHwnd owner;
+  HWND owner_window = nullptr;
   UniqueHmenu menu;
   const UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   std::thread worker([&] {
-    owner.reset(create_owner());
+    MenuOwner owner;  // a window is destroyed by the thread that made it
+    owner_window = owner.hwnd();
     menu.reset(CreatePopupMenu());
     for (std::size_t i = 0; i < texts.size(); ++i) {
       if (i + 1 == texts.size()) AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
@@ -132,10 +130,9 @@ MenuPicture reference_menu(const std::vector<std::string>& texts, bool checked, 
       AppendMenuW(menu.get(), flags, static_cast<UINT_PTR>(100 + i), widen(texts[i]).c_str());
     }
     SetEvent(ready.get());
-    SetForegroundWindow(owner.get());
-    TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner.get(), nullptr);
+    SetForegroundWindow(owner_window);
+    TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner_window, nullptr);
     menu.reset();
-    owner.reset();  // a window is destroyed by the thread that made it
   });
   WaitForSingleObject(ready.get(), 5000);
   if (const auto window = wait_for_menu(GetCurrentProcessId())) {
@@ -143,7 +140,7 @@ MenuPicture reference_menu(const std::vector<std::string>& texts, bool checked, 
     const int count = GetMenuItemCount(menu.get());
     for (int i = 0; i < count; ++i) {
       RECT item{};
-      GetMenuItemRect(owner.get(), menu.get(), static_cast<UINT>(i), &item);
+      GetMenuItemRect(owner_window, menu.get(), static_cast<UINT>(i), &item);
       // Wine gives the rectangle relative to the menu window; Windows gives screen coordinates.
       if (item.left >= picture.rect.left && item.top >= picture.rect.top) {
         OffsetRect(&item, -picture.rect.left, -picture.rect.top);
@@ -151,7 +148,7 @@ MenuPicture reference_menu(const std::vector<std::string>& texts, bool checked, 
       picture.items.push_back(item);
     }
   }
-  PostMessageW(owner.get(), WM_CANCELMODE, 0, 0);
+  PostMessageW(owner_window, WM_CANCELMODE, 0, 0);
   worker.join();
   return picture;
 }

@@ -1,4 +1,4 @@
-#include "render/mirror_scripted_world.hpp"
+#include "mirror_scripted_world.hpp"
 
 #include <algorithm>
 #include <stdexcept>

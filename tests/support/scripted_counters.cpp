@@ -1,4 +1,4 @@
-#include "metrics/scripted_counters.hpp"
+#include "scripted_counters.hpp"
 
 #include <algorithm>
 #include <utility>
