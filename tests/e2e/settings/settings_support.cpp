@@ -26,8 +26,9 @@ bool SettingsVessa::choose_from_menu(const TextTable& texts, std::size_t item) c
     // The menu opens where the pointer is.
     move_pointer(kFirstTrayIconCentre.x, kFirstTrayIconCentre.y);
     post_tray_event(bar, WM_CONTEXTMENU, kFirstTrayIconCentre);
-    if (!wait_for_menu(pid(), 3s)) continue;
-    const POINT centre = expected.item_centre(item);
+    const auto menu = wait_for_menu(pid(), 3s);
+    if (!menu) continue;
+    const POINT centre = expected.item_centre_on(*menu, item);
     click(centre.x, centre.y);
     return wait_for_no_menu(pid());
   }

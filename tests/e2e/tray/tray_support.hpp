@@ -39,6 +39,13 @@ struct MenuPicture {
     const RECT& r = items.at(index);
     return POINT{rect.left + (r.left + r.right) / 2, rect.top + (r.top + r.bottom) / 2};
   }
+  // The same point on `shown`, a menu with these items that may have opened somewhere else.
+  [[nodiscard]] POINT item_centre_on(HWND shown, std::size_t index) const {
+    RECT where{};
+    GetWindowRect(shown, &where);
+    const POINT centre = item_centre(index);
+    return POINT{centre.x - rect.left + where.left, centre.y - rect.top + where.top};
+  }
 };
 MenuPicture picture_of(HWND menu_window);
 
