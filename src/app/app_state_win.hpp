@@ -41,7 +41,7 @@ struct AppState {
 
   // Sampler and the figures of the last tick
   CounterSampler sampler;
-  MetricSample last_sample;
+  std::optional<MetricSample> last_sample;  // none before the first tick of the current query
   std::vector<std::string> drive_letters;  // behind the PhysicalDisk instances, at start-up
 
   // Taskbar and the bar window's last layout
@@ -60,15 +60,12 @@ struct AppState {
   WeatherState weather;
   WeatherIconCache weather_icons;  // the icon's masks for the bars' renderer
 
-  // UI text table
   UiLanguage language = UiLanguage::English;
-  const TextTable* texts = &ui_texts(UiLanguage::English);
 
   TimerPeriods timers;
   UINT taskbar_created_message = 0;
 
   // Flags
-  bool has_sample = false;
   bool vertical = false;
   bool visible = true;
   bool hovering = false;
@@ -91,7 +88,8 @@ struct AppState {
 
   // The current bar window's handle; null once it is gone.
   [[nodiscard]] HWND bar_window() const noexcept { return bar ? bar->hwnd() : nullptr; }
-  [[nodiscard]] bool english() const noexcept { return language == UiLanguage::English; }
+  // The UI texts: always the table of the current language.
+  [[nodiscard]] const TextTable& texts() const noexcept { return ui_texts(language); }
 
   // Back to "not hovering": no overrides, orientation follows the taskbar.
   void reset_hover() noexcept {

@@ -20,9 +20,7 @@
 #include "base/unique_handle_win.hpp"
 #include "base/win_error_win.hpp"
 #include "base/wide_win.hpp"
-#include "config/colors.hpp"
 #include "config/config_location_win.hpp"
-#include "config/theme_win.hpp"
 #include "metrics/metrics_win.hpp"
 #include "render/taskbar_win.hpp"
 #include "weather/weather_win.hpp"
@@ -60,7 +58,7 @@ bool create_first_bar_window(AppState& state) {
 
 void add_startup_tray_icon(AppState& state) {
   state.tray = TrayIcon{state.bar_window(), state.config.appearance.tray_icon_color, false};
-  if (!add_tray_icon(*state.tray, state.texts->text(TextId::ProductName)).ok()) {
+  if (!add_tray_icon(*state.tray, state.texts().text(TextId::ProductName)).ok()) {
     // No message: the program runs without a tray icon.
     remove_tray_icon(*state.tray);
     state.tray.reset();
@@ -80,20 +78,17 @@ int fail(const Error& error) {
   return 1;
 }
 
-// Releases the running state in a fixed order: the windows first (the bar window's own
-// WM_DESTROY work included, if it is still there), so that nothing they do on the way out
-// finds a part already gone; then the tray icon, the mirrors, the counter query and the
-// drawing surfaces; the weather channel last, so that fetches still running end unheard.
+// Releases the running state in a fixed order: the bar window first (its own WM_DESTROY work
+// included, if it is still there), the tray icon and the tooltip, so that nothing they do on
+// the way out finds a part already gone; then the other windows, the mirrors, the counter
+// query and the drawing surfaces; the weather channel last, so that fetches still running
+// end unheard.
 void tear_down(std::unique_ptr<AppState> state) {
   if (!state) return;
   destroy_bar_window(*state);
-  hide_tooltip(state->tooltip);
+  end_program(*state);  // its WM_QUIT is discarded below
   state->broadcast_listener.reset();
   state->bar.reset();
-  if (state->tray) {
-    remove_tray_icon(*state->tray);
-    state->tray.reset();
-  }
   state->mirrors.clear();
   state->sampler = CounterSampler{};
   state->surface.reset();
@@ -129,10 +124,8 @@ int run_application() {
   auto state = std::make_unique<AppState>();
   state->config = std::move(loaded->config);
   state->config_path = std::move(loaded->path);
-  state->sampler = make_counter_sampler(state->config);
-  state->language = resolve_ui_language(state->config.general.language, GetUserDefaultUILanguage());
-  state->texts = &ui_texts(state->language);
-  state->colors = resolve_colors(state->config.appearance, taskbar_is_dark());
+  state->sampler = make_counter_sampler();
+  take_in_config(*state);
   state->drive_letters = physical_disk_drive_letters();
 
   // Taskbar and the shell-restart message.
@@ -155,7 +148,7 @@ int run_application() {
     if (app.config.behavior.attach_mode != AttachMode::TrayOnly) {
       // The box runs a loop of its own in which the timers already tick and the bar window
       // may be closed; what follows goes on only while there is a bar window.
-      show_message(app.texts->text(TextId::MessageTitle), app.texts->text(TextId::AttachFailed));
+      show_message(app.texts().text(TextId::MessageTitle), app.texts().text(TextId::AttachFailed));
     }
   }
   if (app.bar_window() != nullptr) {

@@ -43,9 +43,21 @@ std::uint8_t weather_icon_kind(const WeatherState& weather) noexcept {
 
 }  // namespace
 
+void take_in_config(AppState& state) {
+  state.language = resolve_ui_language(state.config.general.language, GetUserDefaultUILanguage());
+  state.colors = resolve_colors(state.config.appearance, taskbar_is_dark());
+  // The same sampler, its query rebuilt: lit lamps keep their hold, and the frequency read at
+  // start-up stays. The last figures belonged to the old query.
+  state.sampler.open_counters(state.config);
+  state.last_sample.reset();
+  set_bar_timers(state.bar_window(), state.timers, state.config);
+}
+
 void take_sample(AppState& state) {
-  if (!state.sampler.sample(state.config.metrics, read_tick_readings(), state.last_sample, state.has_sample)) return;
-  state.has_sample = true;
+  // The first sample of a query replaces an empty one and always counts as changed.
+  const bool had_sample = state.last_sample.has_value();
+  MetricSample& stored = had_sample ? *state.last_sample : state.last_sample.emplace();
+  if (!state.sampler.sample(state.config.metrics, read_tick_readings(), stored, had_sample)) return;
   draw_and_push(state);
   if (state.hovering) refresh_tooltip(state);
 }
@@ -57,11 +69,11 @@ void on_update_tick(AppState& state) {
 
 void draw_and_push(AppState& state) {
   HWND window = state.bar_window();
-  if (window == nullptr || !state.has_sample || state.current_attach_mode == AttachMode::TrayOnly) return;
+  if (window == nullptr || !state.last_sample || state.current_attach_mode == AttachMode::TrayOnly) return;
   const std::optional<VerticalRotation> rotation =
       state.vertical ? std::optional<VerticalRotation>(state.config.layout.vertical_rotation) : std::nullopt;
   const FrameModel frame =
-      build_frame(state.config, state.colors, state.last_sample, state.geometry, state.placement.width,
+      build_frame(state.config, state.colors, *state.last_sample, state.geometry, state.placement.width,
                   state.placement.height, state.container_dpi, weather_icon_kind(state.weather), rotation);
   push_frame(state.surface, window, state.placement, frame, &state.weather_icons);
   // Each mirror after the bar window, with its own geometry, size, DPI and orientation.
@@ -69,7 +81,7 @@ void draw_and_push(AppState& state) {
       [&](const MirrorRecord& mirror) {
         const std::optional<VerticalRotation> turned =
             mirror.vertical ? std::optional<VerticalRotation>(state.config.layout.vertical_rotation) : std::nullopt;
-        return build_frame(state.config, state.colors, state.last_sample, mirror.geometry, mirror.placement.width,
+        return build_frame(state.config, state.colors, *state.last_sample, mirror.geometry, mirror.placement.width,
                            mirror.placement.height, mirror.dpi, weather_icon_kind(state.weather), turned);
       },
       &state.weather_icons);
@@ -152,16 +164,16 @@ void layout(AppState& state) {
 }
 
 void refresh_tooltip(AppState& state) {
-  if (!state.has_sample) return;
+  if (!state.last_sample) return;
   if (!state.visible && !state.tooltip_anchor) return;
 
   const std::vector<DriveUsage>& drives = state.tooltip.drive_usage.refresh(std::chrono::steady_clock::now(), [&] {
     return query_drive_usage(tooltip_drive_names(state.config.metrics.disk_instances, state.drive_letters),
                              query_free_space);
   });
-  const TooltipTexts texts = tooltip_texts(*state.texts);
-  const DiskText disk = disk_text(drives, state.last_sample.disk_busy_percent, texts);
-  std::vector<TooltipRow> rows = build_tooltip_rows(TooltipInputs{state.last_sample, state.colors, disk,
+  const TooltipTexts texts = tooltip_texts(state.texts());
+  const DiskText disk = disk_text(drives, state.last_sample->disk_busy_percent, texts);
+  std::vector<TooltipRow> rows = build_tooltip_rows(TooltipInputs{*state.last_sample, state.colors, disk,
                                                                   state.weather.reading, texts,
                                                                   state.config.weather.temperature_unit});
 
@@ -177,7 +189,10 @@ void hide_tooltip(AppState& state) { hide_tooltip(state.tooltip); }
 
 void start_weather_fetch(AppState& state) {
   const Weather& weather = state.config.weather;
-  if (!weather_fetch_configured(weather)) return;
+  if (!weather_fetch_configured(weather)) {
+    state.weather.clear();
+    return;
+  }
   start_fetch(state.weather, *weather.latitude, *weather.longitude);
 }
 

@@ -9,6 +9,12 @@
 
 namespace vessa {
 
+// Brings what the running program works out from state.config up to date with it: the UI
+// language (and so its texts), the colours, the sampler's counter query (the same sampler;
+// no figures until the next tick) and the bar window's timers (none while there is no bar
+// window). Start-up and accepting the settings both go through here.
+void take_in_config(AppState& state);
+
 // Timer 1: sample (drawing and refreshing the tooltip only when the figures changed), then
 // take in the weather results.
 void on_update_tick(AppState& state);
@@ -32,7 +38,8 @@ void layout(AppState& state);
 void refresh_tooltip(AppState& state);
 void hide_tooltip(AppState& state);
 
-// One weather fetch when weather is enabled with both coordinates; returns at once.
+// One weather fetch when weather is enabled with both coordinates; returns at once. Without
+// them, the reading shown so far is dropped.
 void start_weather_fetch(AppState& state);
 // Takes in the finished fetches; redraws and refreshes a shown tooltip when the condition
 // changed.

@@ -10,7 +10,7 @@ namespace {
 
 void reregister_tray_icon(AppState& state) {
   if (state.tray) {
-    const Status ignored = add_tray_icon(*state.tray, state.texts->text(TextId::ProductName));
+    const Status ignored = add_tray_icon(*state.tray, state.texts().text(TextId::ProductName));
     (void)ignored;  // background work: the next change or shell restart tries again
   }
 }
@@ -57,7 +57,7 @@ void BarWindow::open_context_menu() {
   // top-level broadcast window owns the menu then.
   HWND owner = state_.broadcast_listener && state_.broadcast_listener->has_window() ? state_.broadcast_listener->hwnd()
                                                                                   : hwnd();
-  if (const auto command = show_context_menu(owner, *state_.texts, state_.visible)) {
+  if (const auto command = show_context_menu(owner, state_.texts(), state_.visible)) {
     // The menu's loop may have seen the shell restart and this window replaced: the command
     // acts on whatever bar window is current now.
     run_command(state_, *command);
@@ -111,12 +111,7 @@ void BarWindow::on_destroy() {
     replace_when_gone_ = true;
     return;
   }
-  if (state_.tray) {
-    remove_tray_icon(*state_.tray);
-    state_.tray.reset();
-  }
-  hide_tooltip(state_);
-  PostQuitMessage(0);
+  end_program(state_);
 }
 
 // A child of the taskbar is destroyed with it when the shell goes down. The program carries
@@ -128,10 +123,7 @@ void BarWindow::on_window_gone() noexcept {
   // fails then); one still running would show it, dead, beside the new window's.
   if (state_.tray) remove_tray_icon(*state_.tray);
   if (!create_for(AttachMode::Child, HWND_MESSAGE)) {
-    // No replacement: the program ends as if asked to.
-    state_.exit_requested = true;
-    state_.tray.reset();
-    PostQuitMessage(0);
+    end_program(state_);  // no replacement: the program ends as if asked to
     return;
   }
   state_.timers = TimerPeriods{};  // the new window has none yet
@@ -217,6 +209,16 @@ void set_bar_timers(HWND window, TimerPeriods& running, const Config& config) {
     }
   }
   running = timer_periods(config);
+}
+
+void end_program(AppState& state) {
+  state.exit_requested = true;
+  if (state.tray) {
+    remove_tray_icon(*state.tray);
+    state.tray.reset();
+  }
+  hide_tooltip(state);
+  PostQuitMessage(0);
 }
 
 void destroy_bar_window(AppState& state) {

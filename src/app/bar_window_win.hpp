@@ -49,6 +49,10 @@ class BarWindow : public Window<BarWindow> {
 // `running` (all 0 for a new window), which then says what runs. Nothing without a window.
 void set_bar_timers(HWND window, TimerPeriods& running, const Config& config);
 
+// The program ends: the tray icon goes, the tooltip is hidden and the message loop is told
+// to stop. Every way out of the program comes here.
+void end_program(AppState& state);
+
 // Marks the end as asked for, kills timers 1 and 2 on the current bar window and destroys
 // it; its WM_DESTROY removes the tray icon and ends the message loop. Nothing when the window
 // is already gone.

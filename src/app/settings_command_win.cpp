@@ -6,10 +6,8 @@
 
 #include "app/app_state_win.hpp"
 #include "app/bar_controller_win.hpp"
-#include "app/startup_rules.hpp"
 #include "base/debug_output.hpp"
 #include "config/config_file.hpp"
-#include "config/theme_win.hpp"
 #include "settings/settings_window_win.hpp"
 
 namespace vessa {
@@ -22,29 +20,9 @@ void open_settings(AppState& state) {
 }
 
 void apply_settings(AppState& state, Config accepted) {
-  const Language previous_language = state.config.general.language;
   state.config = std::move(accepted);
-
-  state.colors = resolve_colors(state.config.appearance, taskbar_is_dark());
-
-  // The same sampler, its query rebuilt: lit lamps keep their hold, and the frequency read at
-  // start-up stays.
-  state.sampler.open_counters(state.config);
-  state.last_sample = MetricSample{};
-  state.has_sample = false;
-
-  if (state.config.general.language != previous_language) {
-    state.language = resolve_ui_language(state.config.general.language, GetUserDefaultUILanguage());
-    state.texts = &ui_texts(state.language);
-  }
-
-  set_bar_timers(state.bar_window(), state.timers, state.config);
-
-  if (weather_fetch_configured(state.config.weather)) {
-    start_weather_fetch(state);
-  } else {
-    state.weather.clear();
-  }
+  take_in_config(state);
+  start_weather_fetch(state);
 
   layout(state);
   take_sample(state);

@@ -59,11 +59,9 @@ MonotonicTime monotonic_now() {
 
 }  // namespace
 
-CounterSampler make_counter_sampler(const Config& config) {
+CounterSampler make_counter_sampler() {
   const std::uint32_t processors = processor_count();
-  CounterSampler sampler(std::make_unique<PdhCounterSource>(), nominal_mhz(processors), processors);
-  sampler.open_counters(config);
-  return sampler;
+  return CounterSampler(std::make_unique<PdhCounterSource>(), nominal_mhz(processors), processors);
 }
 
 std::vector<std::string> physical_disk_drive_letters() {

@@ -7,14 +7,13 @@
 #include <vector>
 
 #include "base/result.hpp"
-#include "config/config.hpp"
 #include "metrics/counter_sampler.hpp"
 
 namespace vessa {
 
-// The sampler over pdh.dll built from the configuration, with the processor count and
-// nominal frequency.
-[[nodiscard]] CounterSampler make_counter_sampler(const Config& config);
+// The sampler over pdh.dll with the processor count and nominal frequency; no counters until
+// open_counters.
+[[nodiscard]] CounterSampler make_counter_sampler();
 
 // The drive names behind the "PhysicalDisk" counter instances.
 [[nodiscard]] std::vector<std::string> physical_disk_drive_letters();

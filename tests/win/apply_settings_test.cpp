@@ -33,7 +33,7 @@ TEST(Shell_ApplySettings, ALitLampKeepsItsHoldAndTheFrequencyIsNotReadAgain) {
   state->sampler.open_counters(state->config);
   take_sample(*state);  // primes the query
   take_sample(*state);
-  ASSERT_TRUE(state->last_sample.lamp_lit);
+  ASSERT_TRUE(state->last_sample.value().lamp_lit);
 
   counters.set_array(counter_path::kDiskReadBytes, {{"0 C:", 0.0}});  // idle from now on
   Config accepted = state->config;
@@ -42,8 +42,8 @@ TEST(Shell_ApplySettings, ALitLampKeepsItsHoldAndTheFrequencyIsNotReadAgain) {
 
   EXPECT_EQ(state->sampler.items(), accepted.metrics.items);
   EXPECT_EQ(state->sampler.nominal_mhz(), std::optional<double>(2345.0)) << "the frequency was read again";
-  ASSERT_EQ(state->last_sample.disks.size(), 1u);
-  EXPECT_TRUE(state->last_sample.disks[0].read_lit) << "the lit lamp lost its hold";
+  ASSERT_EQ(state->last_sample.value().disks.size(), 1u);
+  EXPECT_TRUE(state->last_sample.value().disks[0].read_lit) << "the lit lamp lost its hold";
 }
 
 }  // namespace

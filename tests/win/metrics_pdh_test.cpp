@@ -34,7 +34,8 @@ std::uint32_t system_memory_load() {
 }
 
 TEST(Shell_MetricsPdh, ProcessorLoadIsAddedThroughTheProcessorTimeFallback) {
-  const CounterSampler sampler = make_counter_sampler(everything_config());
+  CounterSampler sampler = make_counter_sampler();
+  sampler.open_counters(everything_config());
   ASSERT_TRUE(sampler.has_query());
   EXPECT_EQ(sampler.slot_path(CounterSlot::CpuLoad), counter_path::kProcessorTime);
   for (const CounterSlot absent : {CounterSlot::CpuPerformance, CounterSlot::DiskBusy, CounterSlot::DiskRead,
@@ -75,15 +76,16 @@ TEST(Shell_MetricsPdh, TheFallbackCounterReallyReads) {
 TEST(Shell_MetricsPdh, SamplingWithMissingCountersReadsZeroAndReadsMemory) {
   auto state = std::make_unique<AppState>();
   state->config = everything_config();
-  state->sampler = make_counter_sampler(state->config);
+  state->sampler = make_counter_sampler();
+  state->sampler.open_counters(state->config);
   ASSERT_EQ(state->current_attach_mode, AttachMode::TrayOnly);  // nothing to draw into
 
   for (int tick = 0; tick < 4; ++tick) {
     const std::uint32_t before = system_memory_load();
     take_sample(*state);
     const std::uint32_t after = system_memory_load();
-    ASSERT_TRUE(state->has_sample);
-    const MetricSample& s = state->last_sample;
+    ASSERT_TRUE(state->last_sample.has_value());
+    const MetricSample& s = *state->last_sample;
     ASSERT_EQ(s.bars.size(), 5u);
     EXPECT_EQ(s.bars[0].kind, MetricKind::Cpu);
     EXPECT_GE(s.bars[0].percent, 0.0);
@@ -110,12 +112,13 @@ TEST(Shell_MetricsPdh, MemoryOnlyRunsWithoutAQuery) {
   config.metrics.disk_lamp = false;
   auto state = std::make_unique<AppState>();
   state->config = config;
-  state->sampler = make_counter_sampler(config);
+  state->sampler = make_counter_sampler();
+  state->sampler.open_counters(config);
   EXPECT_FALSE(state->sampler.has_query());
   take_sample(*state);
-  ASSERT_TRUE(state->has_sample);
-  ASSERT_EQ(state->last_sample.bars.size(), 1u);
-  EXPECT_NEAR(state->last_sample.bars[0].percent, static_cast<double>(system_memory_load()), 1.0);
+  ASSERT_TRUE(state->last_sample.has_value());
+  ASSERT_EQ(state->last_sample->bars.size(), 1u);
+  EXPECT_NEAR(state->last_sample->bars[0].percent, static_cast<double>(system_memory_load()), 1.0);
 }
 
 TEST(Shell_MetricsPdh, InstanceListingFailsWithTheSizeQueryText) {
@@ -128,7 +131,8 @@ TEST(Shell_MetricsPdh, InstanceListingFailsWithTheSizeQueryText) {
 TEST(Shell_MetricsPdh, RebuildingTheQueryManyTimesKeepsSampling) {
   auto state = std::make_unique<AppState>();
   state->config = everything_config();
-  state->sampler = make_counter_sampler(state->config);
+  state->sampler = make_counter_sampler();
+  state->sampler.open_counters(state->config);
   for (int round = 0; round < 500; ++round) {
     state->sampler.open_counters(state->config);
     take_sample(*state);
@@ -136,7 +140,7 @@ TEST(Shell_MetricsPdh, RebuildingTheQueryManyTimesKeepsSampling) {
   }
   EXPECT_TRUE(state->sampler.has_query());
   EXPECT_EQ(state->sampler.slot_path(CounterSlot::CpuLoad), counter_path::kProcessorTime);
-  EXPECT_EQ(state->last_sample.bars.size(), 5u);
+  EXPECT_EQ(state->last_sample.value().bars.size(), 5u);
 }
 
 }  // namespace

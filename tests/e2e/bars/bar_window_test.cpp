@@ -28,7 +28,8 @@ MetricSample busy_sample() {
 }
 
 FrameModel default_frame(const AppState& state) {
-  return build_frame(state.config, state.colors, state.last_sample, kDefaultGeometry, 80, 20, 96, kNoIcon, std::nullopt);
+  return build_frame(state.config, state.colors, state.last_sample.value(), kDefaultGeometry, 80, 20, 96, kNoIcon,
+                     std::nullopt);
 }
 
 bool hovering(InProcessBar& bar) { return bar.state().hovering; }
@@ -42,7 +43,6 @@ bool tracking_leave(HWND window) {
 TEST(Shell_BarWindow, LaysOutInTheTaskbarAndDrawsTheFrameExactly) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
   ASSERT_NE(bar.window(), nullptr);
-  bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
   DebugCapture debug;
   attach(bar.state());
@@ -92,7 +92,6 @@ TEST(Shell_BarWindow, NothingIsDrawnBeforeTheFirstSample) {
 
 TEST(Shell_BarWindow, TrayOnlyDrawsNothing) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
-  bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
   bar.state().current_attach_mode = AttachMode::TrayOnly;
   DebugCapture debug;
@@ -104,7 +103,6 @@ TEST(Shell_BarWindow, TrayOnlyDrawsNothing) {
 
 TEST(Shell_BarWindow, ASecondLayoutWithNothingChangedDrawsNothing) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
-  bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
   attach(bar.state());
 
@@ -135,7 +133,6 @@ TEST(Shell_BarWindow, ASecondLayoutWithNothingChangedDrawsNothing) {
 // pixels) makes the next one push in full.
 TEST(Shell_BarWindow, TheSameFrameAgainIsNotPushedUntilTheNextAttach) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
-  bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
   attach(bar.state());
   const FrameModel bars = default_frame(bar.state());
@@ -148,7 +145,7 @@ TEST(Shell_BarWindow, TheSameFrameAgainIsNotPushedUntilTheNextAttach) {
   push_frame(elsewhere, bar.window(), kDefaultPlacement, white);
   ASSERT_EQ(wait_for_screen(1192, 783, expected_pixels(white, 80, 20)), "");
 
-  bar.state().last_sample.bars[0].percent = 50.4;
+  bar.state().last_sample->bars[0].percent = 50.4;
   ASSERT_EQ(default_frame(bar.state()), bars);  // not a pixel of difference
   draw_and_push(bar.state());
   EXPECT_EQ(compare_on_screen(capture_screen(), 1192, 783, expected_pixels(white, 80, 20)), "");
@@ -168,7 +165,6 @@ TEST(Shell_BarWindow, TheSameFrameAgainIsNotPushedUntilTheNextAttach) {
 // lamps and the weather icon are drawn at the DPI, so a new DPI alone draws again.
 TEST(Shell_BarWindow, ANewDpiAloneLaysOutAndDrawsAgain) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
-  bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
   attach(bar.state());
   bar.state().container_dpi = 144;  // the last layout was at another DPI with the same placement
@@ -196,7 +192,6 @@ TEST(Shell_BarWindow, ASettingChangeResolvesTheColoursAgainAndRedraws) {
   const auto rgb = [](Rgb c) { return std::uint32_t{c.r} << 16 | std::uint32_t{c.g} << 8 | c.b; };
 
   InProcessBar bar(config, AttachMode::Overlay);
-  bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
   attach(bar.state());
   // The display may show a pushed frame a moment after the push.
@@ -213,13 +208,12 @@ TEST(Shell_BarWindow, ASettingChangeResolvesTheColoursAgainAndRedraws) {
 
 TEST(Shell_BarWindow, TheSurfaceIsKeptAndRemadeOnlyWhenTheSizeChanges) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
-  bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
   attach(bar.state());
   ASSERT_EQ(bar.state().surface.generation(), 1u);
   const HDC dc = bar.state().surface.dc();
   for (int i = 0; i < 20; ++i) {
-    bar.state().last_sample.bars[0].percent = i * 5;
+    bar.state().last_sample->bars[0].percent = i * 5;
     draw_and_push(bar.state());
   }
   EXPECT_EQ(bar.state().surface.generation(), 1u);
@@ -256,7 +250,6 @@ TEST(Shell_BarWindow, ReplacedSurfacesAreDeleted) {
   std::vector<std::pair<HDC, HBITMAP>> replaced;
   {
     InProcessBar bar(Config{}, AttachMode::Overlay);
-    bar.state().has_sample = true;
     bar.state().last_sample = busy_sample();
     attach(bar.state());
     for (int i = 0; i < 200; ++i) {
@@ -280,7 +273,6 @@ TEST(Shell_BarWindow, ReplacedSurfacesAreDeleted) {
 
 TEST(Shell_BarWindow, HoveringTracksTheLeaveOnceAndResetsOnLeaving) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
-  bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
   attach(bar.state());
   move_pointer(640, 300);
@@ -358,7 +350,6 @@ TEST(Shell_BarWindow, AReplacedChildWindowTakesTheOldTrayIconAway) {
 
 TEST(Shell_BarWindow, UnknownTimersAndTrayEventsChangeNothing) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
-  bar.state().has_sample = true;
   bar.state().last_sample = busy_sample();
   attach(bar.state());
   EXPECT_EQ(SendMessageW(bar.window(), WM_TIMER, 77, 0), 0);
