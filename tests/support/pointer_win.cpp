@@ -18,6 +18,20 @@ void send_move(int x, int y) {
   SendInput(1, &input, sizeof(INPUT));
 }
 
+// Wine moves the X pointer with every move, and the program whose window lies under the pointer
+// hears of that from X and passes it on as a move of its own. Heard late, after a further move,
+// it would take the pointer back here: a hover that ends at once, a click beside the item. This
+// sends this thread's X requests out and lets that program handle what X told it first (its
+// thread reads X before it answers the second message).
+void settle_at(int x, int y) {
+  MSG message;
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+  const HWND under = WindowFromPoint(POINT{x, y});
+  const HWND root = under != nullptr ? GetAncestor(under, GA_ROOT) : nullptr;
+  if (root == nullptr || GetWindowThreadProcessId(root, nullptr) == GetCurrentThreadId()) return;
+  for (int round = 0; round < 2; ++round) SendMessageTimeoutW(root, WM_NULL, 0, 0, SMTO_NORMAL, 2000, nullptr);
+}
+
 bool pointer_at(int x, int y) {
   POINT now{};
   return GetCursorPos(&now) && now.x == x && now.y == y;
@@ -38,7 +52,10 @@ void move_pointer(int x, int y) {
     const int polls = attempt == 0 ? 50 : 5;
     for (int poll = 0; poll < polls; ++poll) {
       Sleep(20);
-      if (pointer_at(x, y)) return;
+      if (pointer_at(x, y)) {
+        settle_at(x, y);
+        return;
+      }
     }
   }
 }
@@ -46,6 +63,7 @@ void move_pointer(int x, int y) {
 void click(int x, int y, bool right) {
   send_move(x, y);  // inside an open menu the position is not reported back: no check
   Sleep(100);
+  settle_at(x, y);
   INPUT inputs[2] = {};
   inputs[0].type = INPUT_MOUSE;
   inputs[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
