@@ -134,13 +134,15 @@ WindowInfo describe_window(HWND window);
 std::vector<HWND> find_windows(DWORD pid, const wchar_t* class_name);
 // Visible windows of class `class_name` of process `pid`.
 std::vector<HWND> visible_windows(DWORD pid, const wchar_t* class_name);
-std::optional<HWND> wait_for_window(DWORD pid, const wchar_t* class_name, std::chrono::milliseconds timeout = 10s);
+// The deadlines of these waits only bound a failure: a loaded two-core machine can take many
+// seconds to start a program under Wine and show its first window.
+std::optional<HWND> wait_for_window(DWORD pid, const wchar_t* class_name, std::chrono::milliseconds timeout = 30s);
 
 // The bar window of `pid`, once it exists.
-std::optional<HWND> wait_for_bar_window(DWORD pid, std::chrono::milliseconds timeout = 10s);
+std::optional<HWND> wait_for_bar_window(DWORD pid, std::chrono::milliseconds timeout = 30s);
 
 // A message box (#32770) of process `pid`, its text, and closing it with OK.
-std::optional<HWND> wait_for_message_box(DWORD pid, std::chrono::milliseconds timeout = 10s);
+std::optional<HWND> wait_for_message_box(DWORD pid, std::chrono::milliseconds timeout = 30s);
 std::wstring message_box_text(HWND box);
 std::wstring window_text(HWND window);
 void press_ok(HWND box);
