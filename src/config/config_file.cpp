@@ -9,9 +9,9 @@ namespace vessa {
 namespace {
 
 // Keeps the bytes of a file about to be replaced with the defaults and returns where. Each
-// repair keeps its own copy, so the first one (the settings the user had before anything was
-// repaired) survives later repairs: the copy goes to the first name that holds no file; with
-// every name taken the oldest copy goes and the others move down one name. Without its bytes
+// repair keeps its own copy, so the earlier ones (the settings the user had before anything was
+// repaired among them) survive later repairs: the copy goes to the first name that holds no
+// file; only with every name taken does the oldest copy go and the others move down one name. Without its bytes
 // (the file could not be read at all) nothing can be kept, and the caller must leave it alone.
 Result<std::filesystem::path> keep_broken_file(const std::filesystem::path& path, const Result<std::string>& bytes) {
   std::size_t index = 0;
