@@ -36,16 +36,20 @@ bool SettingsVessa::choose_from_menu(const TextTable& texts, std::size_t item) c
 }
 
 std::optional<HWND> SettingsVessa::open_settings(const TextTable& texts) const {
-  if (!choose_from_menu(texts, kSettingsItem)) return std::nullopt;
   std::optional<HWND> window;
-  wait_until(
-      [&] {
-        for (HWND candidate : settings_windows()) {
-          if (IsWindowVisible(candidate)) window = candidate;
-        }
-        return window.has_value();
-      },
-      15s);
+  const auto shown = [&] {
+    for (HWND candidate : settings_windows()) {
+      if (IsWindowVisible(candidate)) window = candidate;
+    }
+    return window.has_value();
+  };
+  // Wine closes a menu without its command when the activation moves on meanwhile (the taskbar
+  // taking it from a program that just ended): the click then meets no menu. A second try
+  // opens the menu again; a "Settings..." that does nothing fails every try.
+  for (int attempt = 0; attempt < 3 && !window; ++attempt) {
+    if (!choose_from_menu(texts, kSettingsItem)) return std::nullopt;
+    wait_until(shown, 10s);
+  }
   // Painted before anyone looks: a window of another thread paints while this call waits.
   if (window) RedrawWindow(*window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   return window;
