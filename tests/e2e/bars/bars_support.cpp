@@ -17,15 +17,28 @@ InProcessBar::InProcessBar(const Config& config, AttachMode mode) : state_(std::
   if (state_->bar->create_for(mode, state_->taskbar)) ShowWindow(state_->bar->hwnd(), SW_SHOWNA);
 }
 
+namespace {
+
+// A window of this process, off the screen, that takes the activation from a bar about to go.
+HWND activation_keeper() {
+  static const HWND keeper = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, -100, -100, 1, 1,
+                                             nullptr, nullptr, nullptr, nullptr);
+  return keeper;
+}
+
+}  // namespace
+
 // The window goes with its object, detached first: no WM_DESTROY work (tray icon, quit) runs.
-// Wine makes the bar the active window although it never asks to be, and hands the activation to
-// the taskbar when the bar goes. The taskbar's own thread then raises it to the top of its band,
-// and would do so over the bar of whichever test comes next, hiding what that test draws and
-// taking its pointer. The taskbar's thread answers a message only after taking the activation.
+// Wine makes the bar the active window although it never asks to be, and when the active bar
+// goes it hands the activation to the window beneath: the taskbar, whose own thread raises it
+// later, at times over the bar of the test that comes next, hiding what that test draws and
+// taking its pointer. A window of this process takes the activation first, so the taskbar never
+// gets it.
 InProcessBar::~InProcessBar() {
-  const HWND taskbar = state_->taskbar;
+  if (GetForegroundWindow() == state_->bar_window() && activation_keeper() != nullptr) {
+    SetForegroundWindow(activation_keeper());
+  }
   state_->bar.reset();
-  if (taskbar != nullptr) SendMessageTimeoutW(taskbar, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
 }
 
 }  // namespace vessa::test
