@@ -53,12 +53,16 @@ prepare_base() {
   )
 }
 
+# A fresh prefix's first commands can meet Wine still starting its own services ("Application
+# could not be started" from reg); the next try a moment later gets through.
 reg_add() {
-  local output
-  if ! output=$(wine reg add "$@" /f 2>&1); then
-    log "wine reg add $* failed: $output"
-    return 1
-  fi
+  local output attempt
+  for attempt in 1 2 3; do
+    output=$(wine reg add "$@" /f 2>&1) && return 0
+    sleep 1
+  done
+  log "wine reg add $* failed: $output"
+  return 1
 }
 
 start() {
