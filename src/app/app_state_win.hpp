@@ -24,6 +24,8 @@
 #include "render/geometry.hpp"
 #include "render/mirror_set_win.hpp"
 #include "render/render_surface_win.hpp"
+#include "render/taskbar_events_win.hpp"
+#include "render/taskbar_follow.hpp"
 #include "render/tooltip_win.hpp"
 #include "render/weather_icon.hpp"
 #include "settings/ui_text.hpp"
@@ -52,6 +54,16 @@ struct AppState {
   ResolvedColors colors;
   std::uint32_t container_dpi = 96;
   bool laid_out = false;  // a layout has been stored since the window was made
+
+  // Following the taskbars between layouts: the primary taskbar's window rectangle at the last
+  // layout, the shell's events that ask for a look at once (posted to the bar window), and the
+  // looks again shortly after the last of them.
+  std::optional<Rect> laid_out_over;
+  TaskbarEventHooks taskbar_events{[this] {
+    HWND window = bar_window();
+    return window != nullptr && PostMessageW(window, kTaskbarEventMessage, 0, 0) != 0;
+  }};
+  RecheckSchedule taskbar_rechecks;
 
   // Tooltip, tray icon, mirrors, weather
   TooltipState tooltip;

@@ -1,5 +1,8 @@
 #include "app/bar_controller_win.hpp"
 
+#include <chrono>
+#include <vector>
+
 #include "base/debug_output.hpp"
 #include "config/theme_win.hpp"
 #include "metrics/metrics_win.hpp"
@@ -37,6 +40,18 @@ Placement bar_anchor(const AppState& state) {
   return anchor;
 }
 
+// Listens for the shell's events about the taskbars the bars are now laid over.
+void watch_taskbars(AppState& state) {
+  std::vector<HWND> taskbars = state.mirrors.taskbars();
+  if (state.current_attach_mode == AttachMode::Overlay && state.taskbar != nullptr) taskbars.push_back(state.taskbar);
+  state.taskbar_events.watch(taskbars);
+}
+
+void set_recheck_timer(const AppState& state, std::chrono::milliseconds delay) {
+  HWND window = state.bar_window();
+  if (window != nullptr) SetTimer(window, kTaskbarRecheckTimer, static_cast<UINT>(delay.count()), nullptr);
+}
+
 std::uint8_t weather_icon_kind(const WeatherState& weather) noexcept {
   return weather.condition ? static_cast<std::uint8_t>(*weather.condition) : kNoIcon;
 }
@@ -63,6 +78,7 @@ void take_sample(AppState& state) {
 }
 
 void on_update_tick(AppState& state) {
+  follow_taskbars(state);
   take_sample(state);
   drain_weather_results(state);
 }
@@ -127,11 +143,13 @@ void layout(AppState& state) {
   if (state.current_attach_mode == AttachMode::TrayOnly) {
     state.colors = resolve_colors(state.config.appearance, taskbar_is_dark());
     (void)state.mirrors.update(state.config, state.current_attach_mode, state.visible);
+    watch_taskbars(state);
     return;
   }
   if (state.taskbar == nullptr) return;
   const std::optional<RECT> container = container_of(state);
   if (!container) return;  // the previous placement stays
+  state.laid_out_over = taskbar_rect(state.taskbar);
   const std::uint32_t dpi = window_dpi(state.taskbar);
 
   // In child mode the bar lives in the taskbar's client area, where tray_left places like right.
@@ -144,6 +162,7 @@ void layout(AppState& state) {
   const PlacementResult result = compute_placement(state.config, box, dpi, state.config.metrics.items.size(), tray);
   const ResolvedColors colors = resolve_colors(state.config.appearance, taskbar_is_dark());
   const bool mirrors_changed = state.mirrors.update(state.config, state.current_attach_mode, state.visible);
+  watch_taskbars(state);
 
   // Placement and geometry can come out equal at another DPI (both capped); the lamps, the
   // weather icon and the text are drawn at the DPI, so a new DPI alone redraws too.
@@ -161,6 +180,35 @@ void layout(AppState& state) {
     debug::line(format_relayout_line(state.current_attach_mode, vertical, dpi, box, result.geometry, result.placement));
   }
   draw_and_push(state);
+}
+
+void follow_taskbars(AppState& state) {
+  bool moved = false;
+  HWND window = state.bar_window();
+  if (window != nullptr && state.current_attach_mode == AttachMode::Overlay && state.taskbar != nullptr) {
+    if (const std::optional<TaskbarLook> look = look_at_taskbar(window, state.taskbar)) {
+      const FollowSteps steps = follow_steps(state.laid_out_over, *look);
+      if (steps.raise) raise_over(window, state.taskbar);
+      moved = steps.layout;
+    }
+  }
+  if (state.mirrors.follow()) moved = true;
+  if (moved) layout(state);
+}
+
+void taskbar_event_heard(AppState& state) {
+  state.taskbar_events.taken();
+  follow_taskbars(state);
+  set_recheck_timer(state, state.taskbar_rechecks.on_event());
+}
+
+void recheck_taskbars(AppState& state) {
+  if (const auto next = state.taskbar_rechecks.on_timer()) {
+    set_recheck_timer(state, *next);
+  } else if (HWND window = state.bar_window()) {
+    KillTimer(window, kTaskbarRecheckTimer);
+  }
+  follow_taskbars(state);
 }
 
 void refresh_tooltip(AppState& state) {

@@ -15,8 +15,8 @@ namespace vessa {
 // window). Start-up and accepting the settings both go through here.
 void take_in_config(AppState& state);
 
-// Timer 1: sample (drawing and refreshing the tooltip only when the figures changed), then
-// take in the weather results.
+// Timer 1: follow the taskbars, sample (drawing and refreshing the tooltip only when the
+// figures changed), then take in the weather results.
 void on_update_tick(AppState& state);
 // Reads the counters; when the sample changed, stores it, redraws and refreshes the tooltip
 // while hovering.
@@ -32,6 +32,17 @@ void attach(AppState& state);
 // Computes container, placement and geometry, stores them, and redraws when anything
 // changed (a new DPI alone included).
 void layout(AppState& state);
+
+// One look at every taskbar the bars are laid over: the primary one in overlay mode (a child
+// of the taskbar moves with it and needs none) and each secondary one with a mirror. Raises
+// what was covered or left in the other band than its taskbar, and lays out again when a
+// taskbar moved. A steady taskbar costs a few reads: no z-order change, no layout, no drawing.
+void follow_taskbars(AppState& state);
+// The shell said a taskbar may have moved or been covered: a look now, and again shortly
+// after (the shell often finishes its own raise a moment later).
+void taskbar_event_heard(AppState& state);
+// The re-check timer fired: a look, and the timer set for the next one or killed.
+void recheck_taskbars(AppState& state);
 
 // Rebuilds the tooltip's rows and shows or moves it. Nothing before the first sample, and
 // nothing while the bars are hidden unless the tooltip is anchored elsewhere (tray icon).

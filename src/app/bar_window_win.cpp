@@ -128,6 +128,7 @@ void BarWindow::on_window_gone() noexcept {
   }
   state_.timers = TimerPeriods{};  // the new window has none yet
   set_bar_timers(hwnd(), state_.timers, state_.config);
+  state_.taskbar_events.taken();  // a look asked of the old window never ran
   state_.taskbar = nullptr;
   state_.laid_out = false;  // the new window has no picture yet: the next layout draws
   state_.reset_hover();
@@ -163,6 +164,9 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         case kWeatherTimer:
           start_weather_fetch(state_);
           break;
+        case kTaskbarRecheckTimer:
+          recheck_taskbars(state_);
+          break;
         default:
           break;
       }
@@ -186,6 +190,9 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case kTrayCallbackMessage:
       on_tray_callback(LOWORD(lparam));
+      return 0;
+    case kTaskbarEventMessage:
+      taskbar_event_heard(state_);
       return 0;
     default:
       break;

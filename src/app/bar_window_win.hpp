@@ -17,6 +17,9 @@ namespace vessa {
 
 struct AppState;
 
+// Posted to the bar window when the shell's events say a taskbar may have moved or been covered.
+inline constexpr UINT kTaskbarEventMessage = WM_APP + 2;
+
 class BarWindow : public Window<BarWindow> {
  public:
   static constexpr wchar_t kClassName[] = L"VessaMonitorWindow";

@@ -17,6 +17,8 @@ namespace vessa {
 inline constexpr std::uintptr_t kUpdateTimer = 1;
 inline constexpr std::uintptr_t kReattachTimer = 2;
 inline constexpr std::uintptr_t kWeatherTimer = 3;
+// One-shot: the looks at the taskbars shortly after the shell's last event about them.
+inline constexpr std::uintptr_t kTaskbarRecheckTimer = 4;
 
 struct TimerPeriods {
   std::uint32_t update_ms = 0;    // at least 100

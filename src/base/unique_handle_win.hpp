@@ -85,6 +85,7 @@ inline void registry_key(HKEY h) noexcept { RegCloseKey(h); }
 inline void module(HMODULE h) noexcept { FreeLibrary(h); }
 inline void local_memory(HLOCAL h) noexcept { LocalFree(h); }
 inline void co_task_string(wchar_t* h) noexcept { CoTaskMemFree(h); }
+inline void win_event_hook(HWINEVENTHOOK h) noexcept { UnhookWinEvent(h); }
 template <typename Interface>
 void com_interface(Interface* p) noexcept {
   p->Release();
@@ -103,6 +104,8 @@ using UniqueHkey = UniqueAny<HKEY, &handle_close::registry_key>;
 using UniqueHmodule = UniqueAny<HMODULE, &handle_close::module>;
 // A string the shell allocated for the caller (SHGetKnownFolderPath and the like).
 using UniqueCoTaskString = UniqueAny<wchar_t*, &handle_close::co_task_string>;
+// A WinEvent hook, unhooked by its owner.
+using UniqueWinEventHook = UniqueAny<HWINEVENTHOOK, &handle_close::win_event_hook>;
 // CreateFile reports failure as INVALID_HANDLE_VALUE rather than null.
 using UniqueFile = UniqueAny<HANDLE, &handle_close::kernel_handle, -1>;
 // One COM interface pointer.

@@ -82,6 +82,7 @@ bool MirrorSet::update(const Config& config, AttachMode mode, bool visible) {
   World world(*this);
   const MirrorUpdate result = list_.update(world, config, MirrorUpdateInputs{mode, visible, debug::enabled()});
   for (const std::string& line : result.diagnostics) debug::line(line);
+  for (const auto& window : windows_) window->set_laid_out_over(taskbar_rect(window_from_id(window->taskbar())));
   return result.changed || lost;
 }
 
@@ -89,6 +90,28 @@ void MirrorSet::raise() {
   for (const auto& window : windows_) {
     if (window->has_window()) raise_over(window->hwnd(), window_from_id(window->taskbar()));
   }
+}
+
+bool MirrorSet::follow() {
+  bool moved = false;
+  for (const auto& window : windows_) {
+    if (!window->has_window()) continue;
+    HWND taskbar = window_from_id(window->taskbar());
+    const std::optional<TaskbarLook> look = look_at_taskbar(window->hwnd(), taskbar);
+    if (!look) continue;  // the taskbar went: the display change that took it lays out
+    const FollowSteps steps = follow_steps(window->laid_out_over(), *look);
+    if (steps.raise) raise_over(window->hwnd(), taskbar);
+    moved = moved || steps.layout;
+  }
+  return moved;
+}
+
+std::vector<HWND> MirrorSet::taskbars() const {
+  std::vector<HWND> taskbars;
+  for (const auto& window : windows_) {
+    if (window->has_window()) taskbars.push_back(window_from_id(window->taskbar()));
+  }
+  return taskbars;
 }
 
 void MirrorSet::clear() {

@@ -53,6 +53,12 @@ class MirrorSet {
   [[nodiscard]] bool update(const Config& config, AttachMode mode, bool visible);
   // Puts every mirror back directly above its secondary taskbar.
   void raise();
+  // One look at every mirror's secondary taskbar: raises the mirrors that were covered or left
+  // in the other band; true when a secondary taskbar moved since the last update (lay out
+  // again). A steady taskbar costs a few reads and nothing else.
+  [[nodiscard]] bool follow();
+  // The secondary taskbars that have a mirror window.
+  [[nodiscard]] std::vector<HWND> taskbars() const;
   // Shows (without activation) or hides every mirror window.
   void set_visible(bool visible);
   // Destroys every mirror window and forgets the list.

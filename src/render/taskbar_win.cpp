@@ -1,11 +1,35 @@
 #include "render/taskbar_win.hpp"
 
+#include <string_view>
+
 namespace vessa {
 namespace {
 
 constexpr UINT kZOrderOnly = SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE;
 // Windows above the target tried before giving up (some refuse to be a reference point).
 constexpr int kRaiseAttempts = 64;
+
+bool is_topmost(HWND window) noexcept { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// A window of this program or of another instance of it (every class of ours begins with
+// "Vessa"): two instances then share the place above the taskbar instead of taking it from
+// each other on every tick.
+bool is_vessa_window(HWND window) {
+  wchar_t name[8] = L"";
+  return GetClassNameW(window, name, 8) > 0 && std::wstring_view(name).starts_with(L"Vessa");
+}
+
+// Whether `window` lies directly above `target`: walking up from the target, it comes before
+// any visible window of another program. In the steady state it is the first one met.
+bool lies_directly_above(HWND window, HWND target) {
+  HWND above = GetWindow(target, GW_HWNDPREV);
+  for (int step = 0; step < kRaiseAttempts && above != nullptr; ++step) {
+    if (above == window) return true;
+    if (IsWindowVisible(above) && !is_vessa_window(above)) return false;
+    above = GetWindow(above, GW_HWNDPREV);
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -36,14 +60,25 @@ std::optional<RECT> notification_area_rect(HWND taskbar) {
 }
 
 void raise_over(HWND window, HWND target) {
-  const bool topmost = (GetWindowLongPtrW(target, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-  SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, kZOrderOnly);
+  SetWindowPos(window, is_topmost(target) ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, kZOrderOnly);
   // Inserting after the window just above the target puts ours between the two.
   HWND above = GetWindow(target, GW_HWNDPREV);
   for (int attempt = 0; attempt < kRaiseAttempts && above != nullptr && above != window; ++attempt) {
     if (SetWindowPos(window, above, 0, 0, 0, 0, kZOrderOnly)) return;
     above = GetWindow(above, GW_HWNDPREV);
   }
+}
+
+std::optional<Rect> taskbar_rect(HWND taskbar) {
+  RECT rect{};
+  if (taskbar == nullptr || !GetWindowRect(taskbar, &rect)) return std::nullopt;
+  return to_rect(rect);
+}
+
+std::optional<TaskbarLook> look_at_taskbar(HWND window, HWND taskbar) {
+  const std::optional<Rect> rect = taskbar_rect(taskbar);
+  if (!rect) return std::nullopt;
+  return TaskbarLook{*rect, is_topmost(taskbar), is_topmost(window), lies_directly_above(window, taskbar)};
 }
 
 }  // namespace vessa

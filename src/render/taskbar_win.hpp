@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "render/geometry.hpp"
+#include "render/taskbar_follow.hpp"
 
 namespace vessa {
 
@@ -19,6 +20,12 @@ namespace vessa {
 [[nodiscard]] std::optional<RECT> notification_area_rect(HWND taskbar);
 // Puts `window` directly above `target` in z-order, trying at most 64 windows above it.
 void raise_over(HWND window, HWND target);
+
+// The taskbar's window rectangle, none when the window is gone.
+[[nodiscard]] std::optional<Rect> taskbar_rect(HWND taskbar);
+// One cheap look at `taskbar` and `window`, laid over it (a few reads, no change); none when
+// the taskbar is gone.
+[[nodiscard]] std::optional<TaskbarLook> look_at_taskbar(HWND window, HWND taskbar);
 
 [[nodiscard]] inline Rect to_rect(const RECT& r) noexcept { return Rect{r.left, r.top, r.right, r.bottom}; }
 

@@ -31,6 +31,16 @@ RECT relative(RECT inner, RECT outer) {
 
 void refresh_work_area() { ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr); }
 
+void raise_win_event(DWORD event, HWND window, LONG object) {
+  // A message taken brings the thread's record of the hooks up to date; peeking with nothing
+  // there does not.
+  constexpr UINT kRefresh = WM_APP + 0x3FF;
+  PostThreadMessageW(GetCurrentThreadId(), kRefresh, 0, 0);
+  MSG message;
+  PeekMessageW(&message, nullptr, kRefresh, kRefresh, PM_REMOVE);
+  NotifyWinEvent(event, window, object, CHILDID_SELF);
+}
+
 FakeTaskbar::FakeTaskbar(RECT rect, std::optional<RECT> tray, Kind kind) : rect_(rect) {
   register_classes();
   // Shown without activation, as the shell shows its taskbar: activating it would raise it

@@ -44,4 +44,10 @@ class FakeTaskbar {
 // Makes every process recompute its monitors' work areas from the taskbars now visible.
 void refresh_work_area();
 
+// Raises a WinEvent from this thread, as the shell's thread raises one when its taskbar moves or
+// a window comes to the front (Wine raises none of these itself). Wine's NotifyWinEvent drops the
+// event unless this thread knows of the hooks set since it last took a message, so it takes
+// one first.
+void raise_win_event(DWORD event, HWND window, LONG object = OBJID_WINDOW);
+
 }  // namespace vessa::test

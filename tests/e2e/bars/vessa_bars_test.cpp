@@ -346,6 +346,83 @@ TEST(Plain_Bars, ChildModeIsAChildOfTheTaskbarPlacedInItsClientArea) {
   EXPECT_TRUE(vessa.closes_with_zero());
 }
 
+// --- Following the taskbar between reattach checks ----------------------------------------
+
+bool topmost(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+bool directly_above_in_its_band(HWND bar, HWND taskbar) {
+  return GetWindow(taskbar, GW_HWNDPREV) == bar && topmost(bar) == topmost(taskbar);
+}
+
+void lift(HWND window, HWND insert_after) {
+  SetWindowPos(window, insert_after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// A click lifts the taskbar over the bars; a full-screen program comes to the front and the
+// taskbar leaves the topmost band a moment later; the program ends and the taskbar is topmost
+// again. The same happens to a secondary taskbar and its mirror. The reattach check runs once
+// a minute: the bars follow at the next update tick, or at once when the shell raises its
+// events (which Wine does not: the test raises them as the shell would). A change of z-order
+// alone lays nothing out again.
+TEST(Plain_Bars, TheBarsFollowTheTaskbarAtTheNextTickOrAtTheShellsEvent) {
+  const struct {
+    const char* name;
+    const char* config;
+    bool events;
+  } runs[] = {
+      {"every 500 ms tick", "update_interval_ms = 500\n", false},
+      {"events, ticks once a minute", "update_interval_ms = 60000\n", true},
+  };
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.name);
+    FakeTaskbar taskbar(kBottomTaskbar, kBottomTray);
+    FakeTaskbar secondary(RECT{0, 0, 1280, 30}, std::nullopt, FakeTaskbar::Kind::Secondary);
+    const HWND t = taskbar.window();
+    const HWND s = secondary.window();
+    RunningVessa vessa(std::string("[general]\ndisplays = \"all\"\n") + run.config +
+                           "[behavior]\nreattach_check_ms = 60000\n",
+                       L"--debug");
+    ASSERT_NE(vessa.bar, nullptr);
+    ASSERT_TRUE(wait_until_drawn(vessa.bar, Placement{1012, 764, 80, 38}));
+    const auto mirror = wait_for_window(vessa.pid(), L"VessaMirrorWindow");
+    ASSERT_TRUE(mirror.has_value()) << vessa.report();
+    const auto both_above = [&] {
+      return directly_above_in_its_band(vessa.bar, t) && directly_above_in_its_band(*mirror, s);
+    };
+    ASSERT_TRUE(wait_until(both_above));
+    const auto change = [&](HWND insert_after) {
+      lift(t, insert_after);
+      lift(s, insert_after);
+    };
+    const auto follows = [&](const char* what) { EXPECT_TRUE(wait_until(both_above, 1s)) << what; };
+
+    change(HWND_TOPMOST);  // a click on the taskbar
+    if (run.events) {
+      EXPECT_FALSE(both_above());  // nothing else puts the bars back
+      raise_win_event(EVENT_SYSTEM_FOREGROUND, t);
+    }
+    follows("lifted over the bars");
+
+    // The shell takes the taskbar out of the topmost band a moment after the program came to
+    // the front: only a look after the event sees it.
+    if (run.events) {
+      raise_win_event(EVENT_SYSTEM_FOREGROUND, t);
+      pump_for(150ms);
+    }
+    change(HWND_NOTOPMOST);
+    follows("out of the topmost band");
+    EXPECT_FALSE(topmost(vessa.bar) || topmost(*mirror));
+
+    change(HWND_TOPMOST);
+    if (run.events) raise_win_event(EVENT_OBJECT_REORDER, GetDesktopWindow(), OBJID_CLIENT);
+    follows("back in the topmost band");
+    EXPECT_TRUE(topmost(vessa.bar) && topmost(*mirror));
+
+    EXPECT_EQ(count_lines(vessa, "relayout "), 1u) << vessa.report();
+    EXPECT_TRUE(vessa.closes_with_zero());
+  }
+}
+
 bool owned_by(HWND window, DWORD pid) {
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);

@@ -1,0 +1,99 @@
+// What following the taskbar costs on every update tick, against the tick it rides on: the
+// look at a steady taskbar (its rectangle, its band and what lies directly above it, through
+// the real taskbar functions) with the decision it leads to, timed beside the sampling part of
+// an update tick (the counter query's collection and the memory load, through the real
+// sampler with the default items). Needs a desktop with a taskbar: bench/taskbar-look.sh runs
+// it under Wine. Prints microseconds per tick; judges nothing.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "base/unique_handle_win.hpp"
+#include "config/config.hpp"
+#include "metrics/metrics_win.hpp"
+#include "render/taskbar_follow.hpp"
+#include "render/taskbar_win.hpp"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Micros = std::chrono::duration<double, std::micro>;
+
+// Ticks as the program takes them: spaced by the smallest update interval, so that what the
+// system caches between ticks (Wine reads the memory figures from /proc once a second) counts
+// as it does in the running program.
+constexpr int kTicks = 40;
+constexpr DWORD kTickSpacingMs = 100;
+
+Micros time_call(const std::function<void()>& call) {
+  const Clock::time_point start = Clock::now();
+  call();
+  return Clock::now() - start;
+}
+
+struct Figures {
+  double median = 0;
+  double mean = 0;
+};
+
+Figures figures(std::vector<double> micros) {
+  std::sort(micros.begin(), micros.end());
+  double sum = 0;
+  for (const double m : micros) sum += m;
+  return Figures{micros[micros.size() / 2], sum / static_cast<double>(micros.size())};
+}
+
+}  // namespace
+
+int wmain() {
+  using namespace vessa;
+  HWND taskbar = find_taskbar();
+  if (taskbar == nullptr) {
+    std::fputs("no taskbar (Shell_TrayWnd) in this desktop\n", stderr);
+    return 1;
+  }
+  // A window laid over the taskbar as the bars are.
+  WNDCLASSW window_class{};
+  window_class.lpfnWndProc = DefWindowProcW;
+  window_class.hInstance = GetModuleHandleW(nullptr);
+  window_class.lpszClassName = L"TaskbarLookBench";
+  RegisterClassW(&window_class);
+  const UniqueHwnd window(CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+                                          L"TaskbarLookBench", L"", WS_POPUP | WS_VISIBLE, 0, 0, 1, 1, nullptr,
+                                          nullptr, GetModuleHandleW(nullptr), nullptr));
+  if (!window) return 1;
+  raise_over(window.get(), taskbar);
+  const std::optional<Rect> laid_out_over = taskbar_rect(taskbar);
+
+  const Config config;
+  CounterSampler sampler = make_counter_sampler();
+  sampler.open_counters(config);
+  MetricSample stored;
+  bool had_sample = false;
+
+  FollowSteps steps;
+  std::vector<double> looks;
+  std::vector<double> samples;
+  for (int tick = 0; tick < kTicks; ++tick) {
+    Sleep(kTickSpacingMs);
+    looks.push_back(time_call([&] {
+      if (const auto seen = look_at_taskbar(window.get(), taskbar)) steps = follow_steps(laid_out_over, *seen);
+    }).count());
+    samples.push_back(time_call([&] {
+      had_sample = sampler.sample(config.metrics, read_tick_readings(), stored, had_sample) || had_sample;
+    }).count());
+  }
+  if (steps.raise || steps.layout) std::fputs("note: the taskbar was not steady during the run\n", stdout);
+
+  const Figures look = figures(looks);
+  const Figures sample = figures(samples);
+  std::printf("%d ticks %lu ms apart, microseconds per tick (median, mean):\n", kTicks, kTickSpacingMs);
+  std::printf("  look at a steady taskbar and decide:  %7.1f %7.1f\n", look.median, look.mean);
+  std::printf("  sampling (counters and memory load):  %7.1f %7.1f\n", sample.median, sample.mean);
+  return 0;
+}
