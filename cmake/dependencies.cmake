@@ -21,8 +21,12 @@ else()
   target_include_directories(vessa_third_party SYSTEM INTERFACE ${VESSA_TOMLPLUSPLUS_INCLUDE}
                                                                  ${VESSA_NLOHMANN_JSON_INCLUDE})
 endif()
-# toml++ is used as a parser only; its own formatter is not compiled in.
-target_compile_definitions(vessa_third_party INTERFACE TOML_ENABLE_FORMATTERS=0 TOML_EXCEPTIONS=0)
+# toml++ is used as a parser only; its own formatter is not compiled in. config.toml is TOML 1.1:
+# toml++ 3.3 reads 1.1's additions (the \e and \xHH escapes, inline tables over several lines with
+# a trailing comma, times without seconds) only with its unreleased features, which also let
+# through non-ASCII letters and "+" in bare keys and hexadecimal floats (docs/configuration.md).
+target_compile_definitions(vessa_third_party INTERFACE TOML_ENABLE_FORMATTERS=0 TOML_EXCEPTIONS=0
+                                                       TOML_ENABLE_UNRELEASED_FEATURES=1)
 
 set(THREADS_PREFER_PTHREAD_FLAG ON)
 find_package(Threads REQUIRED)

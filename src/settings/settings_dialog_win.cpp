@@ -63,7 +63,6 @@ SettingsDialog::SettingsDialog(const SettingsRequest& request)
   disk_selection_ = disk_selection(disk_choices_, working_.metrics.disk_instances);
   adapters_ = adapter_choices(instances_or_none("Network Interface"));
   band_limit_ = bar_area_limit(primary_taskbar(taskbar_vertical_), working_.layout.padding_y);
-  taskbar_dark_ = taskbar_is_dark();
 
   dark_ = settings_theme_is_dark();
   palette_ = settings_palette(dark_);
@@ -71,7 +70,7 @@ SettingsDialog::SettingsDialog(const SettingsRequest& request)
   window_brush_.reset(CreateSolidBrush(colorref(palette_.window_background)));
   control_brush_.reset(CreateSolidBrush(colorref(palette_.control_background)));
 
-  swatches_ = swatches_of(working_.appearance, taskbar_dark_);
+  swatches_ = swatches_of(working_.appearance, taskbar_is_dark());
   lamp_colors_ = {working_.appearance.disk_lamp_read_color, working_.appearance.disk_lamp_write_color,
                   working_.appearance.disk_lamp_both_color};
   custom_colors_.fill(RGB(255, 255, 255));
@@ -120,6 +119,9 @@ LRESULT SettingsDialog::handle_message(UINT message, WPARAM wparam, LPARAM lpara
     case WM_CLOSE:
       destroy();  // the close box is Cancel
       return 0;
+    case WM_SETTINGCHANGE:  // "ImmersiveColorSet" when the taskbar turns light or dark
+      taskbar_theme_changed();
+      return default_handling(message, wparam, lparam);
     case kPlaceLookupDone:
       place_lookup_done();
       return 0;
@@ -236,9 +238,19 @@ void SettingsDialog::scheme_changed() {
                                                                           : working_.appearance.color_scheme;
   const auto chosen_family = family && *family < enum_count<ColorFamily> ? static_cast<ColorFamily>(*family)
                                                                           : working_.appearance.color_family;
-  swatches_ = swatches_for_scheme(chosen_scheme, chosen_family, taskbar_dark_, swatches_);
+  swatches_ = swatches_for_scheme(chosen_scheme, chosen_family, taskbar_is_dark(), swatches_);
   update_scheme_controls();
   for (int i = 0; i < 5; ++i) InvalidateRect(item(settings_id::kFirstSwatch + i), nullptr, TRUE);
+}
+
+// The taskbar's theme is read wherever colours are resolved; what already shows them is drawn
+// again: the swatches of the standard and family schemes (the grey family depends on the
+// theme; "custom" keeps its own), the preview and the sample tooltip.
+void SettingsDialog::taskbar_theme_changed() {
+  if (controls_.empty()) return;
+  scheme_changed();
+  invalidate_preview();
+  if (tracking_preview_) show_sample_tooltip();
 }
 
 void SettingsDialog::choose_swatch_color(std::size_t index) {

@@ -112,6 +112,7 @@ class SettingsDialog : public Window<SettingsDialog> {
   void on_command(int id, int code, HWND control);
   void show_page(int page);
   void scheme_changed();
+  void taskbar_theme_changed();
   void update_scheme_controls();
   void enable_lamp_combos();
   void choose_swatch_color(std::size_t index);
@@ -145,7 +146,6 @@ class SettingsDialog : public Window<SettingsDialog> {
   std::vector<bool> disk_selection_;
   std::vector<std::string> adapters_;
   std::optional<std::int32_t> band_limit_;
-  bool taskbar_dark_ = true;
   bool taskbar_vertical_ = false;
 
   // Look

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "base/wide_win.hpp"
+#include "config/theme_win.hpp"
 #include "render/gdi_win.hpp"
 #include "render/tooltip.hpp"
 #include "settings/settings_dialog_win.hpp"
@@ -106,7 +107,8 @@ void SettingsDialog::draw_lamp_item(const DRAWITEMSTRUCT& draw) {
 void SettingsDialog::draw_preview(const DRAWITEMSTRUCT& draw) {
   HDC dc = draw.hDC;
   const RECT& box = draw.rcItem;
-  fill(dc, box, preview_background(taskbar_dark_));
+  const bool dark_taskbar = taskbar_is_dark();
+  fill(dc, box, preview_background(dark_taskbar));
   frame(dc, box, palette_.grey3);
 
   const std::int32_t caption_height = scale_length(18, dpi_);
@@ -122,7 +124,7 @@ void SettingsDialog::draw_preview(const DRAWITEMSTRUCT& draw) {
 
   // The bars of the configuration as the controls stand now, below the caption.
   const Config config = collect();
-  const ResolvedColors colors = resolve_colors(config.appearance, taskbar_dark_);
+  const ResolvedColors colors = resolve_colors(config.appearance, dark_taskbar);
   const int left = box.left + 1;
   const int top = caption_box.bottom;
   const int width = box.right - 1 - left;
@@ -130,7 +132,7 @@ void SettingsDialog::draw_preview(const DRAWITEMSTRUCT& draw) {
   const std::optional<VerticalRotation> rotation =
       taskbar_vertical_ ? std::optional<VerticalRotation>(config.layout.vertical_rotation) : std::nullopt;
   if (const auto picture =
-          preview_pixels(config, colors, width, height, dpi_, rotation, preview_background(taskbar_dark_))) {
+          preview_pixels(config, colors, width, height, dpi_, rotation, preview_background(dark_taskbar))) {
     blit(dc, left, top, *picture);
   }
 }
@@ -139,7 +141,7 @@ void SettingsDialog::show_sample_tooltip() {
   POINT cursor{};
   if (!GetCursorPos(&cursor)) return;
   const Config config = collect();
-  const ResolvedColors colors = resolve_colors(config.appearance, taskbar_dark_);
+  const ResolvedColors colors = resolve_colors(config.appearance, taskbar_is_dark());
   const MetricSample sample = preview_sample(config);
   const TooltipTexts texts = tooltip_texts(*texts_);
   const DiskText disk = disk_text({}, sample.disk_busy_percent, texts);

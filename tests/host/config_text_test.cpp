@@ -155,6 +155,8 @@ TEST(ConfigWriter, StringsAreEscapedSoThatTheyReadBackByteForByte) {
       {"tab\there\nline\r\b\f", R"("tab\there\nline\r\b\f")"},
       {std::string("nul\0end", 7), R"("nul\u0000end")"},
       {"\x1F\x7F", R"("\u001F\u007F")"},
+      // TOML 1.0's escapes only (never 1.1's \e or \xE9): a 1.0 reader takes the file too.
+      {"\x1B[1m Caf\xC3\xA9", "\"\\u001B[1m Caf\xC3\xA9\""},
       {"東京都 \xC2\x85 \xF0\x9F\x8C\xA7", "\"東京都 \xC2\x85 \xF0\x9F\x8C\xA7\""},
       {"'single' ''' \"\"\"", R"("'single' ''' \"\"\"")"},
   };
@@ -335,13 +337,17 @@ TEST(ConfigReader, MalformedTomlIsRejectedWithThePositionOfTheFault) {
 }
 
 // Characters the parser's own blank test once mishandled (undefined behaviour under the
-// sanitizers): anywhere outside a string they are plain syntax errors.
+// sanitizers): outside a string or a key they are plain syntax errors.
 TEST(ConfigReader, MisplacedNonAsciiCharactersAreSyntaxErrors) {
-  for (const std::string text : {"é", "a = 1 é", "[general]\nlanguage = \"en\"é\n", "a.é = 1", "icon_coϻr = 1",
+  for (const std::string text : {"é", "a = 1 é", "[general]\nlanguage = \"en\"é\n", "a = é", "a = 1 ϻ",
                                  "a = 1 \uFF00", "a = 1 \u3100"}) {
     const ConfigReading reading = read_config_text(text);
     EXPECT_TRUE(reading.rejection.has_value()) << text;
   }
+  // Beyond TOML 1.1, the parser takes letters other than ASCII in bare keys.
+  const ConfigReading keys = read_config_text("a.é = 1\nicon_coϻr = 1\n");
+  ASSERT_FALSE(keys.rejection.has_value()) << *keys.rejection;
+  EXPECT_EQ(keys.unknown_keys, (std::vector<std::string>{"a", "icon_coϻr"}));
   // Blanks the parser knows are reported as such, not taken for blanks.
   EXPECT_TRUE(read_config_text("a =\u00A01").rejection.has_value());
   EXPECT_TRUE(read_config_text("a =\u30001").rejection.has_value());
@@ -350,6 +356,31 @@ TEST(ConfigReader, MisplacedNonAsciiCharactersAreSyntaxErrors) {
   const ConfigReading continued = read_config_text("[weather]\nplace_name = \"\"\"a\\\n\u00E9\"\"\"\n");
   ASSERT_FALSE(continued.rejection.has_value()) << *continued.rejection;
   EXPECT_EQ(continued.config.weather.place_name, "a\u00E9");
+}
+
+// What TOML 1.1 adds to 1.0 is read, not taken for a broken file.
+TEST(ConfigReader, TomlOnePointOneAdditionsAreRead) {
+  Config hex_escape;
+  hex_escape.appearance.tooltip_font_family = "Caf\u00E9 Sans";
+  Config escape;
+  escape.appearance.tooltip_font_family = "\x1B[1m";
+  Config inline_table;
+  inline_table.weather.enabled = true;
+  inline_table.weather.place_name = "Kyoto";
+  const struct {
+    std::string text;
+    Config config;
+  } cases[] = {
+      {"[appearance]\ntooltip_font_family = \"Caf\\xE9 Sans\"\n", hex_escape},
+      {"[appearance]\ntooltip_font_family = \"\\e[1m\"\n", escape},
+      {"weather = {\n  enabled = true,  # on\n  place_name = \"Kyoto\",\n}\n", inline_table},
+      {"[general]\nquiet_from = 22:30\nquiet_since = 2025-12-18 07:30Z\n", Config{}},  // times without seconds
+  };
+  for (const auto& c : cases) {
+    const ConfigReading reading = read_config_text(c.text);
+    EXPECT_FALSE(reading.rejection.has_value()) << c.text << reading.rejection.value_or("");
+    EXPECT_EQ(reading.config, c.config) << c.text;
+  }
 }
 
 TEST(ConfigReader, UnknownKeysAreReportedAsDottedPathsInKeyOrder) {

@@ -151,6 +151,47 @@ INSTANTIATE_TEST_SUITE_P(Shell_Ways, Shell_SettingsDismiss,
                                            DismissCase{"CloseBox", 0, false}, DismissCase{"Ok", control::kOk, true}),
                          CaseName());
 
+// The taskbar's theme is read again whenever the window resolves colours: a switch from dark
+// to light while it is open reaches the preview at once, and the grey family's swatches that
+// "custom" then starts from.
+TEST(Shell_SettingsAccept, ATaskbarThemeSwitchWhileOpenReachesThePreviewAndTheSavedColours) {
+  const RegistryValueGuard theme(kPersonalizeKey, L"SystemUsesLightTheme");
+  theme.set(DWORD{0});
+  const std::string mono = with_lines(default_config_text(), {{"color_scheme = \"standard\"", "color_scheme = \"family\""},
+                                                              {"color_family = \"blue\"", "color_family = \"mono\""}});
+  SettingsVessa vessa(mono);
+  ASSERT_NE(vessa.bar, nullptr);
+  const auto settings = vessa.open_settings(auto_texts());
+  ASSERT_TRUE(settings.has_value());
+  HWND preview = control_of(*settings, control::kPreview);
+  EXPECT_GT(pixels_of(preview, 0x202020), 0u) << "not the dark taskbar's preview to begin with";
+
+  theme.set(DWORD{1});
+  DWORD_PTR ignored = 0;
+  ASSERT_NE(SendMessageTimeoutW(*settings, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
+                                SMTO_ABORTIFHUNG, 5000, &ignored),
+            0);
+  // The light taskbar's backdrop, and the processor bar in the light grey family's darkest grey.
+  const auto light = [&] { return pixels_of(preview, 0xF3F3F3) > 0 && pixels_of(preview, 0x1A1A1A) > 0; };
+  EXPECT_TRUE(wait_until(light, 3s)) << "the preview still shows the dark taskbar";
+  if (!light()) save_picture(preview, "settings-preview-theme-failed");
+
+  show_page(*settings, 1);
+  choose_item(*settings, control::kScheme, 2);  // custom
+  click_control(*settings, control::kOk);
+  ASSERT_TRUE(vessa.settings_closed());
+  const std::string expected = with_lines(mono, {{"color_scheme = \"family\"", "color_scheme = \"custom\""},
+                                                 kBandHeldToWinesTaskbar,
+                                                 {"cpu_color = \"#47A8D8\"", "cpu_color = \"#1A1A1A\""},
+                                                 {"memory_color = \"#3B5FB0\"", "memory_color = \"#363636\""},
+                                                 {"disk_color = \"#93C13D\"", "disk_color = \"#535353\""},
+                                                 {"net_rx_color = \"#D6538A\"", "net_rx_color = \"#707070\""},
+                                                 {"net_tx_color = \"#8F385C\"", "net_tx_color = \"#4B4B4B\""},
+                                                 {"net_overlap_color = \"#EFA6C6\"", "net_overlap_color = \"#B8B8B8\""},
+                                                 {"gpu_color = \"#A05FC0\"", "gpu_color = \"#8C8C8C\""}});
+  EXPECT_TRUE(wait_until([&] { return vessa.folder.read_config() == expected; }, 5s)) << file_or_nothing(vessa.folder);
+}
+
 // Values whose rule needs the real edit boxes and the real taskbar (the rules themselves are
 // the host tests').
 struct CollectCase {
