@@ -69,7 +69,7 @@ void BarWindow::open_context_menu() {
 void BarWindow::show_tooltip_at_cursor() {
   POINT cursor{};
   if (!GetCursorPos(&cursor)) return;
-  state_.tooltip_anchor = Placement{cursor.x, cursor.y, 0, 0};
+  state_.tooltip_anchor = tray_anchor_ = Placement{cursor.x, cursor.y, 0, 0};
   state_.hovering = true;
   state_.tooltip_dpi.reset();
   const auto band = taskbar_band(find_taskbar());
@@ -198,6 +198,11 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
   }
   if (state_.taskbar_created_message != 0 && message == state_.taskbar_created_message) {
+    // The shell that went down with the icon's tooltip up never sends NIN_POPUPCLOSE.
+    if (state_.hovering && tray_anchor_ && state_.tooltip_anchor == tray_anchor_) {
+      state_.reset_hover();
+      hide_tooltip(state_);
+    }
     state_.taskbar = find_taskbar();
     reregister_tray_icon(state_);
     attach(state_);

@@ -12,6 +12,7 @@
 #include "app/startup_rules.hpp"
 #include "base/window_win.hpp"
 #include "config/enums.hpp"
+#include "render/geometry.hpp"
 
 namespace vessa {
 
@@ -46,6 +47,8 @@ class BarWindow : public Window<BarWindow> {
   // A right click on the tray icon may bring both WM_RBUTTONUP and WM_CONTEXTMENU: the one
   // that comes second is the same click and opens nothing.
   std::optional<WORD> swallow_tray_event_;
+  // Where the tray icon's tooltip was last anchored: a hover still anchored there is the icon's.
+  std::optional<Placement> tray_anchor_;
 };
 
 // Sets, re-periods or kills the window's timers so that they run as `config` asks, from

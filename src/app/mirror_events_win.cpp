@@ -10,7 +10,9 @@ class AppMirrorEvents final : public MirrorEvents {
  public:
   explicit AppMirrorEvents(AppState& state) noexcept : state_(state) {}
 
-  void mirror_hovered(HWND /*mirror*/, const Placement& placement, std::uint32_t dpi, bool vertical) override {
+  void mirror_hovered(HWND mirror, const Placement& placement, std::uint32_t dpi, bool vertical) override {
+    hovered_ = mirror;
+    hovered_anchor_ = placement;
     // Moving within the same mirror rebuilds nothing.
     if (state_.hovering && state_.tooltip_anchor == placement) return;
     state_.hovering = true;
@@ -21,6 +23,16 @@ class AppMirrorEvents final : public MirrorEvents {
   }
 
   void mirror_left() override {
+    state_.reset_hover();
+    hide_tooltip(state_);
+  }
+
+  // A window that goes sends no leave: the hover it began ends with it, unless the tooltip has
+  // moved on since (to the bars, the tray icon or another mirror).
+  void mirror_gone(HWND mirror) noexcept override {
+    if (mirror != hovered_) return;
+    hovered_ = nullptr;
+    if (!state_.hovering || state_.tooltip_anchor != hovered_anchor_) return;
     state_.reset_hover();
     hide_tooltip(state_);
   }
@@ -36,6 +48,8 @@ class AppMirrorEvents final : public MirrorEvents {
 
  private:
   AppState& state_;
+  HWND hovered_ = nullptr;     // the mirror the pointer last moved over
+  Placement hovered_anchor_;  // the tooltip's anchor it asked for
 };
 
 }  // namespace

@@ -32,6 +32,9 @@ class MirrorEvents {
   virtual void mirror_hovered(HWND mirror, const Placement& placement, std::uint32_t dpi, bool vertical) = 0;
   // The pointer left a mirror.
   virtual void mirror_left() = 0;
+  // `mirror` is going or has gone (its taskbar went, the mirrors were cleared, or another
+  // program closed it): no leave comes from it any more.
+  virtual void mirror_gone(HWND mirror) noexcept = 0;
   // A right click on a mirror: the bars' menu. Mirrors may be destroyed before this returns.
   virtual void mirror_menu() = 0;
 };

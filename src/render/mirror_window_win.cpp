@@ -9,9 +9,17 @@ bool MirrorWindow::create_window() noexcept {
                 WS_POPUP | WS_VISIBLE, L"VESSA", 0, 0, 1, 1, nullptr) != nullptr;
 }
 
+MirrorWindow::~MirrorWindow() {
+  if (MirrorEvents* events = set_.events(); events != nullptr && has_window()) events->mirror_gone(hwnd());
+}
+
 LRESULT MirrorWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   MirrorEvents* events = set_.events();
   switch (message) {
+    case WM_DESTROY:
+      // Closed by another program (the program's own end of the window detaches it first).
+      if (events != nullptr) events->mirror_gone(hwnd());
+      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_CONTEXTMENU:

@@ -21,7 +21,7 @@ class MirrorWindow final : public Window<MirrorWindow> {
   static constexpr wchar_t kClassName[] = L"VessaMirrorWindow";
 
   MirrorWindow(const MirrorSet& set, TaskbarId taskbar) noexcept : set_(set), taskbar_(taskbar) {}
-  ~MirrorWindow() = default;
+  ~MirrorWindow();  // tells the set's events that the window goes
 
   // Creates the window (1 × 1 at the origin until its first frame); false on failure.
   [[nodiscard]] bool create_window() noexcept;

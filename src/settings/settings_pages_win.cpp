@@ -10,7 +10,6 @@
 #include "settings/settings_dialog_win.hpp"
 #include "startup/startup_registration_win.hpp"
 #include "weather/https_get.hpp"
-#include "weather/place_search.hpp"
 
 namespace vessa {
 
@@ -281,10 +280,8 @@ void SettingsDialog::build_appearance_page(const SettingsMetrics& m, PageFlow& f
   const std::int32_t gap = dpi_fraction(dpi_, 16);
   ControlBox place = row.control;
   place.width = std::max(1, row.control.width - button_width - gap);
-  if (HWND field = add_control(L"EDIT", working_.weather.place_name, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, place,
-                               settings_id::kPlaceName)) {
-    SendMessageW(field, EM_SETLIMITTEXT, kPlaceNameFieldUnits, 0);
-  }
+  add_control(L"EDIT", working_.weather.place_name, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, place,
+              settings_id::kPlaceName);
   const ControlBox search{place.right() + gap, row.control.y, button_width, row.control.height};
   add_control(L"BUTTON", text(TextId::Search), BS_PUSHBUTTON | WS_TABSTOP, search, settings_id::kSearch);
 

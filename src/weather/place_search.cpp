@@ -68,7 +68,7 @@ bool is_administrative_area(const PlaceCandidate& candidate) {
 }  // namespace
 
 std::string place_query_from_field(std::u16string_view field_text) {
-  return utf16_to_utf8_lossy(field_text.substr(0, kPlaceNameFieldUnits));
+  return utf16_to_utf8_lossy(field_text.substr(0, kPlaceQueryUnits));
 }
 
 std::string trim_place_query(std::string_view query) {

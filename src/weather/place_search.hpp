@@ -18,8 +18,9 @@ struct Weather;
 
 // The Photon place-search service (OpenStreetMap data).
 inline constexpr std::string_view kPlaceSearchHost = "photon.komoot.io";
-// The place-name field holds at most this many UTF-16 units.
-inline constexpr std::size_t kPlaceNameFieldUnits = 63;
+// The search reads at most this many UTF-16 units of the place-name field; the field itself
+// keeps the name whole.
+inline constexpr std::size_t kPlaceQueryUnits = 63;
 
 // One match of a search.
 struct PlaceCandidate {
@@ -39,7 +40,7 @@ struct Coordinates {
   double longitude = 0.0;
 };
 
-// The field's text as the query: its first kPlaceNameFieldUnits units in UTF-8, a surrogate
+// The field's text as the query: its first kPlaceQueryUnits units in UTF-8, a surrogate
 // left unpaired (by the cut or in the text) becoming U+FFFD.
 [[nodiscard]] std::string place_query_from_field(std::u16string_view field_text);
 

@@ -1,8 +1,8 @@
 #pragma once
 // The weather the main thread keeps, and its intake of the fetches' messages. Each message
 // names the place it was fetched for; the intake takes it in only while the accepted settings
-// still ask for that place, so a fetch that finishes after weather was turned off or the
-// place changed is dropped unseen.
+// would still make the same request, so a fetch that finishes after weather was turned off or
+// the place changed is dropped unseen.
 
 #include <optional>
 
@@ -34,7 +34,7 @@ struct WeatherState {
 };
 
 // Takes every waiting message off the channel without blocking, in arrival order, dropping
-// those for another place than `accepted` asks for (or any, with weather off). Failures
+// those fetched with another request than `accepted` makes (or any, with weather off). Failures
 // become a debug line; readings replace the stored one. True when the condition changed.
 [[nodiscard]] bool drain(WeatherState& weather, const Weather& accepted);
 

@@ -231,6 +231,22 @@ bool RunningVessa::no_tooltip(std::chrono::milliseconds timeout) const {
 
 // --- Windows ------------------------------------------------------------------------------
 
+namespace {
+
+// The parent every message-only window has, read from a message-only window of this process
+// that is made on first use and kept for the process's life. (Another program's message-only
+// window may be gone by the time its parent is asked for: a short-lived one is often the
+// newest.)
+HWND message_only_parent() {
+  static const HWND parent = [] {
+    HWND own = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    return own != nullptr ? GetAncestor(own, GA_PARENT) : nullptr;
+  }();
+  return parent;
+}
+
+}  // namespace
+
 WindowInfo describe_window(HWND window) {
   WindowInfo info;
   info.handle = window;
@@ -242,8 +258,7 @@ WindowInfo describe_window(HWND window) {
   info.ex_style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
   GetWindowRect(window, &info.rect);
   info.visible = IsWindowVisible(window) != FALSE;
-  HWND message_parent = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr);
-  info.message_only = message_parent != nullptr && info.parent == GetAncestor(message_parent, GA_PARENT);
+  info.message_only = info.parent != nullptr && info.parent == message_only_parent();
   return info;
 }
 

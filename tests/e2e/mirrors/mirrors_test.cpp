@@ -150,18 +150,28 @@ TEST(Plain_Mirrors, EachSecondaryTaskbarGetsAMirrorDrawnAtItsPlacement) {
   EXPECT_TRUE(desktop.vessa.closes_with_zero());
 }
 
-TEST(Plain_Mirrors, DestroyingASecondaryTaskbarRemovesItsMirrorAtTheNextLayout) {
+// A mirror that goes sends no leave: the hover over it ends with it, and only that hover.
+TEST(Plain_Mirrors, DestroyingASecondaryTaskbarRemovesItsMirrorAndItsHoverAtTheNextLayout) {
+  move_pointer(640, 300);  // a mirror made under the resting pointer may take no hover later
   MirrorDesktop desktop;
   ASSERT_NE(desktop.vessa.bar, nullptr);
   const Expected without_clock = expected_for(*desktop.without_clock);
   const auto stays = desktop.mirror_at(without_clock.result.placement);
   ASSERT_TRUE(stays.has_value()) << desktop.vessa.report();
   ASSERT_TRUE(desktop.mirror_at(expected_for(*desktop.with_clock).result.placement).has_value());
+  move_pointer(centre(without_clock.result.placement).x, centre(without_clock.result.placement).y);
+  const auto tooltip_shown = [&] { return !visible_windows(desktop.vessa.pid(), L"VessaTooltipWindow").empty(); };
+  ASSERT_TRUE(wait_until(tooltip_shown)) << "no tooltip over the mirror";
 
   desktop.with_clock.reset();
   desktop.relayout();
   EXPECT_EQ(desktop.mirrors(), std::vector<HWND>{*stays});
   EXPECT_TRUE(at(*stays, without_clock.result.placement));
+  EXPECT_TRUE(tooltip_shown()) << "another mirror's end took this hover along";
+  desktop.without_clock.reset();
+  desktop.relayout();
+  EXPECT_FALSE(tooltip_shown()) << "the tooltip outlived its mirror";
+  move_pointer(640, 300);
   EXPECT_TRUE(desktop.vessa.closes_with_zero());
 }
 

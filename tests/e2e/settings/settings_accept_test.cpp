@@ -192,8 +192,8 @@ TEST(Shell_SettingsAccept, ATaskbarThemeSwitchWhileOpenReachesThePreviewAndTheSa
   EXPECT_TRUE(wait_until([&] { return vessa.folder.read_config() == expected; }, 5s)) << file_or_nothing(vessa.folder);
 }
 
-// Values whose rule needs the real edit boxes and the real taskbar (the rules themselves are
-// the host tests').
+// Values typed key by key, whose rule needs the real edit boxes and the real taskbar (the
+// rules themselves are the host tests').
 struct CollectCase {
   const char* name;
   int edit;
@@ -211,7 +211,7 @@ TEST_P(Shell_SettingsCollect, TypedValuesAreSavedWithinTheirLimits) {
   ASSERT_NE(vessa.bar, nullptr);
   const auto settings = vessa.open_settings(auto_texts());
   ASSERT_TRUE(settings.has_value());
-  type_text(*settings, c.edit, c.typed);
+  type_keys(*settings, c.edit, c.typed);
   click_control(*settings, control::kOk);
   ASSERT_TRUE(vessa.settings_closed());
   const std::string expected = with_lines(default_config_text(), {kBandHeldToWinesTaskbar, {c.default_line, c.saved_line}});
@@ -224,7 +224,13 @@ INSTANTIATE_TEST_SUITE_P(
                       CollectCase{"Interval50", control::kInterval, L"50", "update_interval_ms = 2000",
                                   "update_interval_ms = 100"},
                       CollectCase{"BandHeightAboveTheTaskbar", control::kBandHeight, L"500", "band_height = 14",
-                                  "band_height = 14"}),
+                                  "band_height = 14"},
+                      // Only the search reads a name's first 63 units; the field keeps it whole.
+                      CollectCase{"PlaceNameLongerThanASearch", control::kPlaceName,
+                                  L"Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch, Anglesey, Wales",
+                                  "place_name = \"\"",
+                                  "place_name = \"Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch, "
+                                  "Anglesey, Wales\""}),
     CaseName());
 
 // Start with Windows: the shortcut in the Startup folder, the old Run value and Windows'

@@ -83,6 +83,11 @@ void type_text(HWND settings, int id, const std::wstring& text) {
   send(control_of(settings, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+void type_keys(HWND settings, int id, const std::wstring& text) {
+  type_text(settings, id, L"");
+  for (const wchar_t unit : text) send(control_of(settings, id), WM_CHAR, unit, 1);
+}
+
 bool is_checked(HWND settings, int id) { return send(control_of(settings, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void show_page(HWND settings, int page) {

@@ -66,6 +66,8 @@ HWND control_of(HWND settings, int id);
 void click_control(HWND settings, int id);                      // BM_CLICK
 void choose_item(HWND settings, int id, int index);             // CB_SETCURSEL, then CBN_SELCHANGE
 void type_text(HWND settings, int id, const std::wstring& text);  // WM_SETTEXT
+// Empties the edit box, then types `text` into it one WM_CHAR at a time, as the keyboard does.
+void type_keys(HWND settings, int id, const std::wstring& text);
 bool is_checked(HWND settings, int id);
 // Clicks page tab `page` (0-2) and lets the page redraw.
 void show_page(HWND settings, int page);

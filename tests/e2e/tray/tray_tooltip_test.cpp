@@ -51,6 +51,18 @@ TEST(Shell_TrayTooltip, ATooltipWindowClosedFromOutsideIsMadeAgain) {
   EXPECT_EQ(vessa.close(), std::optional<DWORD>(0));
 }
 
+// A shell that goes down while the icon's tooltip shows never sends NIN_POPUPCLOSE.
+TEST(Shell_TrayTooltip, TaskbarCreatedEndsTheTrayIconsHover) {
+  RunningVessa vessa(kConfig);
+  ASSERT_NE(vessa.bar, nullptr);
+  move_pointer(640, 790);
+  post_tray_event(vessa.bar, NIN_POPUPOPEN, POINT{640, 790});
+  ASSERT_TRUE(vessa.tooltip().has_value()) << "no tooltip after NIN_POPUPOPEN";
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(vessa.bar, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0, SMTO_BLOCK, 5000, &ignored);
+  EXPECT_TRUE(vessa.no_tooltip()) << "the tooltip outlived the shell";
+}
+
 TEST(Shell_TrayTooltip, NearTheScreenEdgeTheTooltipStaysOnTheMonitor) {
   RunningVessa vessa(kConfig);
   ASSERT_NE(vessa.bar, nullptr);
