@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <string>
 
 #include "render/taskbar_follow.hpp"
 
@@ -10,46 +9,34 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// A topmost taskbar at the bottom of a 1920 × 1080 display, the bars directly above it.
+// A taskbar at the bottom of a 1920 × 1080 display, and where an auto-hiding one slides to.
 constexpr Rect kTaskbar{0, 1032, 1920, 1080};
-constexpr TaskbarLook kSteady{kTaskbar, true, true, true};
+constexpr Rect kSlidOnePixel{0, 1033, 1920, 1081};
+constexpr Rect kHidden{0, 1078, 1920, 1126};
 
 TEST(TaskbarFollow, WhatALookCallsFor) {
-  const auto look = [](void (*change)(TaskbarLook&)) {
-    TaskbarLook l = kSteady;
-    change(l);
-    return l;
-  };
   const struct {
     const char* name;
     std::optional<Rect> laid_out_over;
-    TaskbarLook look;
-    FollowSteps steps;
+    TaskbarLook look;  // rectangle, taskbar topmost, bars topmost, bars directly above
+    bool raise;
+    bool layout;
   } cases[] = {
-      {"steady: nothing at all", kTaskbar, kSteady, {false, false}},
-      {"a click lifted the taskbar over the bars", kTaskbar, look([](TaskbarLook& l) { l.window_above = false; }),
-       {true, false}},
-      {"a full-screen program took the taskbar out of the topmost band", kTaskbar,
-       look([](TaskbarLook& l) { l.taskbar_topmost = false; }), {true, false}},
-      {"the program ended: the taskbar is topmost again, the bars are not", kTaskbar,
-       look([](TaskbarLook& l) { l.window_topmost = false; }), {true, false}},
-      {"both out of the topmost band, the bars still above: nothing", kTaskbar,
-       look([](TaskbarLook& l) { l.taskbar_topmost = l.window_topmost = false; }), {false, false}},
-      {"an auto-hiding taskbar slid one pixel down", kTaskbar,
-       look([](TaskbarLook& l) { l.taskbar = Rect{0, 1033, 1920, 1081}; }), {false, true}},
-      {"slid back from its two-pixel edge", Rect{0, 1078, 1920, 1126}, kSteady, {false, true}},
-      {"moved and covered at once", kTaskbar,
-       look([](TaskbarLook& l) {
-         l.taskbar = Rect{0, 0, 1920, 48};
-         l.window_above = false;
-       }),
-       {true, true}},
-      {"no layout over this taskbar yet", std::nullopt, kSteady, {false, true}},
+      {"steady: nothing at all", kTaskbar, {kTaskbar, true, true, true}, false, false},
+      {"a click lifted the taskbar over the bars", kTaskbar, {kTaskbar, true, true, false}, true, false},
+      {"a full-screen program took the taskbar out of the topmost band", kTaskbar, {kTaskbar, false, true, true}, true,
+       false},
+      {"the program ended: the taskbar is topmost again", kTaskbar, {kTaskbar, true, false, false}, true, false},
+      {"both out of the topmost band, the bars above", kTaskbar, {kTaskbar, false, false, true}, false, false},
+      {"an auto-hiding taskbar slid one pixel", kTaskbar, {kSlidOnePixel, true, true, true}, false, true},
+      {"slid back from its edge", kHidden, {kTaskbar, true, true, true}, false, true},
+      {"moved and covered at once", kTaskbar, {kHidden, true, true, false}, true, true},
+      {"no layout over this taskbar yet", std::nullopt, {kTaskbar, true, true, true}, false, true},
   };
   for (const auto& c : cases) {
     const FollowSteps steps = follow_steps(c.laid_out_over, c.look);
-    EXPECT_EQ(steps.raise, c.steps.raise) << c.name;
-    EXPECT_EQ(steps.layout, c.steps.layout) << c.name;
+    EXPECT_EQ(steps.raise, c.raise) << c.name;
+    EXPECT_EQ(steps.layout, c.layout) << c.name;
   }
 }
 
