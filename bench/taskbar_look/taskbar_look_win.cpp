@@ -57,14 +57,16 @@ int wmain() {
     std::fputs("no taskbar (Shell_TrayWnd) in this desktop\n", stderr);
     return 1;
   }
-  // A window laid over the taskbar as the bars are.
+  // A window laid over the taskbar as the bars are, but never shown: Wine would make a shown
+  // one the active window and hand the activation to the taskbar when it goes, and the
+  // taskbar's late raise would then cover the next program's window over it.
   WNDCLASSW window_class{};
   window_class.lpfnWndProc = DefWindowProcW;
   window_class.hInstance = GetModuleHandleW(nullptr);
   window_class.lpszClassName = L"TaskbarLookBench";
   RegisterClassW(&window_class);
   const UniqueHwnd window(CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
-                                          L"TaskbarLookBench", L"", WS_POPUP | WS_VISIBLE, 0, 0, 1, 1, nullptr,
+                                          L"TaskbarLookBench", L"", WS_POPUP, 0, 0, 1, 1, nullptr,
                                           nullptr, GetModuleHandleW(nullptr), nullptr));
   if (!window) return 1;
   raise_over(window.get(), taskbar);
