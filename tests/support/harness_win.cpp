@@ -233,16 +233,13 @@ bool RunningVessa::no_tooltip(std::chrono::milliseconds timeout) const {
 
 namespace {
 
-// The parent every message-only window has, read from a message-only window of this process
-// that is made on first use and kept for the process's life. (Another program's message-only
-// window may be gone by the time its parent is asked for: a short-lived one is often the
-// newest.)
-HWND message_only_parent() {
-  static const HWND parent = [] {
-    HWND own = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    return own != nullptr ? GetAncestor(own, GA_PARENT) : nullptr;
-  }();
-  return parent;
+// Whether `parent` is the root every message-only window hangs from, by its class ("Message",
+// on Windows as in Wine). Not by its handle: a test run under Wine has seen the program's
+// message-only window under another root than a message-only window of this process, and
+// another program's window taken for a reference may be gone by the time its parent is asked for.
+bool is_message_only_root(HWND parent) {
+  wchar_t name[16] = L"";
+  return parent != nullptr && GetClassNameW(parent, name, 16) > 0 && std::wstring_view(name) == L"Message";
 }
 
 }  // namespace
@@ -258,7 +255,7 @@ WindowInfo describe_window(HWND window) {
   info.ex_style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
   GetWindowRect(window, &info.rect);
   info.visible = IsWindowVisible(window) != FALSE;
-  info.message_only = info.parent != nullptr && info.parent == message_only_parent();
+  info.message_only = is_message_only_root(info.parent);
   return info;
 }
 

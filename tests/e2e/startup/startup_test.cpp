@@ -73,9 +73,11 @@ TEST(NoDisplay_Startup, NoTaskbarFallsBackToTrayOnlyWithTheWarningBox) {
   const WindowInfo info = describe_window(*bar);
   // Should this fail again by chance, the handles say which side moved.
   const UniqueHwnd own(CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
-  EXPECT_TRUE(info.message_only) << "parent " << info.parent << " then, " << GetAncestor(*bar, GA_PARENT)
-                                 << " now; message-only root " << GetAncestor(own.get(), GA_PARENT) << "; style "
-                                 << std::hex << info.style << ", class " << utf8(info.class_name);
+  wchar_t parent_class[64] = L"";
+  GetClassNameW(info.parent, parent_class, 64);
+  EXPECT_TRUE(info.message_only) << "parent " << info.parent << " (" << utf8(parent_class) << "), this process's "
+                                 << "message-only root " << GetAncestor(own.get(), GA_PARENT) << ", desktop "
+                                 << GetDesktopWindow() << "; style " << std::hex << info.style;
   EXPECT_FALSE(info.visible);
   EXPECT_EQ(info.ex_style & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW), static_cast<DWORD>(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW));
   EXPECT_EQ(info.ex_style & WS_EX_LAYERED, 0u);
