@@ -186,11 +186,7 @@ void follow_taskbars(AppState& state) {
   bool moved = false;
   HWND window = state.bar_window();
   if (window != nullptr && state.current_attach_mode == AttachMode::Overlay && state.taskbar != nullptr) {
-    if (const std::optional<TaskbarLook> look = look_at_taskbar(window, state.taskbar)) {
-      const FollowSteps steps = follow_steps(state.laid_out_over, *look);
-      if (steps.raise) raise_over(window, state.taskbar);
-      moved = steps.layout;
-    }
+    moved = follow_taskbar(window, state.taskbar, state.laid_out_over);
   }
   if (state.mirrors.follow()) moved = true;
   if (moved) layout(state);

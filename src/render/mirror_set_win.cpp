@@ -96,12 +96,7 @@ bool MirrorSet::follow() {
   bool moved = false;
   for (const auto& window : windows_) {
     if (!window->has_window()) continue;
-    HWND taskbar = window_from_id(window->taskbar());
-    const std::optional<TaskbarLook> look = look_at_taskbar(window->hwnd(), taskbar);
-    if (!look) continue;  // the taskbar went: the display change that took it lays out
-    const FollowSteps steps = follow_steps(window->laid_out_over(), *look);
-    if (steps.raise) raise_over(window->hwnd(), taskbar);
-    moved = moved || steps.layout;
+    if (follow_taskbar(window->hwnd(), window_from_id(window->taskbar()), window->laid_out_over())) moved = true;
   }
   return moved;
 }

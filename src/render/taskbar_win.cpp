@@ -81,4 +81,12 @@ std::optional<TaskbarLook> look_at_taskbar(HWND window, HWND taskbar) {
   return TaskbarLook{*rect, is_topmost(taskbar), is_topmost(window), lies_directly_above(window, taskbar)};
 }
 
+bool follow_taskbar(HWND window, HWND taskbar, const std::optional<Rect>& laid_out_over) {
+  const std::optional<TaskbarLook> look = look_at_taskbar(window, taskbar);
+  if (!look) return false;  // the taskbar went: the shell restart or display change that took it lays out
+  const FollowSteps steps = follow_steps(laid_out_over, *look);
+  if (steps.raise) raise_over(window, taskbar);
+  return steps.layout;
+}
+
 }  // namespace vessa

@@ -26,6 +26,10 @@ void raise_over(HWND window, HWND target);
 // One cheap look at `taskbar` and `window`, laid over it (a few reads, no change); none when
 // the taskbar is gone.
 [[nodiscard]] std::optional<TaskbarLook> look_at_taskbar(HWND window, HWND taskbar);
+// Keeps `window` on `taskbar` between layouts: one look, and a raise when the window was
+// covered or left in the other band. True when the taskbar's rectangle is no longer
+// `laid_out_over` (lay out again); false when it is gone.
+[[nodiscard]] bool follow_taskbar(HWND window, HWND taskbar, const std::optional<Rect>& laid_out_over);
 
 [[nodiscard]] inline Rect to_rect(const RECT& r) noexcept { return Rect{r.left, r.top, r.right, r.bottom}; }
 
