@@ -40,6 +40,7 @@ struct AppState {
   // Configuration
   Config config;
   std::filesystem::path config_path;
+  bool config_unread = false;  // the file could not be read at start and has not been saved over since
 
   // Sampler and the figures of the last tick
   CounterSampler sampler;

@@ -124,6 +124,7 @@ int run_application() {
   auto state = std::make_unique<AppState>();
   state->config = std::move(loaded->config);
   state->config_path = std::move(loaded->path);
+  state->config_unread = loaded->unread;
   state->sampler = make_counter_sampler();
   take_in_config(*state);
   state->drive_letters = physical_disk_drive_letters();

@@ -12,6 +12,8 @@ namespace vessa {
 
 [[nodiscard]] bool is_regular_file(const std::filesystem::path& path);
 
+// On Windows an open that another program blocks for a moment is tried again for less than half
+// a second, as a replace is below.
 [[nodiscard]] Result<std::string> read_file_bytes(const std::filesystem::path& path);
 
 // Creates `folder` and its missing ancestors.
@@ -23,6 +25,10 @@ namespace vessa {
 // Windows a replace that another program blocks by holding `path` open for a moment is tried
 // again for less than half a second before it fails with the last try's error.
 [[nodiscard]] Status write_file_atomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Renames `from` to `to`, replacing a file there; both in one folder. Used to keep a file
+// aside that cannot be read, so it needs no right to read it.
+[[nodiscard]] Status move_file(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Test seam: when set, write_file_atomically stops right after writing this many bytes of the
 // temporary file, as if the process had died there (the temporary file stays behind).

@@ -103,4 +103,9 @@ Status write_file_atomically(const std::filesystem::path& path, std::string_view
   return {};
 }
 
+Status move_file(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (::rename(from.c_str(), to.c_str()) != 0) return errno_error(errno);
+  return {};
+}
+
 }  // namespace vessa

@@ -23,16 +23,29 @@ Error last_system_error() { return win32_error(GetLastError()); }
 constexpr int kTemporaryNameAttempts = 100;
 
 // Calls `attempt`, a Win32 call that reports failure through the last error, again while
-// another program holds the file for a moment. On failure `last_error` is the last try's error.
-template <typename Attempt>
-bool retry_while_busy(Attempt attempt, DWORD& last_error) {
+// another program holds the file for a moment; `as_hold` may say which error a failure stands
+// for. On failure `last_error` is the last try's own error.
+template <typename Attempt, typename AsHold = DWORD (*)(DWORD)>
+bool retry_while_busy(
+    Attempt attempt, DWORD& last_error, AsHold as_hold = [](DWORD error) { return error; }) {
   for (std::uint32_t failed_tries = 1;; ++failed_tries) {
     if (attempt()) return true;
     last_error = GetLastError();
-    const std::optional<std::uint32_t> wait = busy_file_retry_wait_ms(last_error, failed_tries);
+    const std::optional<std::uint32_t> wait = busy_file_retry_wait_ms(as_hold(last_error), failed_tries);
     if (!wait) return false;
     Sleep(*wait);
   }
+}
+
+// A rename over a file that another program holds open without FILE_SHARE_DELETE fails with
+// access denied, as one over a read-only file does. Asking for the right to delete the file
+// tells them apart: a hold refuses it as a sharing violation, which is then waited out.
+DWORD replace_error_as_hold(const std::filesystem::path& target, DWORD error) {
+  if (error != ERROR_ACCESS_DENIED) return error;
+  const UniqueFile probe(CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!probe && GetLastError() == ERROR_SHARING_VIOLATION) return ERROR_SHARING_VIOLATION;
+  return error;
 }
 
 // A virus scanner may open the temporary file as soon as it is closed, so its removal waits for
@@ -50,9 +63,14 @@ bool is_regular_file(const std::filesystem::path& path) {
 }
 
 Result<std::string> read_file_bytes(const std::filesystem::path& path) {
-  UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return last_system_error();
+  UniqueFile file;
+  DWORD open_error = ERROR_SUCCESS;
+  const auto open = [&] {
+    file.reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
+  };
+  if (!retry_while_busy(open, open_error)) return win32_error(open_error);
   std::string bytes;
   char buffer[65536];
   while (true) {
@@ -131,10 +149,19 @@ Status write_file_atomically(const std::filesystem::path& path, std::string_view
             return MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
                    FALSE;
           },
-          move_error)) {
+          move_error, [&](DWORD error) { return replace_error_as_hold(path, error); })) {
     remove_temporary(temporary);
     return win32_error(move_error);
   }
+  return {};
+}
+
+Status move_file(const std::filesystem::path& from, const std::filesystem::path& to) {
+  DWORD move_error = ERROR_SUCCESS;
+  const auto move = [&] {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  };
+  if (!retry_while_busy(move, move_error)) return win32_error(move_error);
   return {};
 }
 

@@ -1,5 +1,8 @@
 #include "config/config_file.hpp"
 
+#include <functional>
+#include <string_view>
+
 #include "base/file_io.hpp"
 #include "base/path_text.hpp"
 #include "base/utf.hpp"
@@ -8,27 +11,37 @@
 namespace vessa {
 namespace {
 
-// Keeps the bytes of a file about to be replaced with the defaults and returns where. Each
-// repair keeps its own copy, so the earlier ones (the settings the user had before anything was
-// repaired among them) survive later repairs: the copy goes to the first name that holds no
-// file; only with every name taken does the oldest copy go and the others move down one name. Without its bytes
-// (the file could not be read at all) nothing can be kept, and the caller must leave it alone.
-Result<std::filesystem::path> keep_broken_file(const std::filesystem::path& path, const Result<std::string>& bytes) {
+// Keeps a file about to be replaced beside itself and returns where; `place` puts it at the name
+// it is given. Each repair keeps its own copy, so the earlier ones (the settings the user had
+// before anything was repaired among them) survive later repairs: the copy goes to the first name
+// that holds no file; only with every name taken does the oldest copy go and the others move down
+// one name.
+Result<std::filesystem::path> keep_beside(const std::filesystem::path& path, std::string_view failure,
+                                          const std::function<Status(const std::filesystem::path&)>& place) {
   std::size_t index = 0;
   while (index < kKeptBrokenCopies && vessa::is_regular_file(broken_copy_path(path, index))) ++index;
   const bool full = index == kKeptBrokenCopies;
   const std::filesystem::path copy = broken_copy_path(path, full ? kKeptBrokenCopies - 1 : index);
-  const std::string message = "壊れた設定ファイルを保存できません: " + path_to_utf8(copy);
-  if (!bytes) return Error(message, bytes.error());
+  const std::string message = std::string(failure) + path_to_utf8(copy);
   for (std::size_t older = 0; full && older + 1 < kKeptBrokenCopies; ++older) {
     const Result<std::string> newer = read_file_bytes(broken_copy_path(path, older + 1));
     if (!newer) return Error(message, newer.error());
     const Status moved = write_file_atomically(broken_copy_path(path, older), *newer);
     if (!moved) return Error(message, moved.error());
   }
-  const Status written = write_file_atomically(copy, *bytes);
-  if (!written) return Error(message, written.error());
+  const Status placed = place(copy);
+  if (!placed) return Error(message, placed.error());
   return copy;
+}
+
+constexpr std::string_view kBrokenNotKept = "壊れた設定ファイルを保存できません: ";
+
+// Keeps the bytes of a file about to be replaced with the defaults. Without its bytes (the file
+// could not be read at all) nothing is kept, and the caller must leave it alone.
+Result<std::filesystem::path> keep_broken_file(const std::filesystem::path& path, const Result<std::string>& bytes) {
+  if (!bytes) return Error(std::string(kBrokenNotKept) + path_to_utf8(broken_copy_path(path)), bytes.error());
+  return keep_beside(path, kBrokenNotKept,
+                     [&](const std::filesystem::path& copy) { return write_file_atomically(copy, *bytes); });
 }
 
 }  // namespace
@@ -48,6 +61,7 @@ LoadedConfig load_config(const std::filesystem::path& path) {
   const Result<std::string> bytes = read_file_bytes(path);
   if (!bytes || !is_valid_utf8(*bytes)) {
     loaded.diagnostics.push_back("設定ファイルを読めません: " + path_to_utf8(path));
+    loaded.unread = !bytes;
     broken = true;
   } else {
     ConfigReading reading = read_config_text(*bytes);
@@ -92,6 +106,32 @@ Status save_config(const Config& config, const std::filesystem::path& path) {
   const Status written = write_file_atomically(path, *text);
   if (!written) return Error("設定ファイルを書き込めません: " + path_to_utf8(path), written.error());
   return {};
+}
+
+AcceptedSave save_accepted_config(const Config& config, const std::filesystem::path& path, bool unread) {
+  AcceptedSave save;
+  if (unread && vessa::is_regular_file(path)) {
+    // The user's file is kept whatever it holds now: the settings window showed the defaults,
+    // not this file, and OK writes what the window holds. Only a file that already is what the
+    // save writes needs no copy.
+    const Result<std::string> bytes = read_file_bytes(path);
+    const Result<std::string> text = write_config_text(config);
+    if (!bytes || !text || *bytes != *text) {
+      constexpr std::string_view failure = "上書きする前に設定ファイルを退避できません: ";
+      Result<std::filesystem::path> kept =
+          bytes ? keep_beside(path, failure,
+                              [&](const std::filesystem::path& copy) { return write_file_atomically(copy, *bytes); })
+                : keep_beside(path, failure, [&](const std::filesystem::path& copy) { return move_file(path, copy); });
+      if (!kept) {
+        save.old_file_left = true;
+        save.written = kept.error();
+        return save;
+      }
+      save.kept = std::move(*kept);
+    }
+  }
+  save.written = save_config(config, path);
+  return save;
 }
 
 }  // namespace vessa

@@ -22,6 +22,7 @@ struct StartupConfig {
   Config config;
   std::filesystem::path path;            // where the configuration is saved
   std::vector<std::string> diagnostics;  // --debug lines of loading, in order
+  bool unread = false;                   // the file exists but could not be read
 };
 
 // The configuration start-up runs with; an error only when no file exists and the defaults

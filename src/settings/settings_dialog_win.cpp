@@ -191,6 +191,13 @@ void SettingsDialog::on_command(int id, int code, HWND control) {
     }
     return;
   }
+  if (id == kWeather && code == BN_CLICKED) {
+    if (!locating_ && weather_tick_locates_device(checked(item(kWeather)), combo_item(item(kAreaMode)) == ComboItem{0},
+                                                  working_.weather)) {
+      start_device_location();
+    }
+    return;
+  }
   if (id == kSearch && code == BN_CLICKED) {
     start_place_search();
     return;

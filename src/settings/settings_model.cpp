@@ -172,6 +172,10 @@ std::string configured_coordinates_text(std::optional<double> latitude, std::opt
   return fixed4(*latitude) + ", " + fixed4(*longitude);
 }
 
+bool weather_tick_locates_device(bool ticked, bool automatic_area, const Weather& weather) noexcept {
+  return ticked && automatic_area && (!weather.latitude.has_value() || !weather.longitude.has_value());
+}
+
 std::string shortest_number_text(double value) {
   std::array<char, 64> buffer{};
   const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);

@@ -92,6 +92,11 @@ struct TaskbarExtent {
 // Both coordinates with four decimals joined by ", "; empty unless both are set.
 [[nodiscard]] std::string configured_coordinates_text(std::optional<double> latitude, std::optional<double> longitude);
 
+// Whether ticking "Show weather icon" asks for the device's position, as choosing the automatic
+// area does: with the automatic area chosen and no place yet, OK would otherwise save a weather
+// icon that has nothing to fetch for.
+[[nodiscard]] bool weather_tick_locates_device(bool ticked, bool automatic_area, const Weather& weather) noexcept;
+
 // The shortest decimal text that reads back as `value` ("100", "2.5").
 [[nodiscard]] std::string shortest_number_text(double value);
 

@@ -98,6 +98,11 @@ constexpr std::array<Entry, kTextCount> kEntries = {{
     {TextId::MessageTitle, "VESSA", "VESSA"},
     {TextId::AttachFailed, "タスクバーへの表示に失敗しました。トレイ常駐のみで動作します。",
      "Could not attach to the taskbar. Running in the tray only."},
+    {TextId::SaveFailed, "設定を保存できませんでした。新しい設定は VESSA を終了するまで有効です。",
+     "The settings could not be saved. The new settings apply until VESSA exits."},
+    {TextId::UnreadFileNotOverwritten,
+     "設定ファイルを読めないため、上書きしませんでした。新しい設定は VESSA を終了するまで有効です。",
+     "The settings file could not be read, so it was not overwritten. The new settings apply until VESSA exits."},
 }};
 
 constexpr bool entries_follow_their_names() {

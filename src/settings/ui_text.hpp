@@ -1,5 +1,5 @@
 #pragma once
-// The user-interface text table: 80 texts, each in Japanese and in English, reached by name.
+// The user-interface text table: every text in Japanese and in English, reached by name.
 // Every label the program shows comes from here; the language chosen at start-up (or after the
 // settings are accepted) selects the table. Start-up failures and diagnostics are Japanese in
 // both languages and do not come from here.
@@ -33,8 +33,10 @@ enum class TextId : std::uint8_t {
   Cpu = 69, Memory = 70, Disk = 71, Network = 72, Receive = 73, Send = 74, Gpu = 75, Used = 76, Load = 77,
   // The warning when the bars cannot go into the taskbar.
   MessageTitle = 78, AttachFailed = 79,
+  // Accepted settings that could not be saved.
+  SaveFailed = 80, UnreadFileNotOverwritten = 81,
 };
-inline constexpr std::size_t kTextCount = 80;
+inline constexpr std::size_t kTextCount = 82;
 
 // The texts of one language.
 class TextTable {

@@ -29,14 +29,15 @@ TempFolder::TempFolder(std::wstring_view prefix) {
 
 TempFolder::~TempFolder() { remove_everything(path_); }
 
-FileHolder::FileHolder(fs::path path, std::chrono::milliseconds hold)
+FileHolder::FileHolder(fs::path path, std::chrono::milliseconds hold, Sharing sharing)
     : let_go_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
   std::promise<bool> open_promise;
   std::future<bool> open = open_promise.get_future();
-  holder_ = std::thread([path = std::move(path), hold, let_go = let_go_.get(),
+  const DWORD share = sharing == Sharing::ReadAndWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
+  holder_ = std::thread([path = std::move(path), hold, share, let_go = let_go_.get(),
                          open_promise = std::move(open_promise)]() mutable {
-    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     open_promise.set_value(static_cast<bool>(file));
     if (file) WaitForSingleObject(let_go, static_cast<DWORD>(hold.count()));
   });

@@ -29,12 +29,14 @@ class TempFolder {
 };
 
 // Holds a file open from a thread of its own, as an editor, a virus scanner or a search indexer
-// does: others may read and write it, but nobody may delete it or rename over it. The file is
-// open when the constructor returns (opened() says whether that worked) and is let go after
-// `hold` or when the object goes, whichever comes first.
+// does: others may read and write it, but nobody may delete it or rename over it; an exclusive
+// hold (an editor's lock) lets nobody else open it at all. The file is open when the constructor
+// returns (opened() says whether that worked) and is let go after `hold` or when the object
+// goes, whichever comes first.
 class FileHolder {
  public:
-  FileHolder(std::filesystem::path path, std::chrono::milliseconds hold);
+  enum class Sharing { ReadAndWrite, Nothing };
+  FileHolder(std::filesystem::path path, std::chrono::milliseconds hold, Sharing sharing = Sharing::ReadAndWrite);
   ~FileHolder();
   FileHolder(const FileHolder&) = delete;
   FileHolder& operator=(const FileHolder&) = delete;

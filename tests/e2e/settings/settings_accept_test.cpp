@@ -6,7 +6,10 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "default_config_win.hpp"
@@ -232,6 +235,80 @@ INSTANTIATE_TEST_SUITE_P(
                                   "place_name = \"Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch, "
                                   "Anglesey, Wales\""}),
     CaseName());
+
+// The box after a failed save, closed: its lead text in the program's language, the file, and
+// then the system's reason.
+void expect_save_failure_box(const SettingsVessa& vessa, TextId lead) {
+  const auto box = wait_for_message_box(vessa.pid(), 10s);
+  ASSERT_TRUE(box.has_value()) << vessa.report();
+  const std::string text = utf8(message_box_text(*box));
+  press_ok(*box);
+  const std::string named = std::string(auto_texts().text(lead)) + "\n\n" + utf8(vessa.folder.config().wstring()) + "\n\n";
+  EXPECT_TRUE(text.starts_with(named) && text.size() > named.size()) << text;
+}
+
+// A save that fails after OK (another program holds the file) is told at once; the file keeps
+// its bytes, the new settings stay in effect, and Exit still ends the program with 0.
+TEST(Shell_SettingsAccept, ASaveThatFailsIsShownAtOnceAndTheFileKeepsItsBytes) {
+  SettingsVessa vessa(default_config_text());
+  ASSERT_NE(vessa.bar, nullptr);
+  const FileHolder holder(vessa.folder.config(), 2min);
+  ASSERT_TRUE(holder.opened());
+  const auto settings = vessa.open_settings(auto_texts());
+  ASSERT_TRUE(settings.has_value());
+  type_keys(*settings, control::kInterval, L"3000");
+  click_control(*settings, control::kOk);
+  ASSERT_TRUE(vessa.settings_closed());
+
+  expect_save_failure_box(vessa, TextId::SaveFailed);
+  EXPECT_EQ(vessa.folder.read_config(), std::optional<std::string>(default_config_text()));
+  ASSERT_TRUE(vessa.choose_from_menu(auto_texts(), kExitItem));
+  EXPECT_EQ(vessa.process->wait(5s), std::optional<DWORD>(0)) << vessa.report();
+}
+
+// A file locked when the program started was never read: the next OK does not replace it
+// unread. Let go by then, it is kept beside itself before the window's settings are written;
+// still locked, nothing is written and the user is told.
+struct LockedCase {
+  const char* name;
+  bool let_go_before_ok;
+  friend void PrintTo(const LockedCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class Shell_SettingsLockedAtStart : public ::testing::TestWithParam<LockedCase> {};
+
+TEST_P(Shell_SettingsLockedAtStart, TheNextOkNeverReplacesTheUnreadFile) {
+  const LockedCase& c = GetParam();
+  const VessaFolder folder;
+  const std::string users = with_lines(default_config_text(), {{"update_interval_ms = 2000", "update_interval_ms = 1000"}});
+  folder.write_config(users);
+  std::optional<FileHolder> lock(std::in_place, folder.config(), 2min, FileHolder::Sharing::Nothing);
+  ASSERT_TRUE(lock->opened());
+  SettingsVessa vessa(folder);
+  ASSERT_NE(vessa.bar, nullptr);
+  if (c.let_go_before_ok) lock.reset();
+  const auto settings = vessa.open_settings(auto_texts());
+  ASSERT_TRUE(settings.has_value());
+  click_control(*settings, control::kOk);
+  ASSERT_TRUE(vessa.settings_closed());
+
+  const std::filesystem::path copy = folder.path() / L"config.toml.broken";
+  if (c.let_go_before_ok) {
+    EXPECT_TRUE(wait_until([&] { return read_bytes(copy) == users; }, 5s)) << vessa.report();
+    const std::string window = with_lines(default_config_text(), {kBandHeldToWinesTaskbar});
+    EXPECT_TRUE(wait_until([&] { return folder.read_config() == window; }, 5s)) << file_or_nothing(folder);
+  } else {
+    expect_save_failure_box(vessa, TextId::UnreadFileNotOverwritten);
+    lock.reset();
+    EXPECT_EQ(folder.read_config(), std::optional<std::string>(users));
+    EXPECT_FALSE(std::filesystem::exists(copy));
+  }
+  EXPECT_TRUE(vessa.closes_with_zero());
+}
+
+INSTANTIATE_TEST_SUITE_P(Shell_Locks, Shell_SettingsLockedAtStart,
+                         ::testing::Values(LockedCase{"LetGoBeforeOk", true}, LockedCase{"StillLockedAtOk", false}),
+                         CaseName());
 
 // Start with Windows: the shortcut in the Startup folder, the old Run value and Windows'
 // approval value, before and after the window.

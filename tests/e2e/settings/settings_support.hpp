@@ -47,6 +47,7 @@ const TextTable& auto_texts();
 // vessa.exe with its tray icon, driven through its menu.
 struct SettingsVessa : RunningVessa {
   explicit SettingsVessa(const std::string& config = {}) : RunningVessa(config) {}
+  explicit SettingsVessa(const VessaFolder& from) : RunningVessa(from, L"") {}
 
   // Opens the tray menu at the icon and clicks item `item` of a menu in `texts`' language.
   // Whether the menu opened.
