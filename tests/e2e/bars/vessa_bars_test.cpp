@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 #include "bars_support.hpp"
 #include "config/colors.hpp"
@@ -310,14 +311,15 @@ TEST(Plain_Bars, ChildModeSurvivesAShellRestartAndJoinsTheNewTaskbar) {
   taskbar = std::make_unique<FakeTaskbar>(kBottomTaskbar, kBottomTray);
   pump_for(500ms);
   PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  EXPECT_TRUE(wait_until([&] {
+  // Moving a window to a new parent hides it for a moment and shows it again (SetParent does
+  // so itself), so it is a visible child of the new taskbar once the move is over, not at the
+  // moment its parent changes.
+  const auto joined = [&] {
     const auto bar = wait_for_bar_window(vessa.pid(), 100ms);
-    return bar && GetAncestor(*bar, GA_PARENT) == taskbar->window();
-  })) << vessa.report();
-  const auto bar = wait_for_bar_window(vessa.pid());  // the new one
-  ASSERT_TRUE(bar.has_value());
-  const WindowInfo info = describe_window(*bar);
-  EXPECT_EQ(info.style & (WS_CHILD | WS_VISIBLE), static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
+    return bar && GetAncestor(*bar, GA_PARENT) == taskbar->window() &&
+           (describe_window(*bar).style & (WS_CHILD | WS_VISIBLE)) == static_cast<DWORD>(WS_CHILD | WS_VISIBLE);
+  };
+  EXPECT_TRUE(wait_until(joined)) << vessa.report();
   // Laid out again in the new taskbar (the first layout's line, then this one).
   EXPECT_TRUE(wait_until([&] {
     std::size_t count = 0;
@@ -350,12 +352,44 @@ TEST(Plain_Bars, ChildModeIsAChildOfTheTaskbarPlacedInItsClientArea) {
 
 bool topmost(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
+bool is_vessa_window(HWND window) {
+  wchar_t name[8] = L"";
+  return GetClassNameW(window, name, 8) > 0 && std::wstring_view(name).starts_with(L"Vessa");
+}
+
+// In the taskbar's band, above it, and no visible window of another program that overlaps the
+// bars lies between them (one beside the bars covers nothing).
 bool directly_above_in_its_band(HWND bar, HWND taskbar) {
-  return GetWindow(taskbar, GW_HWNDPREV) == bar && topmost(bar) == topmost(taskbar);
+  if (topmost(bar) != topmost(taskbar)) return false;
+  const RECT bars = window_rect(bar);
+  for (HWND above = GetWindow(taskbar, GW_HWNDPREV); above != nullptr; above = GetWindow(above, GW_HWNDPREV)) {
+    if (above == bar) return true;
+    RECT overlap{};
+    const RECT rect = window_rect(above);
+    if (IsWindowVisible(above) && !is_vessa_window(above) && IntersectRect(&overlap, &rect, &bars)) return false;
+  }
+  return false;
 }
 
 void lift(HWND window, HWND insert_after) {
   SetWindowPos(window, insert_after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// A topmost window of another tool over the taskbar at `rect`, shown without activation.
+UniqueHwnd make_neighbour(RECT rect) {
+  static const bool registered = [] {
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = DefWindowProcW;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.lpszClassName = L"NeighbourTool";
+    return RegisterClassW(&window_class) != 0;
+  }();
+  (void)registered;
+  UniqueHwnd window(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"NeighbourTool", L"",
+                                    WS_POPUP, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+  ShowWindow(window.get(), SW_SHOWNOACTIVATE);
+  return window;
 }
 
 // A click lifts the taskbar over the bars; a full-screen program comes to the front and the
@@ -419,6 +453,47 @@ TEST(Plain_Bars, TheBarsFollowTheTaskbarAtTheNextTickOrAtTheShellsEvent) {
     EXPECT_TRUE(topmost(vessa.bar) && topmost(*mirror));
 
     EXPECT_EQ(count_lines(vessa, "relayout "), 1u) << vessa.report();
+
+    // A new tray icon widens the notification area by 100 pixels: the bars end before it again.
+    taskbar.move_tray(RECT{1000, 760, 1280, 800});
+    if (run.events) raise_win_event(EVENT_OBJECT_LOCATIONCHANGE, taskbar.tray());
+    EXPECT_TRUE(wait_until([&] { return window_rect(vessa.bar).right == 1000 - 8; }, 1s)) << "the notification area";
+
+    // A tool hides the taskbars: the bars and the mirror hide with them and come back with them.
+    const auto shown = [&](bool visible) {
+      return (IsWindowVisible(vessa.bar) != FALSE) == visible && (IsWindowVisible(*mirror) != FALSE) == visible;
+    };
+    ShowWindow(t, SW_HIDE);
+    ShowWindow(s, SW_HIDE);
+    if (run.events) raise_win_event(EVENT_OBJECT_HIDE, t);
+    EXPECT_TRUE(wait_until([&] { return shown(false); }, 1s)) << "hidden with the taskbars";
+    ShowWindow(t, SW_SHOWNOACTIVATE);
+    ShowWindow(s, SW_SHOWNOACTIVATE);
+    if (run.events) raise_win_event(EVENT_OBJECT_SHOW, t);
+    EXPECT_TRUE(wait_until([&] { return shown(true) && both_above(); }, 1s)) << "back with the taskbars";
+
+    // Another tool that keeps itself directly above the taskbar, beside the bars, and the bars
+    // leave each other be: no trading places on every tick.
+    if (!run.events) {
+      const UniqueHwnd neighbour = make_neighbour(RECT{600, 760, 700, 800});
+      int trades = 0;
+      int bars_moved = 0;
+      HWND below_bars = nullptr;
+      for (int step = 0; step < 50; ++step) {  // 5 s
+        const HWND above = GetWindow(t, GW_HWNDPREV);
+        if (above != neighbour.get()) {
+          if (step > 0) ++trades;  // something came between since the last step
+          lift(neighbour.get(), above);
+        }
+        if (step > 0 && GetWindow(vessa.bar, GW_HWNDNEXT) != below_bars) ++bars_moved;
+        below_bars = GetWindow(vessa.bar, GW_HWNDNEXT);
+        pump_for(100ms);
+      }
+      EXPECT_EQ(trades, 0) << "the bars traded places with another tool above the taskbar";
+      EXPECT_EQ(bars_moved, 0);
+      EXPECT_TRUE(both_above());
+    }
+    EXPECT_EQ(count_lines(vessa, "relayout "), 2u) << vessa.report();
     EXPECT_TRUE(vessa.closes_with_zero());
   }
 }
