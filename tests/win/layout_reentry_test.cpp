@@ -26,8 +26,7 @@ TEST(Plain_LayoutReentry, ALayoutInsideTheClockSearchIsNotUndoneByTheOuterOne) {
   state->bar = std::make_unique<BarWindow>(*state);
   ASSERT_TRUE(state->bar->create_for(AttachMode::Overlay, primary.window()));
 
-  // The notification area grows while the shell is asked where the secondary clock is, and
-  // the look that sees it lays out again from inside the search.
+  // The notification area grows during the search, and a look lays out again from inside it.
   bool grown = false;
   state->mirrors.set_clock_search([&](HWND) -> std::optional<RECT> {
     if (!std::exchange(grown, true)) {
