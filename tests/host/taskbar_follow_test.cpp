@@ -45,7 +45,6 @@ TEST(TaskbarFollow, WhatALookCallsFor) {
       {"no layout over this taskbar yet", std::nullopt, {kTaskbar, true, true, true}, false, true},
       {"the notification area grew by an icon", kTaskbar, {kTaskbar, true, true, true, kWiderTray}, false, true,
        kTray},
-      {"the notification area as it was", kTaskbar, {kTaskbar, true, true, true, kTray}, false, false, kTray},
       {"a hidden taskbar: the bars hide, nothing else", kTaskbar,
        {kSlidOnePixel, true, true, false, std::nullopt, false}, false, false, std::nullopt, false},
       {"a window between, beside the bars: nothing", kTaskbar,

@@ -1,6 +1,6 @@
-// A layout that runs inside another one: the mirrors' clock search lets messages through
-// while it waits on the shell, and one of them (a look at the taskbars, a timer, a setting
-// change) lays the bars out again. What the outer layout stores afterwards must not undo it.
+// The mirrors' clock search lets messages through while it waits on the shell, and one of them
+// (a look, a timer, a setting change) may lay the bars out again: the outer layout must not
+// store its older placement over that one.
 #include <gtest/gtest.h>
 #include <windows.h>
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <string_view>
 
 #include "bars_support.hpp"
 #include "config/colors.hpp"
@@ -352,44 +351,19 @@ TEST(Plain_Bars, ChildModeIsAChildOfTheTaskbarPlacedInItsClientArea) {
 
 bool topmost(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
-bool is_vessa_window(HWND window) {
-  wchar_t name[8] = L"";
-  return GetClassNameW(window, name, 8) > 0 && std::wstring_view(name).starts_with(L"Vessa");
-}
-
-// In the taskbar's band, above it, and no visible window of another program that overlaps the
-// bars lies between them (one beside the bars covers nothing).
+// Above the taskbar in its band, and no visible window over the bars lies between them (one
+// beside the bars covers nothing).
 bool directly_above_in_its_band(HWND bar, HWND taskbar) {
-  if (topmost(bar) != topmost(taskbar)) return false;
   const RECT bars = window_rect(bar);
-  for (HWND above = GetWindow(taskbar, GW_HWNDPREV); above != nullptr; above = GetWindow(above, GW_HWNDPREV)) {
-    if (above == bar) return true;
-    RECT overlap{};
-    const RECT rect = window_rect(above);
-    if (IsWindowVisible(above) && !is_vessa_window(above) && IntersectRect(&overlap, &rect, &bars)) return false;
+  HWND above = GetWindow(taskbar, GW_HWNDPREV);
+  for (RECT rect{}, overlap{}; above != nullptr && above != bar; above = GetWindow(above, GW_HWNDPREV)) {
+    if (IsWindowVisible(above) && GetWindowRect(above, &rect) && IntersectRect(&overlap, &rect, &bars)) return false;
   }
-  return false;
+  return above == bar && topmost(bar) == topmost(taskbar);
 }
 
 void lift(HWND window, HWND insert_after) {
   SetWindowPos(window, insert_after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-// A topmost window of another tool over the taskbar at `rect`, shown without activation.
-UniqueHwnd make_neighbour(RECT rect) {
-  static const bool registered = [] {
-    WNDCLASSW window_class{};
-    window_class.lpfnWndProc = DefWindowProcW;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.lpszClassName = L"NeighbourTool";
-    return RegisterClassW(&window_class) != 0;
-  }();
-  (void)registered;
-  UniqueHwnd window(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"NeighbourTool", L"",
-                                    WS_POPUP, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-  ShowWindow(window.get(), SW_SHOWNOACTIVATE);
-  return window;
 }
 
 // A click lifts the taskbar over the bars; a full-screen program comes to the front and the
@@ -475,7 +449,9 @@ TEST(Plain_Bars, TheBarsFollowTheTaskbarAtTheNextTickOrAtTheShellsEvent) {
     // Another tool that keeps itself directly above the taskbar, beside the bars, and the bars
     // leave each other be: no trading places on every tick.
     if (!run.events) {
-      const UniqueHwnd neighbour = make_neighbour(RECT{600, 760, 700, 800});
+      const UniqueHwnd neighbour(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"Static", L"",
+                                                 WS_POPUP, 600, 760, 100, 40, nullptr, nullptr, nullptr, nullptr));
+      ShowWindow(neighbour.get(), SW_SHOWNOACTIVATE);
       int trades = 0;  // the bars came between the neighbour and the taskbar since the last step
       for (int step = 0; step < 50; ++step, pump_for(100ms)) {  // 5 s
         const HWND above = GetWindow(t, GW_HWNDPREV);
