@@ -168,7 +168,8 @@ void layout(AppState& state) {
     if (mirrors_changed) draw_and_push(state);
     return;
   }
-  const bool tray_left = state.current_attach_mode == AttachMode::Overlay && state.config.layout.anchor == Anchor::TrayLeft;
+  const bool tray_left =
+      state.current_attach_mode == AttachMode::Overlay && state.config.layout.anchor == Anchor::TrayLeft;
   state.laid_out_over = taskbar_shape(state.taskbar, tray_left);
   const std::uint32_t dpi = window_dpi(state.taskbar);
 

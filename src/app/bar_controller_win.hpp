@@ -41,7 +41,8 @@ void layout(AppState& state);
 // of the taskbar moves with it and needs none) and each secondary one with a mirror. Raises
 // what was covered or left in the other band than its taskbar, hides what lies over a hidden
 // taskbar (and shows it again with the taskbar, as the user chose), and lays out again when a
-// taskbar or, with anchor tray_left, its notification area moved. A steady taskbar costs a few reads: no z-order change, no layout, no drawing.
+// taskbar or, with anchor tray_left, its notification area moved. A steady taskbar costs a
+// few reads: no z-order change, no layout, no drawing.
 void follow_taskbars(AppState& state);
 // The shell said a taskbar may have moved or been covered: a look now, and again shortly
 // after (the shell often finishes its own raise a moment later).

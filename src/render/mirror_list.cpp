@@ -161,7 +161,9 @@ bool MirrorList::place(TaskbarId taskbar, MirrorWorld& world, const Config& conf
       // look that sees the move lays out again, and the search runs again then.
       record->next_clock_attempt = now;
     }
-    if (diagnostics != nullptr) diagnostics->push_back("副タスクバーの時計: " + format_clock_area(record->clock_area));
+    if (diagnostics != nullptr) {
+      diagnostics->push_back("副タスクバーの時計: " + format_clock_area(record->clock_area));
+    }
   }
 
   // tray_left ends the mirror just before the secondary taskbar's clock.

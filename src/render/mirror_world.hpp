@@ -1,9 +1,9 @@
 #pragma once
 // The window world the mirrors live in, as seen by the mirror list: which secondary taskbars
-// exist, where each one's band, window and notification area are, its DPI and its clock area, and the mirror windows made
-// and destroyed over them. The Win32 side (mirror_set_win.cpp) answers from the real windows;
-// the host tests answer from a script (tests/support/mirror_scripted_world.hpp). Main thread
-// only.
+// exist, where each one's band, window and notification area are, its DPI and its clock area,
+// and the mirror windows made and destroyed over them. The Win32 side (mirror_set_win.cpp)
+// answers from the real windows; the host tests answer from a script
+// (tests/support/mirror_scripted_world.hpp). Main thread only.
 
 #include <chrono>
 #include <cstddef>

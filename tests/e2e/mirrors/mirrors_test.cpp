@@ -279,8 +279,8 @@ TEST(Plain_Mirrors, ANotificationAreaThatAppearsLaterIsTakenInAtTheNextLayout) {
   late.move_tray(kSecondaryClock);
   desktop.relayout();
   const Placement placement = expected_for(late).result.placement;
-  EXPECT_TRUE(wait_until([&] { return std::ranges::any_of(desktop.mirrors(), [&](HWND m) { return at(m, placement); }); },
-                         1s))
+  const auto placed = [&] { return std::ranges::any_of(desktop.mirrors(), [&](HWND m) { return at(m, placement); }); };
+  EXPECT_TRUE(wait_until(placed, 1s))
       << desktop.vessa.report();
   EXPECT_TRUE(desktop.vessa.closes_with_zero());
 }
