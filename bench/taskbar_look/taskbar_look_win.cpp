@@ -70,7 +70,8 @@ int wmain() {
                                           nullptr, GetModuleHandleW(nullptr), nullptr));
   if (!window) return 1;
   raise_over(window.get(), taskbar);
-  const std::optional<Rect> laid_out_over = taskbar_rect(taskbar);
+  // With the default anchor (tray_left) the look reads the notification area too.
+  const std::optional<TaskbarShape> laid_out_over = taskbar_shape(taskbar, true);
 
   const Config config;
   CounterSampler sampler = make_counter_sampler();
@@ -84,7 +85,7 @@ int wmain() {
   for (int tick = 0; tick < kTicks; ++tick) {
     Sleep(kTickSpacingMs);
     looks.push_back(time_call([&] {
-      if (const auto seen = look_at_taskbar(window.get(), taskbar)) steps = follow_steps(laid_out_over, *seen);
+      if (const auto seen = look_at_taskbar(window.get(), taskbar, true)) steps = follow_steps(laid_out_over, *seen);
     }).count());
     samples.push_back(time_call([&] {
       had_sample = sampler.sample(config.metrics, read_tick_readings(), stored, had_sample) || had_sample;

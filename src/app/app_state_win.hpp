@@ -56,10 +56,10 @@ struct AppState {
   std::uint32_t container_dpi = 96;
   bool laid_out = false;  // a layout has been stored since the window was made
 
-  // Following the taskbars between layouts: the primary taskbar's window rectangle at the last
-  // layout, the shell's events that ask for a look at once (posted to the bar window), and the
-  // looks again shortly after the last of them.
-  std::optional<Rect> laid_out_over;
+  // Following the taskbars between layouts: what the last layout over the primary taskbar was
+  // made for, the shell's events that ask for a look at once (posted to the bar window), and
+  // the looks again shortly after the last of them.
+  std::optional<TaskbarShape> laid_out_over;
   TaskbarEventHooks taskbar_events{[this] {
     HWND window = bar_window();
     return window != nullptr && PostMessageW(window, kTaskbarEventMessage, 0, 0) != 0;

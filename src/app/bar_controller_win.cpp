@@ -103,6 +103,15 @@ void draw_and_push(AppState& state) {
       &state.weather_icons);
 }
 
+void show_or_hide_bars(AppState& state) {
+  if (HWND window = state.bar_window()) {
+    const bool taskbar_hidden = state.current_attach_mode == AttachMode::Overlay && state.taskbar != nullptr &&
+                                !IsWindowVisible(state.taskbar);
+    ShowWindow(window, state.visible && !taskbar_hidden ? SW_SHOWNA : SW_HIDE);
+  }
+  state.mirrors.set_visible(state.visible);
+}
+
 void attach(AppState& state) {
   HWND window = state.bar_window();
   if (window == nullptr) return;
@@ -146,10 +155,22 @@ void layout(AppState& state) {
     watch_taskbars(state);
     return;
   }
+  if (state.taskbar == nullptr || !container_of(state)) return;  // the previous placement stays
+
+  // The mirrors' clock search lets messages through, and one of them may lay out again (a
+  // look, a timer, a setting change) and store a newer placement. So the primary taskbar is
+  // read after the mirrors' update: whatever ran inside it, what is stored here is current.
+  const bool mirrors_changed = state.mirrors.update(state.config, state.current_attach_mode, state.visible);
+  watch_taskbars(state);
   if (state.taskbar == nullptr) return;
   const std::optional<RECT> container = container_of(state);
-  if (!container) return;  // the previous placement stays
-  state.laid_out_over = taskbar_rect(state.taskbar);
+  if (!container) {
+    if (mirrors_changed) draw_and_push(state);
+    return;
+  }
+  const bool tray_left =
+      state.current_attach_mode == AttachMode::Overlay && state.config.layout.anchor == Anchor::TrayLeft;
+  state.laid_out_over = taskbar_shape(state.taskbar, tray_left);
   const std::uint32_t dpi = window_dpi(state.taskbar);
 
   // In child mode the bar lives in the taskbar's client area, where tray_left places like right.
@@ -161,8 +182,6 @@ void layout(AppState& state) {
   const bool vertical = box.width() < box.height();
   const PlacementResult result = compute_placement(state.config, box, dpi, state.config.metrics.items.size(), tray);
   const ResolvedColors colors = resolve_colors(state.config.appearance, taskbar_is_dark());
-  const bool mirrors_changed = state.mirrors.update(state.config, state.current_attach_mode, state.visible);
-  watch_taskbars(state);
 
   // Placement and geometry can come out equal at another DPI (both capped); the lamps, the
   // weather icon and the text are drawn at the DPI, so a new DPI alone redraws too.
@@ -185,10 +204,11 @@ void layout(AppState& state) {
 void follow_taskbars(AppState& state) {
   bool moved = false;
   HWND window = state.bar_window();
+  const bool tray_left = state.config.layout.anchor == Anchor::TrayLeft;
   if (window != nullptr && state.current_attach_mode == AttachMode::Overlay && state.taskbar != nullptr) {
-    moved = follow_taskbar(window, state.taskbar, state.laid_out_over);
+    moved = follow_taskbar(window, state.taskbar, state.laid_out_over, tray_left, state.visible);
   }
-  if (state.mirrors.follow()) moved = true;
+  if (state.mirrors.follow(state.visible, tray_left)) moved = true;
   if (moved) layout(state);
 }
 

@@ -26,6 +26,10 @@ void take_sample(AppState& state);
 // Nothing before the first sample or in tray-only mode.
 void draw_and_push(AppState& state);
 
+// Shows or hides the bar window and the mirrors as the user chose (state.visible); an overlay
+// over a hidden taskbar, and a mirror over a hidden secondary taskbar, stay hidden with it.
+void show_or_hide_bars(AppState& state);
+
 // Makes sure the bar window is attached to the current taskbar in the current mode, puts the
 // mirrors back in z-order, then lays out.
 void attach(AppState& state);
@@ -35,8 +39,10 @@ void layout(AppState& state);
 
 // One look at every taskbar the bars are laid over: the primary one in overlay mode (a child
 // of the taskbar moves with it and needs none) and each secondary one with a mirror. Raises
-// what was covered or left in the other band than its taskbar, and lays out again when a
-// taskbar moved. A steady taskbar costs a few reads: no z-order change, no layout, no drawing.
+// what was covered or left in the other band than its taskbar, hides what lies over a hidden
+// taskbar (and shows it again with the taskbar, as the user chose), and lays out again when a
+// taskbar or, with anchor tray_left, its notification area moved. A steady taskbar costs a
+// few reads: no z-order change, no layout, no drawing.
 void follow_taskbars(AppState& state);
 // The shell said a taskbar may have moved or been covered: a look now, and again shortly
 // after (the shell often finishes its own raise a moment later).

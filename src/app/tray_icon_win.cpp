@@ -107,12 +107,10 @@ std::optional<MenuCommand> show_context_menu(HWND menu_owner, const TextTable& t
 }
 
 void run_command(AppState& state, MenuCommand command) {
-  HWND bar_window = state.bar_window();
   switch (command) {
     case MenuCommand::Show:
       state.visible = !state.visible;
-      if (bar_window != nullptr) ShowWindow(bar_window, state.visible ? SW_SHOWNA : SW_HIDE);
-      state.mirrors.set_visible(state.visible);
+      show_or_hide_bars(state);
       if (state.visible) layout(state);  // placed and drawn at once
       break;
     case MenuCommand::Settings:

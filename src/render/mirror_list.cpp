@@ -5,6 +5,7 @@
 
 #include "base/dpi.hpp"
 #include "render/placement.hpp"
+#include "render/saturating.hpp"
 
 namespace vessa {
 namespace {
@@ -19,6 +20,37 @@ std::vector<TaskbarId> collect_taskbars(MirrorWorld& world, const Config& config
   std::vector<TaskbarId> taskbars = world.secondary_taskbars(MirrorList::kMaxMirrors);
   if (taskbars.size() > MirrorList::kMaxMirrors) taskbars.resize(MirrorList::kMaxMirrors);
   return taskbars;
+}
+
+Rect shifted(const Rect& r, std::int64_t dx, std::int64_t dy) noexcept {
+  return Rect{sat::to_i32(sat::add(r.left, dx)), sat::to_i32(sat::add(r.top, dy)), sat::to_i32(sat::add(r.right, dx)),
+              sat::to_i32(sat::add(r.bottom, dy))};
+}
+
+void search_from(MirrorRecord& record, MirrorClock::time_point now) {
+  record.clock_area.reset();
+  record.next_clock_attempt = now;
+  record.clock_deadline = now + MirrorList::kClockSearchSpan;
+}
+
+// Takes in the band, DPI and notification area just read. A band that only moved (the same
+// size at the same DPI: an auto-hiding taskbar's slide step) carries the clock area along
+// instead of searching again, which would stall this thread and the shell's animation on
+// every step. Another size or DPI, or a notification area that changed within the taskbar,
+// searches again from now.
+void take_in_band(MirrorRecord& record, const Rect& band, std::uint32_t dpi, const std::optional<Rect>& area,
+                  MirrorClock::time_point now) {
+  const bool moved_only = record.band && dpi == record.dpi && band.width() == record.band->width() &&
+                          band.height() == record.band->height();
+  if (moved_only) {
+    const std::int64_t dx = std::int64_t{band.left} - record.band->left;
+    const std::int64_t dy = std::int64_t{band.top} - record.band->top;
+    if (record.clock_area) record.clock_area = shifted(*record.clock_area, dx, dy);
+    if (record.notification_area) record.notification_area = shifted(*record.notification_area, dx, dy);
+  }
+  if (!moved_only || area != record.notification_area) search_from(record, now);
+  record.band = band;
+  record.notification_area = area;
 }
 
 }  // namespace
@@ -110,22 +142,28 @@ bool MirrorList::place(TaskbarId taskbar, MirrorWorld& world, const Config& conf
   if (record == nullptr) return false;  // forgotten meanwhile
   const std::optional<Rect> band = world.taskbar_band(taskbar);
   if (!band) return false;  // the mirror keeps its last placement
+  // Read with the band, before the clock search lets messages through: a move during the
+  // search is then seen by the next look.
+  const std::optional<Rect> taskbar_rect = world.taskbar_rect(taskbar);
+  record->taskbar_rect = taskbar_rect;
   const std::uint32_t dpi = effective_dpi(world.taskbar_dpi(taskbar));
+  take_in_band(*record, *band, dpi, world.notification_area(taskbar), now);
 
-  // A moved or rescaled taskbar may have its clock elsewhere: search again from now.
-  if (band != record->band || dpi != record->dpi) {
-    record->band = band;
-    record->clock_area.reset();
-    record->next_clock_attempt = now;
-    record->clock_deadline = now + kClockSearchSpan;
-  }
   if (!record->clock_area && record->next_clock_attempt <= now && now < record->clock_deadline) {
     record->next_clock_attempt = now + kClockRetry;
     const std::optional<Rect> clock_area = world.find_clock_area(taskbar);
     record = find_record(taskbar);  // the search lets messages through that may change the list
     if (record == nullptr) return false;
-    record->clock_area = clock_area;
-    if (diagnostics != nullptr) diagnostics->push_back("副タスクバーの時計: " + format_clock_area(clock_area));
+    if (world.taskbar_rect(taskbar) == taskbar_rect) {
+      record->clock_area = clock_area;
+    } else {
+      // The taskbar moved while the shell was asked: the area may be from either place. The
+      // look that sees the move lays out again, and the search runs again then.
+      record->next_clock_attempt = now;
+    }
+    if (diagnostics != nullptr) {
+      diagnostics->push_back("副タスクバーの時計: " + format_clock_area(record->clock_area));
+    }
   }
 
   // tray_left ends the mirror just before the secondary taskbar's clock.

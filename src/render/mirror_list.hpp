@@ -23,8 +23,12 @@ struct MirrorRecord {
   // Clock search: the next attempt, and the time after which no attempt is made.
   MirrorClock::time_point next_clock_attempt{};
   MirrorClock::time_point clock_deadline{};
-  // The secondary taskbar's band at the last placement (screen coordinates).
+  // The secondary taskbar's band at the last placement (screen coordinates), and what was read
+  // with it: the taskbar's window rectangle and its notification area. A look that finds the
+  // taskbar or its notification area elsewhere asks for a layout.
   std::optional<Rect> band;
+  std::optional<Rect> taskbar_rect;
+  std::optional<Rect> notification_area;
   // Where the clock and notification icons are; once known, the search is over.
   std::optional<Rect> clock_area;
   std::uint32_t dpi = 96;
@@ -51,7 +55,8 @@ class MirrorList {
  public:
   static constexpr std::size_t kMaxMirrors = 16;
   // A clock that is not found yet is looked for again every 2 seconds of updates, for one
-  // minute after the mirror appears or its band or DPI changes.
+  // minute after the mirror appears, its band changes size, its DPI changes or its
+  // notification area changes. A band that only moved carries a found clock area along.
   static constexpr std::chrono::seconds kClockRetry{2};
   static constexpr std::chrono::seconds kClockSearchSpan{60};
 

@@ -37,10 +37,18 @@ class MirrorSet::World final : public MirrorWorld {
     return band ? std::optional<Rect>(to_rect(*band)) : std::nullopt;
   }
 
+  std::optional<Rect> taskbar_rect(TaskbarId taskbar) override { return vessa::taskbar_rect(window_from_id(taskbar)); }
+
+  std::optional<Rect> notification_area(TaskbarId taskbar) override {
+    const std::optional<RECT> area = notification_area_rect(window_from_id(taskbar));
+    return area ? std::optional<Rect>(to_rect(*area)) : std::nullopt;
+  }
+
   std::uint32_t taskbar_dpi(TaskbarId taskbar) override { return GetDpiForWindow(window_from_id(taskbar)); }
 
   std::optional<Rect> find_clock_area(TaskbarId taskbar) override {
-    const std::optional<RECT> area = vessa::find_clock_area(window_from_id(taskbar));
+    HWND window = window_from_id(taskbar);
+    const std::optional<RECT> area = set_.clock_search_ ? set_.clock_search_(window) : vessa::find_clock_area(window);
     return area ? std::optional<Rect>(to_rect(*area)) : std::nullopt;
   }
 
@@ -48,7 +56,8 @@ class MirrorSet::World final : public MirrorWorld {
     auto window = std::make_unique<MirrorWindow>(set_, taskbar);
     if (!window->create_window()) return false;
     ShowWindow(window->hwnd(), SW_SHOWNA);
-    if (!visible) ShowWindow(window->hwnd(), SW_HIDE);
+    // Over a hidden taskbar it hides with it, as the look would a moment later.
+    if (!visible || !IsWindowVisible(window_from_id(taskbar))) ShowWindow(window->hwnd(), SW_HIDE);
     raise_over(window->hwnd(), window_from_id(taskbar));
     set_.windows_.push_back(std::move(window));
     return true;
@@ -82,7 +91,6 @@ bool MirrorSet::update(const Config& config, AttachMode mode, bool visible) {
   World world(*this);
   const MirrorUpdate result = list_.update(world, config, MirrorUpdateInputs{mode, visible, debug::enabled()});
   for (const std::string& line : result.diagnostics) debug::line(line);
-  for (const auto& window : windows_) window->set_laid_out_over(taskbar_rect(window_from_id(window->taskbar())));
   return result.changed || lost;
 }
 
@@ -92,11 +100,19 @@ void MirrorSet::raise() {
   }
 }
 
-bool MirrorSet::follow() {
+bool MirrorSet::follow(bool visible, bool tray_left) {
   bool moved = false;
   for (const auto& window : windows_) {
     if (!window->has_window()) continue;
-    if (follow_taskbar(window->hwnd(), window_from_id(window->taskbar()), window->laid_out_over())) moved = true;
+    // What the last placement was made for; nothing yet asks for a layout.
+    std::optional<TaskbarShape> laid_out_over;
+    const MirrorRecord* record = list_.find(window->taskbar());
+    if (record != nullptr && record->taskbar_rect) {
+      laid_out_over = TaskbarShape{*record->taskbar_rect, tray_left ? record->notification_area : std::nullopt};
+    }
+    if (follow_taskbar(window->hwnd(), window_from_id(window->taskbar()), laid_out_over, tray_left, visible)) {
+      moved = true;
+    }
   }
   return moved;
 }
@@ -116,7 +132,9 @@ void MirrorSet::clear() {
 
 void MirrorSet::set_visible(bool visible) {
   for (const auto& window : windows_) {
-    if (window->has_window()) ShowWindow(window->hwnd(), visible ? SW_SHOWNA : SW_HIDE);
+    // A mirror over a hidden taskbar stays hidden with it.
+    const bool show = visible && IsWindowVisible(window_from_id(window->taskbar()));
+    if (window->has_window()) ShowWindow(window->hwnd(), show ? SW_SHOWNA : SW_HIDE);
   }
 }
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "config/config.hpp"
@@ -50,6 +51,10 @@ class MirrorSet {
   MirrorSet& operator=(const MirrorSet&) = delete;
 
   void set_events(std::unique_ptr<MirrorEvents> events);
+  // Where a secondary taskbar's clock is: find_clock_area, unless another search is handed in
+  // (one that answers as a slow shell would, letting messages through while it waits).
+  using ClockSearch = std::function<std::optional<RECT>(HWND taskbar)>;
+  void set_clock_search(ClockSearch search) { clock_search_ = std::move(search); }
 
   // Brings the mirrors in step with the secondary taskbars and places them (writing the
   // --debug lines); true when a mirror was created or destroyed or any mirror changed.
@@ -57,12 +62,15 @@ class MirrorSet {
   // Puts every mirror back directly above its secondary taskbar.
   void raise();
   // One look at every mirror's secondary taskbar: raises the mirrors that were covered or left
-  // in the other band; true when a secondary taskbar moved since the last update (lay out
-  // again). A steady taskbar costs a few reads and nothing else.
-  [[nodiscard]] bool follow();
+  // in the other band, hides those whose taskbar is hidden and shows them again with it when
+  // `visible` (the bars' shared visibility); true when a secondary taskbar, or with
+  // `tray_left` its notification area, moved since the last update (lay out again). A steady
+  // taskbar costs a few reads and nothing else.
+  [[nodiscard]] bool follow(bool visible, bool tray_left);
   // The secondary taskbars that have a mirror window.
   [[nodiscard]] std::vector<HWND> taskbars() const;
-  // Shows (without activation) or hides every mirror window.
+  // Shows (without activation) or hides every mirror window; a mirror over a hidden taskbar
+  // stays hidden.
   void set_visible(bool visible);
   // Destroys every mirror window and forgets the list.
   void clear();
@@ -79,6 +87,7 @@ class MirrorSet {
   std::unique_ptr<MirrorEvents> events_;  // declared first: outlives the windows
   MirrorList list_;
   std::vector<std::unique_ptr<MirrorWindow>> windows_;
+  ClockSearch clock_search_;
 };
 
 }  // namespace vessa

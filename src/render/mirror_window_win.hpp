@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <optional>
 
 #include "base/window_win.hpp"
 #include "render/geometry.hpp"
@@ -28,10 +27,6 @@ class MirrorWindow final : public Window<MirrorWindow> {
 
   [[nodiscard]] TaskbarId taskbar() const noexcept { return taskbar_; }
   [[nodiscard]] RenderSurface& surface() noexcept { return surface_; }
-  // The secondary taskbar's window rectangle at the last layout: a look that finds it elsewhere
-  // asks for a layout.
-  [[nodiscard]] const std::optional<Rect>& laid_out_over() const noexcept { return laid_out_over_; }
-  void set_laid_out_over(const std::optional<Rect>& rect) noexcept { laid_out_over_ = rect; }
 
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -39,7 +34,6 @@ class MirrorWindow final : public Window<MirrorWindow> {
   const MirrorSet& set_;
   TaskbarId taskbar_;
   RenderSurface surface_;
-  std::optional<Rect> laid_out_over_;
 };
 
 }  // namespace vessa

@@ -1,9 +1,9 @@
 #pragma once
 // The window world the mirrors live in, as seen by the mirror list: which secondary taskbars
-// exist, where each one's band is, its DPI and its clock area, and the mirror windows made
-// and destroyed over them. The Win32 side (mirror_set_win.cpp) answers from the real windows;
-// the host tests answer from a script (tests/support/mirror_scripted_world.hpp). Main thread
-// only.
+// exist, where each one's band, window and notification area are, its DPI and its clock area,
+// and the mirror windows made and destroyed over them. The Win32 side (mirror_set_win.cpp)
+// answers from the real windows; the host tests answer from a script
+// (tests/support/mirror_scripted_world.hpp). Main thread only.
 
 #include <chrono>
 #include <cstddef>
@@ -28,6 +28,10 @@ class MirrorWorld {
   // The strip of the taskbar's display that the taskbar takes (screen coordinates); none when
   // it cannot be had.
   [[nodiscard]] virtual std::optional<Rect> taskbar_band(TaskbarId taskbar) = 0;
+  // The taskbar's window rectangle (screen coordinates); none when the window is gone.
+  [[nodiscard]] virtual std::optional<Rect> taskbar_rect(TaskbarId taskbar) = 0;
+  // The taskbar's own notification area (screen coordinates), where it has one.
+  [[nodiscard]] virtual std::optional<Rect> notification_area(TaskbarId taskbar) = 0;
   // The taskbar's DPI as the system reports it; 0 when it reports none.
   [[nodiscard]] virtual std::uint32_t taskbar_dpi(TaskbarId taskbar) = 0;
   // Where the taskbar's clock and notification icons are (screen coordinates), if anywhere.

@@ -4,7 +4,8 @@
 // its messages, and the program's own windows are left out. Two kinds of event are heard:
 // foreground changes anywhere (a click on the taskbar, Start, a task switch, a full-screen
 // program coming to the front or going), and show, hide, z-order and location changes on the
-// taskbars' own threads (an auto-hiding taskbar's slide, the shell's own raise). A callback
+// taskbars' own threads (an auto-hiding taskbar's slide, the shell's own raise, a notification
+// area that grows by an icon). A callback
 // only notes that a look at the taskbars is due and asks for it once, through `ask`; the look
 // runs later from the message loop, never inside a callback, which may come in the middle of
 // any wait for a message.
@@ -55,6 +56,7 @@ class TaskbarEventHooks {
 
   std::function<bool()> ask_;
   std::vector<HWND> taskbars_;
+  std::vector<HWND> notification_areas_;  // the taskbars' TrayNotifyWnd children
   std::vector<Thread> threads_;
   UniqueWinEventHook foreground_;
   std::vector<UniqueWinEventHook> taskbar_hooks_;

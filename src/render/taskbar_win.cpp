@@ -19,16 +19,22 @@ bool is_vessa_window(HWND window) {
   return GetClassNameW(window, name, 8) > 0 && std::wstring_view(name).starts_with(L"Vessa");
 }
 
-// Whether `window` lies directly above `target`: walking up from the target, it comes before
-// any visible window of another program. In the steady state it is the first one met.
-bool lies_directly_above(HWND window, HWND target) {
-  HWND above = GetWindow(target, GW_HWNDPREV);
+// Walks up from the taskbar to the window laid over it: whether it is reached, and the
+// rectangles of the visible windows of other programs met before it. In the steady state the
+// window is the first one met.
+void walk_up_to(HWND window, HWND taskbar, TaskbarLook& look) {
+  HWND above = GetWindow(taskbar, GW_HWNDPREV);
   for (int step = 0; step < kRaiseAttempts && above != nullptr; ++step) {
-    if (above == window) return true;
-    if (IsWindowVisible(above) && !is_vessa_window(above)) return false;
+    if (above == window) {
+      look.window_above = true;
+      return;
+    }
+    RECT rect{};
+    if (IsWindowVisible(above) && !is_vessa_window(above) && GetWindowRect(above, &rect)) {
+      look.between.push_back(to_rect(rect));
+    }
     above = GetWindow(above, GW_HWNDPREV);
   }
-  return false;
 }
 
 }  // namespace
@@ -75,16 +81,38 @@ std::optional<Rect> taskbar_rect(HWND taskbar) {
   return to_rect(rect);
 }
 
-std::optional<TaskbarLook> look_at_taskbar(HWND window, HWND taskbar) {
+std::optional<TaskbarShape> taskbar_shape(HWND taskbar, bool with_notification_area) {
   const std::optional<Rect> rect = taskbar_rect(taskbar);
   if (!rect) return std::nullopt;
-  return TaskbarLook{*rect, is_topmost(taskbar), is_topmost(window), lies_directly_above(window, taskbar)};
+  TaskbarShape shape{*rect, std::nullopt};
+  if (with_notification_area) {
+    if (const auto area = notification_area_rect(taskbar)) shape.notification_area = to_rect(*area);
+  }
+  return shape;
 }
 
-bool follow_taskbar(HWND window, HWND taskbar, const std::optional<Rect>& laid_out_over) {
-  const std::optional<TaskbarLook> look = look_at_taskbar(window, taskbar);
+std::optional<TaskbarLook> look_at_taskbar(HWND window, HWND taskbar, bool with_notification_area) {
+  const std::optional<TaskbarShape> shape = taskbar_shape(taskbar, with_notification_area);
+  if (!shape) return std::nullopt;
+  TaskbarLook look;
+  look.taskbar = shape->taskbar;
+  look.notification_area = shape->notification_area;
+  look.taskbar_visible = IsWindowVisible(taskbar) != FALSE;
+  look.taskbar_topmost = is_topmost(taskbar);
+  look.window_topmost = is_topmost(window);
+  RECT rect{};
+  if (GetWindowRect(window, &rect)) look.window = to_rect(rect);
+  walk_up_to(window, taskbar, look);
+  return look;
+}
+
+bool follow_taskbar(HWND window, HWND taskbar, const std::optional<TaskbarShape>& laid_out_over,
+                    bool with_notification_area, bool shown) {
+  const std::optional<TaskbarLook> look = look_at_taskbar(window, taskbar, with_notification_area);
   if (!look) return false;  // the taskbar went: the shell restart or display change that took it lays out
   const FollowSteps steps = follow_steps(laid_out_over, *look);
+  const bool show = shown && steps.shown;
+  if ((IsWindowVisible(window) != FALSE) != show) ShowWindow(window, show ? SW_SHOWNA : SW_HIDE);
   if (steps.raise) raise_over(window, taskbar);
   return steps.layout;
 }

@@ -23,13 +23,18 @@ void raise_over(HWND window, HWND target);
 
 // The taskbar's window rectangle, none when the window is gone.
 [[nodiscard]] std::optional<Rect> taskbar_rect(HWND taskbar);
+// What a layout over `taskbar` is made for: its window rectangle and, when `with_notification_area`
+// (the bars end before it), its notification area. None when the taskbar is gone.
+[[nodiscard]] std::optional<TaskbarShape> taskbar_shape(HWND taskbar, bool with_notification_area);
 // One cheap look at `taskbar` and `window`, laid over it (a few reads, no change); none when
 // the taskbar is gone.
-[[nodiscard]] std::optional<TaskbarLook> look_at_taskbar(HWND window, HWND taskbar);
-// Keeps `window` on `taskbar` between layouts: one look, and a raise when the window was
-// covered or left in the other band. True when the taskbar's rectangle is no longer
+[[nodiscard]] std::optional<TaskbarLook> look_at_taskbar(HWND window, HWND taskbar, bool with_notification_area);
+// Keeps `window` on `taskbar` between layouts: one look, a raise when the window was covered
+// or left in the other band, and the window hidden while the taskbar is and shown again with
+// it when `shown` (the user's choice) allows. True when the taskbar is no longer of the shape
 // `laid_out_over` (lay out again); false when it is gone.
-[[nodiscard]] bool follow_taskbar(HWND window, HWND taskbar, const std::optional<Rect>& laid_out_over);
+[[nodiscard]] bool follow_taskbar(HWND window, HWND taskbar, const std::optional<TaskbarShape>& laid_out_over,
+                                  bool with_notification_area, bool shown);
 
 [[nodiscard]] inline Rect to_rect(const RECT& r) noexcept { return Rect{r.left, r.top, r.right, r.bottom}; }
 

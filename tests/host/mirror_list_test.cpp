@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/config.hpp"
@@ -143,7 +144,7 @@ TEST(MirrorList, AFailedWindowIsReportedAndTriedAgainAtTheNextUpdate) {
 }
 
 // The clock search runs at most every two seconds of updates, for one minute from the mirror's
-// creation or from a change of band or DPI, and a found area ends it.
+// creation or from a change of band size, DPI or notification area, and a found area ends it.
 TEST(MirrorList, ClockSearchSchedule) {
   const struct {
     const char* name;
@@ -158,13 +159,15 @@ TEST(MirrorList, ClockSearchSchedule) {
       {"58 s after creation", 56s, nullptr, 3},
       {"exactly 60 s after creation: over", 2s, nullptr, 3},
       {"long after", 30s, nullptr, 3},
-      {"the band moved: from now again", 0s, [](Taskbar& t) { t.band = Rect{1280, 0, 2560, 40}; }, 4},
+      {"the band changed its size: from now again", 0s, [](Taskbar& t) { t.band = Rect{1280, 0, 2560, 48}; }, 4},
       {"2 s later", 2s, nullptr, 5},
       {"the DPI changed: at once", 0s, [](Taskbar& t) { t.dpi = 144; }, 6},
       {"the clock appears", 2s, [](Taskbar& t) { t.clock_area = Rect{2380, 0, 2560, 40}; }, 7},
       {"found: no more searching", 2s, nullptr, 7},
       {"still found", 20s, nullptr, 7},
-      {"the band moved: the found area is forgotten", 0s, [](Taskbar& t) { t.band = kSecondBand; }, 8},
+      {"the notification area grew: at once", 0s, [](Taskbar& t) { t.notification_area = Rect{2300, 0, 2560, 48}; },
+       8},
+      {"the band changed its size: the found area is forgotten", 0s, [](Taskbar& t) { t.band = kSecondBand; }, 9},
   };
   ScriptedMirrorWorld world;
   world.set_taskbar(7, Taskbar{kSecondBand, 96, std::nullopt});
@@ -197,6 +200,40 @@ TEST(MirrorList, AnUpdateAskedForDuringAClockSearchRunsAfterTheCurrentOne) {
   for (const MirrorRecord& record : list.records()) EXPECT_TRUE(record.laid_out) << record.taskbar;
   EXPECT_EQ(world.clock_searches(1), 1);
   EXPECT_EQ(world.clock_searches(2), 1);
+}
+
+// An auto-hiding taskbar's slide moves its band at the same size: the clock area found moves
+// with it, without a new search. A taskbar that moves during the search keeps the rectangle
+// read with the band, so the next look sees the move, and the area found meanwhile is not
+// trusted.
+TEST(MirrorList, AMovedBandCarriesItsClockAreaAndAMoveDuringTheSearchIsSeen) {
+  constexpr Rect kLower{1280, 800, 2560, 840};
+  constexpr Rect kLowerClock{2380, 800, 2560, 840};
+  ScriptedMirrorWorld world;
+  world.set_taskbar(1, Taskbar{kSecondBand, 96, kSecondClock});
+  bool moving = true;
+  world.during_clock_search = [&](TaskbarId) {
+    if (!std::exchange(moving, false)) return;
+    world.taskbar(1).band = kLower;
+    world.taskbar(1).clock_area = kLowerClock;
+  };
+  MirrorList list;
+  (void)list.update(world, all_displays(), {});
+  EXPECT_EQ(list.records().at(0).taskbar_rect, kSecondBand) << "the move during the search is not seen";
+  EXPECT_EQ(list.records().at(0).clock_area, std::nullopt);
+
+  // The look that sees the move lays out again: searched again at once, at the new place.
+  EXPECT_TRUE(list.update(world, all_displays(), {}).changed);
+  EXPECT_EQ(world.clock_searches(1), 2);
+  EXPECT_EQ(list.records().at(0).taskbar_rect, kLower);
+  EXPECT_EQ(list.records().at(0).placement, (Placement{2380 - 8 - 80, 800 + 4, 80, 38}));
+
+  // A slide by (0, +40) costs no search: the area moves along.
+  world.taskbar(1).band = Rect{1280, 840, 2560, 880};
+  EXPECT_TRUE(list.update(world, all_displays(), {}).changed);
+  EXPECT_EQ(world.clock_searches(1), 2);
+  EXPECT_EQ(list.records().at(0).clock_area, (Rect{2380, 840, 2560, 880}));
+  EXPECT_EQ(list.records().at(0).placement, (Placement{2380 - 8 - 80, 840 + 4, 80, 38}));
 }
 
 TEST(MirrorList, AMirrorWhoseBandCannotBeHadIsNeitherPlacedNorSearched) {

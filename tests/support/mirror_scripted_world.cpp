@@ -53,6 +53,17 @@ std::optional<Rect> ScriptedMirrorWorld::taskbar_band(TaskbarId id) {
   return taskbar != nullptr ? taskbar->band : std::nullopt;
 }
 
+std::optional<Rect> ScriptedMirrorWorld::taskbar_rect(TaskbarId id) {
+  const Taskbar* taskbar = find(id);
+  if (taskbar == nullptr) return std::nullopt;
+  return taskbar->window ? taskbar->window : taskbar->band;
+}
+
+std::optional<Rect> ScriptedMirrorWorld::notification_area(TaskbarId id) {
+  const Taskbar* taskbar = find(id);
+  return taskbar != nullptr ? taskbar->notification_area : std::nullopt;
+}
+
 std::uint32_t ScriptedMirrorWorld::taskbar_dpi(TaskbarId id) {
   const Taskbar* taskbar = find(id);
   return taskbar != nullptr ? taskbar->dpi : 0;

@@ -21,6 +21,8 @@ class ScriptedMirrorWorld final : public MirrorWorld {
     std::optional<Rect> band;
     std::uint32_t dpi = 96;
     std::optional<Rect> clock_area;
+    std::optional<Rect> window;  // the taskbar's window rectangle; the band when not set
+    std::optional<Rect> notification_area;
   };
 
   // --- What the system shows -----------------------------------------------------------------
@@ -48,6 +50,8 @@ class ScriptedMirrorWorld final : public MirrorWorld {
   // MirrorWorld
   [[nodiscard]] std::vector<TaskbarId> secondary_taskbars(std::size_t limit) override;
   [[nodiscard]] std::optional<Rect> taskbar_band(TaskbarId taskbar) override;
+  [[nodiscard]] std::optional<Rect> taskbar_rect(TaskbarId taskbar) override;
+  [[nodiscard]] std::optional<Rect> notification_area(TaskbarId taskbar) override;
   [[nodiscard]] std::uint32_t taskbar_dpi(TaskbarId taskbar) override;
   [[nodiscard]] std::optional<Rect> find_clock_area(TaskbarId taskbar) override;
   [[nodiscard]] bool create_mirror(TaskbarId taskbar, bool visible) override;

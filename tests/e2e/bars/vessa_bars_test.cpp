@@ -310,14 +310,15 @@ TEST(Plain_Bars, ChildModeSurvivesAShellRestartAndJoinsTheNewTaskbar) {
   taskbar = std::make_unique<FakeTaskbar>(kBottomTaskbar, kBottomTray);
   pump_for(500ms);
   PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  EXPECT_TRUE(wait_until([&] {
+  // Moving a window to a new parent hides it for a moment and shows it again (SetParent does
+  // so itself), so it is a visible child of the new taskbar once the move is over, not at the
+  // moment its parent changes.
+  const auto joined = [&] {
     const auto bar = wait_for_bar_window(vessa.pid(), 100ms);
-    return bar && GetAncestor(*bar, GA_PARENT) == taskbar->window();
-  })) << vessa.report();
-  const auto bar = wait_for_bar_window(vessa.pid());  // the new one
-  ASSERT_TRUE(bar.has_value());
-  const WindowInfo info = describe_window(*bar);
-  EXPECT_EQ(info.style & (WS_CHILD | WS_VISIBLE), static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
+    return bar && GetAncestor(*bar, GA_PARENT) == taskbar->window() &&
+           (describe_window(*bar).style & (WS_CHILD | WS_VISIBLE)) == static_cast<DWORD>(WS_CHILD | WS_VISIBLE);
+  };
+  EXPECT_TRUE(wait_until(joined)) << vessa.report();
   // Laid out again in the new taskbar (the first layout's line, then this one).
   EXPECT_TRUE(wait_until([&] {
     std::size_t count = 0;
@@ -350,8 +351,15 @@ TEST(Plain_Bars, ChildModeIsAChildOfTheTaskbarPlacedInItsClientArea) {
 
 bool topmost(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
+// Above the taskbar in its band, and no visible window over the bars lies between them (one
+// beside the bars covers nothing).
 bool directly_above_in_its_band(HWND bar, HWND taskbar) {
-  return GetWindow(taskbar, GW_HWNDPREV) == bar && topmost(bar) == topmost(taskbar);
+  const RECT bars = window_rect(bar);
+  HWND above = GetWindow(taskbar, GW_HWNDPREV);
+  for (RECT rect{}, overlap{}; above != nullptr && above != bar; above = GetWindow(above, GW_HWNDPREV)) {
+    if (IsWindowVisible(above) && GetWindowRect(above, &rect) && IntersectRect(&overlap, &rect, &bars)) return false;
+  }
+  return above == bar && topmost(bar) == topmost(taskbar);
 }
 
 void lift(HWND window, HWND insert_after) {
@@ -419,6 +427,42 @@ TEST(Plain_Bars, TheBarsFollowTheTaskbarAtTheNextTickOrAtTheShellsEvent) {
     EXPECT_TRUE(topmost(vessa.bar) && topmost(*mirror));
 
     EXPECT_EQ(count_lines(vessa, "relayout "), 1u) << vessa.report();
+
+    // A new tray icon widens the notification area by 100 pixels: the bars end before it again.
+    taskbar.move_tray(RECT{1000, 760, 1280, 800});
+    if (run.events) raise_win_event(EVENT_OBJECT_LOCATIONCHANGE, taskbar.tray());
+    EXPECT_TRUE(wait_until([&] { return window_rect(vessa.bar).right == 1000 - 8; }, 1s)) << "the notification area";
+
+    // A tool hides the taskbars: the bars and the mirror hide with them and come back with them.
+    const auto shown = [&](bool visible) {
+      return (IsWindowVisible(vessa.bar) != FALSE) == visible && (IsWindowVisible(*mirror) != FALSE) == visible;
+    };
+    ShowWindow(t, SW_HIDE);
+    ShowWindow(s, SW_HIDE);
+    if (run.events) raise_win_event(EVENT_OBJECT_HIDE, t);
+    EXPECT_TRUE(wait_until([&] { return shown(false); }, 1s)) << "hidden with the taskbars";
+    ShowWindow(t, SW_SHOWNOACTIVATE);
+    ShowWindow(s, SW_SHOWNOACTIVATE);
+    if (run.events) raise_win_event(EVENT_OBJECT_SHOW, t);
+    EXPECT_TRUE(wait_until([&] { return shown(true) && both_above(); }, 1s)) << "back with the taskbars";
+
+    // Another tool that keeps itself directly above the taskbar, beside the bars, and the bars
+    // leave each other be: no trading places on every tick.
+    if (!run.events) {
+      const UniqueHwnd neighbour(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"Static", L"",
+                                                 WS_POPUP, 600, 760, 100, 40, nullptr, nullptr, nullptr, nullptr));
+      ShowWindow(neighbour.get(), SW_SHOWNOACTIVATE);
+      int trades = 0;  // the bars came between the neighbour and the taskbar since the last step
+      for (int step = 0; step < 50; ++step, pump_for(100ms)) {  // 5 s
+        const HWND above = GetWindow(t, GW_HWNDPREV);
+        if (above == neighbour.get()) continue;
+        if (step > 0) ++trades;
+        lift(neighbour.get(), above);
+      }
+      EXPECT_EQ(trades, 0) << "the bars traded places with another tool above the taskbar";
+      EXPECT_TRUE(both_above());
+    }
+    EXPECT_EQ(count_lines(vessa, "relayout "), 2u) << vessa.report();
     EXPECT_TRUE(vessa.closes_with_zero());
   }
 }

@@ -268,6 +268,23 @@ TEST(Plain_Mirrors, ShowFromAMirrorsMenuHidesAllThreeAndShowsThemAgainThenExitEn
   EXPECT_EQ(desktop.vessa.process->wait(), std::optional<DWORD>(0));
 }
 
+// The shell makes a taskbar before its notification area: a layout in between finds no clock
+// there. The next layout finds the area and places the mirror before it at once.
+TEST(Plain_Mirrors, ANotificationAreaThatAppearsLaterIsTakenInAtTheNextLayout) {
+  MirrorDesktop desktop;
+  ASSERT_NE(desktop.vessa.bar, nullptr);
+  desktop.with_clock.reset();
+  FakeTaskbar late(kSecondaryWithClock, RECT{700, 0, 700, 30}, FakeTaskbar::Kind::Secondary);  // empty for now
+  desktop.relayout();
+  late.move_tray(kSecondaryClock);
+  desktop.relayout();
+  const Placement placement = expected_for(late).result.placement;
+  const auto placed = [&] { return std::ranges::any_of(desktop.mirrors(), [&](HWND m) { return at(m, placement); }); };
+  EXPECT_TRUE(wait_until(placed, 1s))
+      << desktop.vessa.report();
+  EXPECT_TRUE(desktop.vessa.closes_with_zero());
+}
+
 // A secondary taskbar that comes and goes two hundred times: each time a mirror window with
 // its surface is made and drawn, then destroyed. The process's GDI and USER objects end where
 // they were after the first ten rounds.
