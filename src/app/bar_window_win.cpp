@@ -10,8 +10,17 @@ namespace {
 
 void reregister_tray_icon(AppState& state) {
   if (state.tray) {
-    const Status ignored = add_tray_icon(*state.tray, state.texts().text(TextId::ProductName));
+    const Status ignored = refresh_tray_icon(*state.tray, state.texts().text(TextId::ProductName));
     (void)ignored;  // background work: the next change or shell restart tries again
+  }
+}
+
+// A shell busy at sign-in refuses the icon; the reattach check offers it again until the
+// shell takes it.
+void add_refused_tray_icon(AppState& state) {
+  if (state.tray) {
+    const Status ignored = add_tray_icon(*state.tray, state.texts().text(TextId::ProductName));
+    (void)ignored;  // no message: the next check tries again
   }
 }
 
@@ -153,6 +162,11 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       reregister_tray_icon(state_);
       layout(state_);
       return 0;
+    case WM_POWERBROADCAST:
+      // Back from sleep the weather timer, overdue, fires before the network is back: fetch
+      // once more when it usually is.
+      if (wparam == PBT_APMRESUMEAUTOMATIC) set_bar_timers(hwnd(), state_.timers, state_.config, true);
+      return TRUE;
     case WM_TIMER:
       switch (wparam) {
         case kUpdateTimer:
@@ -160,8 +174,13 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
           break;
         case kReattachTimer:
           attach(state_);
+          add_refused_tray_icon(state_);
           break;
         case kWeatherTimer:
+          start_weather_fetch(state_);
+          break;
+        case kResumeWeatherTimer:
+          KillTimer(hwnd(), kResumeWeatherTimer);  // once after each resume
           start_weather_fetch(state_);
           break;
         case kTaskbarRecheckTimer:
@@ -204,6 +223,7 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       hide_tooltip(state_);
     }
     state_.taskbar = find_taskbar();
+    if (state_.tray) forget_tray_icon(*state_.tray);  // gone with the old shell: added anew
     reregister_tray_icon(state_);
     attach(state_);
     return 0;
@@ -211,9 +231,9 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   return default_handling(message, wparam, lparam);
 }
 
-void set_bar_timers(HWND window, TimerPeriods& running, const Config& config) {
+void set_bar_timers(HWND window, TimerPeriods& running, const Config& config, bool resumed) {
   if (window == nullptr) return;
-  for (const TimerChange& change : timer_changes(running, config)) {
+  for (const TimerChange& change : timer_changes(running, config, resumed)) {
     if (change.period_ms != 0) {
       SetTimer(window, change.id, change.period_ms, nullptr);
     } else {

@@ -1,5 +1,6 @@
 #include "app/tray_icon_win.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/app_state_win.hpp"
@@ -47,6 +48,41 @@ Status replace_picture(TrayIcon& icon) {
   return {};
 }
 
+NOTIFYICONDATAW icon_data(const TrayIcon& icon, std::string_view tip) {
+  NOTIFYICONDATAW data = identity(icon);
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
+  data.uCallbackMessage = kTrayCallbackMessage;
+  data.hIcon = icon.picture.get();
+  const std::u16string text = tray_tip_text(tip);
+  std::memcpy(data.szTip, text.data(), text.size() * sizeof(char16_t));  // the rest stays zero
+  return data;
+}
+
+// The waiting notice as a balloon from the icon, once: a balloon the shell refuses is not
+// worth another try, since the --debug line says the same.
+void show_notice(TrayIcon& icon) {
+  if (!icon.notice) return;
+  NOTIFYICONDATAW data = identity(icon);
+  data.uFlags = NIF_INFO;
+  data.dwInfoFlags = NIIF_WARNING;
+  const TrayNotice& notice = *icon.notice;
+  std::memcpy(data.szInfoTitle, notice.title.data(),
+              std::min(notice.title.size(), kMaxBalloonTitleUnits) * sizeof(char16_t));
+  std::memcpy(data.szInfo, notice.text.data(), std::min(notice.text.size(), kMaxBalloonTextUnits) * sizeof(char16_t));
+  Shell_NotifyIconW(NIM_MODIFY, &data);
+  icon.notice.reset();
+}
+
+// NIM_ADD, then the version that gives the icon its tooltip and version-4 callbacks.
+Status add_to_shell(TrayIcon& icon, NOTIFYICONDATAW& data) {
+  if (!Shell_NotifyIconW(NIM_ADD, &data)) return Error("トレイアイコンを登録できません");
+  data.uVersion = NOTIFYICON_VERSION_4;
+  Shell_NotifyIconW(NIM_SETVERSION, &data);
+  icon.registered = true;
+  show_notice(icon);
+  return {};
+}
+
 void append_item(HMENU menu, UINT flags, MenuCommand command, std::string_view text) {
   const std::wstring wide = widen(text);
   AppendMenuW(menu, flags, menu_item_id(command), wide.c_str());  // a failed append is left out
@@ -55,24 +91,28 @@ void append_item(HMENU menu, UINT flags, MenuCommand command, std::string_view t
 }  // namespace
 
 Status add_tray_icon(TrayIcon& icon, std::string_view tip) {
+  if (icon.registered) return {};
+  if (icon.picture.get() == nullptr) {
+    if (Status drawn = replace_picture(icon); !drawn) return drawn;
+  }
+  NOTIFYICONDATAW data = icon_data(icon, tip);
+  return add_to_shell(icon, data);
+}
+
+Status refresh_tray_icon(TrayIcon& icon, std::string_view tip) {
   if (Status drawn = replace_picture(icon); !drawn) return drawn;
-
-  NOTIFYICONDATAW data = identity(icon);
-  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
-  data.uCallbackMessage = kTrayCallbackMessage;
-  data.hIcon = icon.picture.get();
-  const std::u16string text = tray_tip_text(tip);
-  std::memcpy(data.szTip, text.data(), text.size() * sizeof(char16_t));  // the rest stays zero
-
-  if (Shell_NotifyIconW(NIM_ADD, &data)) {
-    data.uVersion = NOTIFYICON_VERSION_4;
-    Shell_NotifyIconW(NIM_SETVERSION, &data);
+  NOTIFYICONDATAW data = icon_data(icon, tip);
+  // A held icon (a theme, display or DPI change) takes the new picture in one call; one not
+  // held is added. When that fails, the other is tried: the shell may have lost the icon
+  // unannounced, or a new shell may already hold the one a reattach check added before it
+  // announced itself. Refreshes are rare, so the second call costs little.
+  const bool held = icon.registered;
+  if (held && Shell_NotifyIconW(NIM_MODIFY, &data)) return {};
+  if (add_to_shell(icon, data).ok()) return {};
+  if (!held && Shell_NotifyIconW(NIM_MODIFY, &data)) {
     icon.registered = true;
     return {};
   }
-  // Adding fails while the shell still holds our icon (a theme, display or DPI change rather
-  // than a shell restart): give that icon the new picture instead.
-  if (icon.registered && Shell_NotifyIconW(NIM_MODIFY, &data)) return {};
   return Error("トレイアイコンを登録できません");
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,18 @@
 
 namespace vessa {
 
+// A file replaced with the defaults: why, and where its bytes were kept.
+struct ConfigReset {
+  std::optional<std::string> error;  // the reader's first error; none when the file is not UTF-8 text
+  std::filesystem::path kept_copy;
+
+  friend bool operator==(const ConfigReset&, const ConfigReset&) = default;
+};
+
 struct LoadedConfig {
   Config config;
   std::vector<std::string> diagnostics;  // one --debug line each, in order
+  std::optional<ConfigReset> reset;      // the file was replaced with the defaults
 };
 
 // Loads the configuration at `path`, a regular file, repairing and rewriting it as needed.

@@ -8,7 +8,7 @@ namespace {
 
 StartupConfig loaded_from(const std::filesystem::path& path) {
   LoadedConfig loaded = load_config(path);
-  return StartupConfig{std::move(loaded.config), path, std::move(loaded.diagnostics)};
+  return StartupConfig{std::move(loaded.config), path, std::move(loaded.diagnostics), std::move(loaded.reset)};
 }
 
 }  // namespace

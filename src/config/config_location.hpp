@@ -10,6 +10,7 @@
 
 #include "base/result.hpp"
 #include "config/config.hpp"
+#include "config/config_file.hpp"
 
 namespace vessa {
 
@@ -22,6 +23,7 @@ struct StartupConfig {
   Config config;
   std::filesystem::path path;            // where the configuration is saved
   std::vector<std::string> diagnostics;  // --debug lines of loading, in order
+  std::optional<ConfigReset> reset;      // the file was replaced with the defaults
 };
 
 // The configuration start-up runs with; an error only when no file exists and the defaults

@@ -98,6 +98,11 @@ constexpr std::array<Entry, kTextCount> kEntries = {{
     {TextId::MessageTitle, "VESSA", "VESSA"},
     {TextId::AttachFailed, "タスクバーへの表示に失敗しました。トレイ常駐のみで動作します。",
      "Could not attach to the taskbar. Running in the tray only."},
+    {TextId::ConfigResetTitle, "設定を初期値に戻しました", "Settings reset to the defaults"},
+    {TextId::ConfigResetError, "config.toml に誤りがあったため、初期設定で起動しました。最初の誤り: ",
+     "config.toml had an error, so VESSA started with the default settings. First error: "},
+    {TextId::ConfigResetNotText, "UTF-8 のテキストとして読めません", "not readable as UTF-8 text"},
+    {TextId::ConfigResetKept, "\n元のファイルの保存先: ", "\nYour file was kept as: "},
 }};
 
 constexpr bool entries_follow_their_names() {

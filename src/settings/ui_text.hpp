@@ -1,5 +1,5 @@
 #pragma once
-// The user-interface text table: 80 texts, each in Japanese and in English, reached by name.
+// The user-interface text table: 84 texts, each in Japanese and in English, reached by name.
 // Every label the program shows comes from here; the language chosen at start-up (or after the
 // settings are accepted) selects the table. Start-up failures and diagnostics are Japanese in
 // both languages and do not come from here.
@@ -33,8 +33,12 @@ enum class TextId : std::uint8_t {
   Cpu = 69, Memory = 70, Disk = 71, Network = 72, Receive = 73, Send = 74, Gpu = 75, Used = 76, Load = 77,
   // The warning when the bars cannot go into the taskbar.
   MessageTitle = 78, AttachFailed = 79,
+  // The tray icon's notice that a broken configuration file was replaced with the defaults:
+  // the title, the words before the reader's first error (or instead of it, for a file that
+  // is not text), and the words before the kept copy's path.
+  ConfigResetTitle = 80, ConfigResetError = 81, ConfigResetNotText = 82, ConfigResetKept = 83,
 };
-inline constexpr std::size_t kTextCount = 80;
+inline constexpr std::size_t kTextCount = 84;
 
 // The texts of one language.
 class TextTable {
