@@ -8,19 +8,12 @@
 namespace vessa {
 namespace {
 
-void reregister_tray_icon(AppState& state) {
+// The tray icon's operations as background work: a failure is dropped, and the next
+// change, reattach check or shell restart tries again.
+void on_tray_icon(AppState& state, Status (*operation)(TrayIcon&, std::string_view)) {
   if (state.tray) {
-    const Status ignored = refresh_tray_icon(*state.tray, state.texts().text(TextId::ProductName));
-    (void)ignored;  // background work: the next change or shell restart tries again
-  }
-}
-
-// A shell busy at sign-in refuses the icon; the reattach check offers it again until the
-// shell takes it.
-void add_refused_tray_icon(AppState& state) {
-  if (state.tray) {
-    const Status ignored = add_tray_icon(*state.tray, state.texts().text(TextId::ProductName));
-    (void)ignored;  // no message: the next check tries again
+    const Status ignored = operation(*state.tray, state.texts().text(TextId::ProductName));
+    (void)ignored;
   }
 }
 
@@ -142,7 +135,8 @@ void BarWindow::on_window_gone() noexcept {
   state_.laid_out = false;  // the new window has no picture yet: the next layout draws
   state_.reset_hover();
   hide_tooltip(state_);
-  // The new taskbar's TaskbarCreated adds the icon for this window.
+  // The new taskbar's TaskbarCreated (or a reattach check just before it) adds the icon for
+  // this window.
   if (state_.tray) state_.tray->owner = hwnd();
 }
 
@@ -159,7 +153,7 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SETTINGCHANGE:
     case WM_DISPLAYCHANGE:
     case WM_DPICHANGED:
-      reregister_tray_icon(state_);
+      on_tray_icon(state_, &refresh_tray_icon);
       layout(state_);
       return 0;
     case WM_POWERBROADCAST:
@@ -174,7 +168,7 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
           break;
         case kReattachTimer:
           attach(state_);
-          add_refused_tray_icon(state_);
+          on_tray_icon(state_, &add_tray_icon);  // a shell busy at sign-in refused it
           break;
         case kWeatherTimer:
           start_weather_fetch(state_);
@@ -223,8 +217,7 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       hide_tooltip(state_);
     }
     state_.taskbar = find_taskbar();
-    if (state_.tray) forget_tray_icon(*state_.tray);  // gone with the old shell: added anew
-    reregister_tray_icon(state_);
+    on_tray_icon(state_, &readd_tray_icon);
     attach(state_);
     return 0;
   }

@@ -101,19 +101,23 @@ Status add_tray_icon(TrayIcon& icon, std::string_view tip) {
 
 Status refresh_tray_icon(TrayIcon& icon, std::string_view tip) {
   if (Status drawn = replace_picture(icon); !drawn) return drawn;
+  if (!icon.registered) return {};  // the reattach check or the shell's restart adds it
+  // The shell still holds the icon after a theme, display or DPI change: one call gives it
+  // the new picture.
   NOTIFYICONDATAW data = icon_data(icon, tip);
-  // A held icon (a theme, display or DPI change) takes the new picture in one call; one not
-  // held is added. When that fails, the other is tried: the shell may have lost the icon
-  // unannounced, or a new shell may already hold the one a reattach check added before it
-  // announced itself. Refreshes are rare, so the second call costs little.
-  const bool held = icon.registered;
-  if (held && Shell_NotifyIconW(NIM_MODIFY, &data)) return {};
-  if (add_to_shell(icon, data).ok()) return {};
-  if (!held && Shell_NotifyIconW(NIM_MODIFY, &data)) {
-    icon.registered = true;
-    return {};
-  }
+  if (Shell_NotifyIconW(NIM_MODIFY, &data)) return {};
   return Error("トレイアイコンを登録できません");
+}
+
+Status readd_tray_icon(TrayIcon& icon, std::string_view tip) {
+  icon.registered = false;  // gone with the old shell
+  if (Status drawn = replace_picture(icon); !drawn) return drawn;
+  NOTIFYICONDATAW data = icon_data(icon, tip);
+  if (add_to_shell(icon, data).ok()) return {};
+  // A reattach check may have added the icon to the new shell before it announced itself.
+  if (!Shell_NotifyIconW(NIM_MODIFY, &data)) return Error("トレイアイコンを登録できません");
+  icon.registered = true;
+  return {};
 }
 
 void remove_tray_icon(TrayIcon& icon) {

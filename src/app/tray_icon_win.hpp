@@ -64,11 +64,11 @@ struct TrayIcon {
 // Adds the icon with `tip` as its tip text when the shell does not hold it yet, then shows
 // the waiting notice; nothing when the shell holds it already.
 [[nodiscard]] Status add_tray_icon(TrayIcon& icon, std::string_view tip);
-// Gives the icon a freshly drawn picture: a held icon is modified in place (a theme, display
-// or DPI change), one the shell does not hold is added.
+// Gives the icon a freshly drawn picture (a theme, display or DPI change): a held icon is
+// modified in place; a shell that has not taken the icon is not called.
 [[nodiscard]] Status refresh_tray_icon(TrayIcon& icon, std::string_view tip);
-// The shell restarted: the icon went with it, and the next refresh adds it again.
-inline void forget_tray_icon(TrayIcon& icon) noexcept { icon.registered = false; }
+// The shell restarted and the icon went with it: adds it with a freshly drawn picture.
+[[nodiscard]] Status readd_tray_icon(TrayIcon& icon, std::string_view tip);
 // Destroys the owned picture and takes the icon out of the notification area.
 void remove_tray_icon(TrayIcon& icon);
 
