@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/app_state_win.hpp"
@@ -56,13 +57,21 @@ bool create_first_bar_window(AppState& state) {
   return false;
 }
 
-void add_startup_tray_icon(AppState& state) {
+// The notice that the configuration file was replaced with the defaults, in the user's language.
+TrayNotice reset_notice(const TextTable& texts, const ConfigReset& reset) {
+  const std::string error = reset.error ? *reset.error : std::string(texts.text(TextId::ConfigResetNotText));
+  const std::string lead = std::string(texts.text(TextId::ConfigResetError)) + error;
+  const std::string tail = std::string(texts.text(TextId::ConfigResetKept)) + path_to_utf8(reset.kept_copy);
+  return TrayNotice{balloon_title(texts.text(TextId::ConfigResetTitle)), balloon_text(lead, tail)};
+}
+
+// A shell busy at sign-in may refuse the icon: no message, and the record stays to be added
+// at a later reattach check or shell restart. A reset is told once the icon is there.
+void add_startup_tray_icon(AppState& state, const std::optional<ConfigReset>& reset) {
   state.tray = TrayIcon{state.bar_window(), state.config.appearance.tray_icon_color, false};
-  if (!add_tray_icon(*state.tray, state.texts().text(TextId::ProductName)).ok()) {
-    // No message: the program runs without a tray icon.
-    remove_tray_icon(*state.tray);
-    state.tray.reset();
-  }
+  if (reset) state.tray->notice = reset_notice(state.texts(), *reset);
+  const Status ignored = add_tray_icon(*state.tray, state.texts().text(TextId::ProductName));
+  (void)ignored;
 }
 
 // The bar window's WM_DESTROY posts WM_QUIT; a fatal report's message box after it would
@@ -153,7 +162,7 @@ int run_application() {
     }
   }
   if (app.bar_window() != nullptr) {
-    if (app.config.behavior.tray_icon) add_startup_tray_icon(app);
+    if (app.config.behavior.tray_icon) add_startup_tray_icon(app, loaded->reset);
     app.mirrors.set_events(make_mirror_events(app));
     attach(app);
     take_sample(app);

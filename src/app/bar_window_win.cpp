@@ -8,10 +8,12 @@
 namespace vessa {
 namespace {
 
-void reregister_tray_icon(AppState& state) {
+// The tray icon's operations as background work: a failure is dropped, and the next
+// change, reattach check or shell restart tries again.
+void on_tray_icon(AppState& state, Status (*operation)(TrayIcon&, std::string_view)) {
   if (state.tray) {
-    const Status ignored = add_tray_icon(*state.tray, state.texts().text(TextId::ProductName));
-    (void)ignored;  // background work: the next change or shell restart tries again
+    const Status ignored = operation(*state.tray, state.texts().text(TextId::ProductName));
+    (void)ignored;
   }
 }
 
@@ -133,7 +135,8 @@ void BarWindow::on_window_gone() noexcept {
   state_.laid_out = false;  // the new window has no picture yet: the next layout draws
   state_.reset_hover();
   hide_tooltip(state_);
-  // The new taskbar's TaskbarCreated adds the icon for this window.
+  // The new taskbar's TaskbarCreated (or a reattach check just before it) adds the icon for
+  // this window.
   if (state_.tray) state_.tray->owner = hwnd();
 }
 
@@ -150,9 +153,14 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SETTINGCHANGE:
     case WM_DISPLAYCHANGE:
     case WM_DPICHANGED:
-      reregister_tray_icon(state_);
+      on_tray_icon(state_, &refresh_tray_icon);
       layout(state_);
       return 0;
+    case WM_POWERBROADCAST:
+      // Back from sleep the weather timer, overdue, fires before the network is back: fetch
+      // once more when it usually is.
+      if (wparam == PBT_APMRESUMEAUTOMATIC) set_bar_timers(hwnd(), state_.timers, state_.config, true);
+      return TRUE;
     case WM_TIMER:
       switch (wparam) {
         case kUpdateTimer:
@@ -160,8 +168,13 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
           break;
         case kReattachTimer:
           attach(state_);
+          on_tray_icon(state_, &add_tray_icon);  // a shell busy at sign-in refused it
           break;
         case kWeatherTimer:
+          start_weather_fetch(state_);
+          break;
+        case kResumeWeatherTimer:
+          KillTimer(hwnd(), kResumeWeatherTimer);  // once after each resume
           start_weather_fetch(state_);
           break;
         case kTaskbarRecheckTimer:
@@ -204,16 +217,16 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       hide_tooltip(state_);
     }
     state_.taskbar = find_taskbar();
-    reregister_tray_icon(state_);
+    on_tray_icon(state_, &readd_tray_icon);
     attach(state_);
     return 0;
   }
   return default_handling(message, wparam, lparam);
 }
 
-void set_bar_timers(HWND window, TimerPeriods& running, const Config& config) {
+void set_bar_timers(HWND window, TimerPeriods& running, const Config& config, bool resumed) {
   if (window == nullptr) return;
-  for (const TimerChange& change : timer_changes(running, config)) {
+  for (const TimerChange& change : timer_changes(running, config, resumed)) {
     if (change.period_ms != 0) {
       SetTimer(window, change.id, change.period_ms, nullptr);
     } else {

@@ -1,6 +1,7 @@
 #pragma once
 // The bar window (class VessaMonitorWindow), the program's hub after start-up: its timers
-// drive the update tick, the reattach check and the weather refresh; pointer messages show
+// drive the update tick, the reattach check and the weather refresh (and its one more
+// fetch after a resume from sleep); pointer messages show
 // and hide the tooltip; right clicks and the tray icon's callback open the context menu; the
 // shell's notifications lay the bars out again. The object belongs to AppState and keeps a
 // non-owning reference to it.
@@ -52,8 +53,9 @@ class BarWindow : public Window<BarWindow> {
 };
 
 // Sets, re-periods or kills the window's timers so that they run as `config` asks, from
-// `running` (all 0 for a new window), which then says what runs. Nothing without a window.
-void set_bar_timers(HWND window, TimerPeriods& running, const Config& config);
+// `running` (all 0 for a new window), which then says what runs; after a resume from sleep
+// also the one-shot weather fetch. Nothing without a window.
+void set_bar_timers(HWND window, TimerPeriods& running, const Config& config, bool resumed = false);
 
 // The program ends: the tray icon goes, the tooltip is hidden and the message loop is told
 // to stop. Every way out of the program comes here.

@@ -22,7 +22,8 @@ LRESULT BroadcastListener::handle_message(UINT message, WPARAM wparam, LPARAM lp
   }
   if (bar_window != nullptr) {
     const bool taskbar_created = state_.taskbar_created_message != 0 && message == state_.taskbar_created_message;
-    if (taskbar_created || message == WM_SETTINGCHANGE || message == WM_DISPLAYCHANGE || message == WM_DPICHANGED) {
+    if (taskbar_created || message == WM_SETTINGCHANGE || message == WM_DISPLAYCHANGE || message == WM_DPICHANGED ||
+        message == WM_POWERBROADCAST) {
       // Same thread: the bar window handles it at once, before this returns.
       return SendMessageW(bar_window, message, wparam, lparam);
     }

@@ -1,6 +1,6 @@
 #pragma once
-// The shell announces a restart (TaskbarCreated) and setting, display and DPI changes by
-// sending or broadcasting to top-level windows. A bar window that is a child of the taskbar or
+// The shell announces a restart (TaskbarCreated) and setting, display and DPI changes, and the
+// system a resume from sleep, by sending or broadcasting to top-level windows. A bar window that is a child of the taskbar or
 // a message-only window never hears them, so for those a hidden top-level window listens and
 // passes each one on to the current bar window. Being top-level, it also owns the context
 // menu for such a bar window (a menu's owner must be able to come to the foreground), and it

@@ -20,7 +20,7 @@ TimerPeriods timer_periods(const Config& config) noexcept {
   return periods;
 }
 
-std::vector<TimerChange> timer_changes(const TimerPeriods& running, const Config& config) {
+std::vector<TimerChange> timer_changes(const TimerPeriods& running, const Config& config, bool resumed) {
   const TimerPeriods wanted = timer_periods(config);
   std::vector<TimerChange> changes;
   const auto compare = [&](std::uintptr_t id, std::uint32_t now, std::uint32_t next) {
@@ -29,6 +29,7 @@ std::vector<TimerChange> timer_changes(const TimerPeriods& running, const Config
   compare(kUpdateTimer, running.update_ms, wanted.update_ms);
   compare(kReattachTimer, running.reattach_ms, wanted.reattach_ms);
   compare(kWeatherTimer, running.weather_ms, wanted.weather_ms);
+  if (resumed && wanted.weather_ms != 0) changes.push_back(TimerChange{kResumeWeatherTimer, kResumeWeatherDelayMs});
   return changes;
 }
 

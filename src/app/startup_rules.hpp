@@ -19,6 +19,10 @@ inline constexpr std::uintptr_t kReattachTimer = 2;
 inline constexpr std::uintptr_t kWeatherTimer = 3;
 // One-shot: the looks at the taskbars shortly after the shell's last event about them.
 inline constexpr std::uintptr_t kTaskbarRecheckTimer = 4;
+// One-shot: the weather fetched once more after a resume from sleep, when the network is
+// usually back (the weather timer, overdue, fires at once, before it is).
+inline constexpr std::uintptr_t kResumeWeatherTimer = 5;
+inline constexpr std::uint32_t kResumeWeatherDelayMs = 30000;
 
 struct TimerPeriods {
   std::uint32_t update_ms = 0;    // at least 100
@@ -41,8 +45,10 @@ struct TimerChange {
 
 // What the bar window's timers need so that they run as `config` asks when they run as
 // `running` now (all periods 0 for a window that has none yet, as at start-up): the timers
-// whose period differs, in identifier order.
-[[nodiscard]] std::vector<TimerChange> timer_changes(const TimerPeriods& running, const Config& config);
+// whose period differs, in identifier order. Just `resumed` from sleep, the one-shot weather
+// fetch follows when the weather is fetched at all.
+[[nodiscard]] std::vector<TimerChange> timer_changes(const TimerPeriods& running, const Config& config,
+                                                     bool resumed = false);
 
 // The modes to try, in order, when creating the bar window.
 struct AttachOrder {

@@ -1,6 +1,6 @@
 #pragma once
 // The plain-value rules behind the notification-area icon and its context menu: the icon's
-// size, the tip text as the shell takes it, and the menu's commands. (Its colour follows the
+// size, the tip and balloon texts as the shell takes them, and the menu's commands. (Its colour follows the
 // taskbar's theme: tray_icon_color_for in config/colors.hpp.)
 
 #include <cstddef>
@@ -33,5 +33,15 @@ inline constexpr std::size_t kMaxTipUnits = 127;
 // The tip in UTF-16, cut to at most 127 units. A surrogate pair is never split: when the cut
 // would fall inside one, the lone high surrogate is dropped as well.
 [[nodiscard]] std::u16string tray_tip_text(std::string_view tip);
+
+// A balloon's title and text fields hold 64 and 256 units, each with its terminating zero.
+inline constexpr std::size_t kMaxBalloonTitleUnits = 63;
+inline constexpr std::size_t kMaxBalloonTextUnits = 255;
+
+// A balloon's title, cut as a tip is.
+[[nodiscard]] std::u16string balloon_title(std::string_view title);
+// A balloon's text: `lead`, then `tail` (a path the user needs whole). When both do not fit in
+// 255 units, the lead is shortened and ends in "…"; the tail is cut only when it alone is too long.
+[[nodiscard]] std::u16string balloon_text(std::string_view lead, std::string_view tail);
 
 }  // namespace vessa

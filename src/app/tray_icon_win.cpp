@@ -1,5 +1,6 @@
 #include "app/tray_icon_win.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/app_state_win.hpp"
@@ -47,6 +48,41 @@ Status replace_picture(TrayIcon& icon) {
   return {};
 }
 
+NOTIFYICONDATAW icon_data(const TrayIcon& icon, std::string_view tip) {
+  NOTIFYICONDATAW data = identity(icon);
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
+  data.uCallbackMessage = kTrayCallbackMessage;
+  data.hIcon = icon.picture.get();
+  const std::u16string text = tray_tip_text(tip);
+  std::memcpy(data.szTip, text.data(), text.size() * sizeof(char16_t));  // the rest stays zero
+  return data;
+}
+
+// The waiting notice as a balloon from the icon, once: a balloon the shell refuses is not
+// worth another try, since the --debug line says the same.
+void show_notice(TrayIcon& icon) {
+  if (!icon.notice) return;
+  NOTIFYICONDATAW data = identity(icon);
+  data.uFlags = NIF_INFO;
+  data.dwInfoFlags = NIIF_WARNING;
+  const TrayNotice& notice = *icon.notice;
+  std::memcpy(data.szInfoTitle, notice.title.data(),
+              std::min(notice.title.size(), kMaxBalloonTitleUnits) * sizeof(char16_t));
+  std::memcpy(data.szInfo, notice.text.data(), std::min(notice.text.size(), kMaxBalloonTextUnits) * sizeof(char16_t));
+  Shell_NotifyIconW(NIM_MODIFY, &data);
+  icon.notice.reset();
+}
+
+// NIM_ADD, then the version that gives the icon its tooltip and version-4 callbacks.
+Status add_to_shell(TrayIcon& icon, NOTIFYICONDATAW& data) {
+  if (!Shell_NotifyIconW(NIM_ADD, &data)) return Error("トレイアイコンを登録できません");
+  data.uVersion = NOTIFYICON_VERSION_4;
+  Shell_NotifyIconW(NIM_SETVERSION, &data);
+  icon.registered = true;
+  show_notice(icon);
+  return {};
+}
+
 void append_item(HMENU menu, UINT flags, MenuCommand command, std::string_view text) {
   const std::wstring wide = widen(text);
   AppendMenuW(menu, flags, menu_item_id(command), wide.c_str());  // a failed append is left out
@@ -55,25 +91,33 @@ void append_item(HMENU menu, UINT flags, MenuCommand command, std::string_view t
 }  // namespace
 
 Status add_tray_icon(TrayIcon& icon, std::string_view tip) {
-  if (Status drawn = replace_picture(icon); !drawn) return drawn;
-
-  NOTIFYICONDATAW data = identity(icon);
-  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
-  data.uCallbackMessage = kTrayCallbackMessage;
-  data.hIcon = icon.picture.get();
-  const std::u16string text = tray_tip_text(tip);
-  std::memcpy(data.szTip, text.data(), text.size() * sizeof(char16_t));  // the rest stays zero
-
-  if (Shell_NotifyIconW(NIM_ADD, &data)) {
-    data.uVersion = NOTIFYICON_VERSION_4;
-    Shell_NotifyIconW(NIM_SETVERSION, &data);
-    icon.registered = true;
-    return {};
+  if (icon.registered) return {};
+  if (icon.picture.get() == nullptr) {
+    if (Status drawn = replace_picture(icon); !drawn) return drawn;
   }
-  // Adding fails while the shell still holds our icon (a theme, display or DPI change rather
-  // than a shell restart): give that icon the new picture instead.
-  if (icon.registered && Shell_NotifyIconW(NIM_MODIFY, &data)) return {};
+  NOTIFYICONDATAW data = icon_data(icon, tip);
+  return add_to_shell(icon, data);
+}
+
+Status refresh_tray_icon(TrayIcon& icon, std::string_view tip) {
+  if (Status drawn = replace_picture(icon); !drawn) return drawn;
+  if (!icon.registered) return {};  // the reattach check or the shell's restart adds it
+  // The shell still holds the icon after a theme, display or DPI change: one call gives it
+  // the new picture.
+  NOTIFYICONDATAW data = icon_data(icon, tip);
+  if (Shell_NotifyIconW(NIM_MODIFY, &data)) return {};
   return Error("トレイアイコンを登録できません");
+}
+
+Status readd_tray_icon(TrayIcon& icon, std::string_view tip) {
+  icon.registered = false;  // gone with the old shell
+  if (Status drawn = replace_picture(icon); !drawn) return drawn;
+  NOTIFYICONDATAW data = icon_data(icon, tip);
+  if (add_to_shell(icon, data).ok()) return {};
+  // A reattach check may have added the icon to the new shell before it announced itself.
+  if (!Shell_NotifyIconW(NIM_MODIFY, &data)) return Error("トレイアイコンを登録できません");
+  icon.registered = true;
+  return {};
 }
 
 void remove_tray_icon(TrayIcon& icon) {

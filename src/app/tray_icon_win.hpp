@@ -1,12 +1,14 @@
 #pragma once
 // The notification-area icon and the context menu it shares with the bars. The tray icon
 // record lives in AppState; it owns the icon picture it drew (a stock icon is only borrowed)
-// and remembers whether the shell holds the icon, so that it can be removed again.
+// and remembers whether the shell holds the icon: one the shell refused (a busy shell at
+// sign-in) is added again later, and only one it holds is removed again.
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/tray_icon_rules.hpp"
@@ -45,17 +47,28 @@ class TrayPicture {
   HICON handle_ = nullptr;
 };
 
+// A balloon the icon shows once, as soon as the shell holds the icon.
+struct TrayNotice {
+  std::u16string title;
+  std::u16string text;
+};
+
 struct TrayIcon {
   HWND owner = nullptr;
   std::optional<Rgb> color;  // from tray_icon_color when the record was made
   bool registered = false;   // the shell holds the icon; it must be removed again
   TrayPicture picture;
+  std::optional<TrayNotice> notice;  // waits for the icon to be added
 };
 
-// Adds the icon with `tip` as its tip text, or gives a registered icon a freshly drawn
-// picture (after a theme, display or DPI change the shell still holds the icon, and the new
-// picture reaches it by modifying the icon in place).
+// Adds the icon with `tip` as its tip text when the shell does not hold it yet, then shows
+// the waiting notice; nothing when the shell holds it already.
 [[nodiscard]] Status add_tray_icon(TrayIcon& icon, std::string_view tip);
+// Gives the icon a freshly drawn picture (a theme, display or DPI change): a held icon is
+// modified in place; a shell that has not taken the icon is not called.
+[[nodiscard]] Status refresh_tray_icon(TrayIcon& icon, std::string_view tip);
+// The shell restarted and the icon went with it: adds it with a freshly drawn picture.
+[[nodiscard]] Status readd_tray_icon(TrayIcon& icon, std::string_view tip);
 // Destroys the owned picture and takes the icon out of the notification area.
 void remove_tray_icon(TrayIcon& icon);
 

@@ -57,6 +57,7 @@ LoadedConfig load_config(const std::filesystem::path& path) {
   LoadedConfig loaded;
   bool write_back = false;
   bool broken = false;
+  std::optional<std::string> error;  // the reader's, when it read the text
 
   const Result<std::string> bytes = read_file_bytes(path);
   if (!bytes || !is_valid_utf8(*bytes)) {
@@ -66,7 +67,8 @@ LoadedConfig load_config(const std::filesystem::path& path) {
   } else {
     ConfigReading reading = read_config_text(*bytes);
     if (reading.rejection) {
-      loaded.diagnostics.push_back("設定ファイルが壊れています。作り直します: " + one_line(*reading.rejection));
+      error = one_line(*reading.rejection);
+      loaded.diagnostics.push_back("設定ファイルが壊れています。作り直します: " + *error);
       broken = true;
     } else {
       for (const std::string& key : reading.unknown_keys) {
@@ -85,6 +87,7 @@ LoadedConfig load_config(const std::filesystem::path& path) {
       return loaded;
     }
     loaded.diagnostics.push_back("壊れた設定ファイルを保存しました: " + path_to_utf8(*kept));
+    loaded.reset = ConfigReset{std::move(error), *kept};
     write_back = true;
   }
 

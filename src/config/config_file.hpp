@@ -18,12 +18,21 @@
 
 namespace vessa {
 
+// A file replaced with the defaults: why, and where its bytes were kept.
+struct ConfigReset {
+  std::optional<std::string> error;  // the reader's first error; none when the file is not UTF-8 text
+  std::filesystem::path kept_copy;
+
+  friend bool operator==(const ConfigReset&, const ConfigReset&) = default;
+};
+
 struct LoadedConfig {
   Config config;
   std::vector<std::string> diagnostics;  // one --debug line each, in order
   // The file exists but could not be read (locked, access denied): the defaults stand in for it,
   // and it must not be replaced unread.
   bool unread = false;
+  std::optional<ConfigReset> reset;      // the file was replaced with the defaults
 };
 
 // Loads the configuration at `path`, a regular file, repairing and rewriting it as needed.

@@ -8,7 +8,8 @@ namespace {
 
 StartupConfig loaded_from(const std::filesystem::path& path) {
   LoadedConfig loaded = load_config(path);
-  return StartupConfig{std::move(loaded.config), path, std::move(loaded.diagnostics), loaded.unread};
+  return StartupConfig{std::move(loaded.config), path, std::move(loaded.diagnostics), loaded.unread,
+                       std::move(loaded.reset)};
 }
 
 }  // namespace

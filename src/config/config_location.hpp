@@ -10,6 +10,7 @@
 
 #include "base/result.hpp"
 #include "config/config.hpp"
+#include "config/config_file.hpp"
 
 namespace vessa {
 
@@ -23,6 +24,7 @@ struct StartupConfig {
   std::filesystem::path path;            // where the configuration is saved
   std::vector<std::string> diagnostics;  // --debug lines of loading, in order
   bool unread = false;                   // the file exists but could not be read
+  std::optional<ConfigReset> reset;      // the file was replaced with the defaults
 };
 
 // The configuration start-up runs with; an error only when no file exists and the defaults

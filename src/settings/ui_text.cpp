@@ -103,6 +103,11 @@ constexpr std::array<Entry, kTextCount> kEntries = {{
     {TextId::UnreadFileNotOverwritten,
      "設定ファイルを読めないため、上書きしませんでした。新しい設定は VESSA を終了するまで有効です。",
      "The settings file could not be read, so it was not overwritten. The new settings apply until VESSA exits."},
+    {TextId::ConfigResetTitle, "設定を初期値に戻しました", "Settings reset to the defaults"},
+    {TextId::ConfigResetError, "config.toml に誤りがあったため、初期設定で起動しました。最初の誤り: ",
+     "config.toml had an error, so VESSA started with the default settings. First error: "},
+    {TextId::ConfigResetNotText, "UTF-8 のテキストとして読めません", "not readable as UTF-8 text"},
+    {TextId::ConfigResetKept, "\n元のファイルの保存先: ", "\nYour file was kept as: "},
 }};
 
 constexpr bool entries_follow_their_names() {

@@ -35,8 +35,12 @@ enum class TextId : std::uint8_t {
   MessageTitle = 78, AttachFailed = 79,
   // Accepted settings that could not be saved.
   SaveFailed = 80, UnreadFileNotOverwritten = 81,
+  // The tray icon's notice that a broken configuration file was replaced with the defaults:
+  // the title, the words before the reader's first error (or instead of it, for a file that
+  // is not text), and the words before the kept copy's path.
+  ConfigResetTitle = 82, ConfigResetError = 83, ConfigResetNotText = 84, ConfigResetKept = 85,
 };
-inline constexpr std::size_t kTextCount = 82;
+inline constexpr std::size_t kTextCount = 86;
 
 // The texts of one language.
 class TextTable {

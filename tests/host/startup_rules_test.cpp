@@ -85,6 +85,7 @@ TEST(TimerPeriods, ChangesTakeTheRunningTimersToTheConfiguredOnes) {
     TimerPeriods running;
     Config config;
     std::vector<TimerChange> changes;
+    bool resumed = false;  // back from sleep
   } cases[] = {
       {"start-up", {}, Config{}, {{kUpdateTimer, 2000}, {kReattachTimer, 5000}}},
       {"start-up with weather",
@@ -96,8 +97,10 @@ TEST(TimerPeriods, ChangesTakeTheRunningTimersToTheConfiguredOnes) {
       {"a new weather interval", weather, every_half_hour, {{kWeatherTimer, 1800000}}},
       {"weather turned off", weather, Config{}, {{kWeatherTimer, 0}}},
       {"a new update interval", weather, faster, {{kUpdateTimer, 500}}},
+      {"resumed: the weather once more", weather, with_weather, {{kResumeWeatherTimer, 30000}}, true},
+      {"resumed without weather", plain, Config{}, {}, true},
   };
-  for (const auto& c : cases) EXPECT_EQ(timer_changes(c.running, c.config), c.changes) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(timer_changes(c.running, c.config, c.resumed), c.changes) << c.name;
 }
 
 TEST(AttachOrder, FollowsModeAndFallback) {

@@ -1,12 +1,15 @@
 #include "fake_taskbar_win.hpp"
 
+#include <cstring>
+#include <string>
+
 namespace vessa::test {
 namespace {
 
-void register_classes() {
-  static const bool registered = [] {
+void register_classes(WNDPROC taskbar_procedure) {
+  static const bool registered = [&] {
     WNDCLASSW taskbar{};
-    taskbar.lpfnWndProc = DefWindowProcW;
+    taskbar.lpfnWndProc = taskbar_procedure;
     taskbar.hInstance = GetModuleHandleW(nullptr);
     taskbar.hbrBackground = CreateSolidBrush(RGB(0x30, 0x50, 0x70));
     taskbar.lpszClassName = L"Shell_TrayWnd";
@@ -29,6 +32,33 @@ RECT relative(RECT inner, RECT outer) {
 
 }  // namespace
 
+std::optional<IconRequest> decode_icon_request(const COPYDATASTRUCT& data) {
+  // Wine's record, by offset: uFlags 8, szInfo 280, uVersion 792, szInfoTitle 796; the icon's
+  // bits follow its 944 bytes.
+  if (data.lpData == nullptr || data.cbData < 944) return std::nullopt;
+  const auto* bytes = static_cast<const unsigned char*>(data.lpData);
+  const auto number = [&](std::size_t at) {
+    UINT value = 0;
+    std::memcpy(&value, bytes + at, sizeof(value));
+    return value;
+  };
+  const auto text = [&](std::size_t at, std::size_t units) {
+    std::wstring wide(units, L'\0');
+    std::memcpy(wide.data(), bytes + at, units * sizeof(wchar_t));
+    return wide.substr(0, wide.find(L'\0'));
+  };
+  return IconRequest{static_cast<DWORD>(data.dwData), number(8), number(792), text(796, 64), text(280, 256)};
+}
+
+LRESULT CALLBACK FakeTaskbar::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* taskbar = reinterpret_cast<FakeTaskbar*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_COPYDATA && taskbar != nullptr) {
+    const auto request = decode_icon_request(*reinterpret_cast<const COPYDATASTRUCT*>(lparam));
+    return request && taskbar->answer_ && taskbar->answer_(*request) ? TRUE : FALSE;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
 void refresh_work_area() { ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr); }
 
 void raise_win_event(DWORD event, HWND window, LONG object) {
@@ -42,13 +72,14 @@ void raise_win_event(DWORD event, HWND window, LONG object) {
 }
 
 FakeTaskbar::FakeTaskbar(RECT rect, std::optional<RECT> tray, Kind kind) : rect_(rect) {
-  register_classes();
+  register_classes(&FakeTaskbar::procedure);
   // Shown without activation, as the shell shows its taskbar: activating it would raise it
   // over windows that other programs put above it.
   const wchar_t* class_name = kind == Kind::Primary ? L"Shell_TrayWnd" : L"Shell_SecondaryTrayWnd";
   window_.reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, class_name, L"", WS_POPUP,
                                 rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr));
+  SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
   if (tray) {
     const RECT inside = relative(*tray, rect);

@@ -10,11 +10,25 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
+#include <string>
 
 #include "base/unique_handle_win.hpp"
 
 namespace vessa::test {
+
+// A notification-area request as the taskbar receives it: Shell_NotifyIconW sends the primary
+// taskbar WM_COPYDATA whose dwData is the NIM code, and the window's answer is the call's
+// result. Decoded from the record Wine's shell32 sends (the NOTIFYICONDATAW fields without
+// the handles, then the icon's bits).
+struct IconRequest {
+  DWORD message = 0;  // NIM_ADD, NIM_MODIFY, NIM_DELETE, NIM_SETVERSION
+  UINT flags = 0;
+  UINT version = 0;  // NIM_SETVERSION's version (a balloon's time-out with NIF_INFO)
+  std::wstring info_title, info;
+};
+std::optional<IconRequest> decode_icon_request(const COPYDATASTRUCT& data);
 
 class FakeTaskbar {
  public:
@@ -35,7 +49,14 @@ class FakeTaskbar {
   // Moves the notification area (screen coordinates).
   void move_tray(RECT tray);
 
+  // Answers icon requests from now on (true accepts, false refuses); without an answer each
+  // one is refused. Only a primary taskbar gets them.
+  void answer_icon_requests(std::function<bool(const IconRequest&)> answer) { answer_ = std::move(answer); }
+
  private:
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+  std::function<bool(const IconRequest&)> answer_;
   RECT rect_{};
   UniqueHwnd window_;
   HWND tray_ = nullptr;  // a child: goes with the taskbar window

@@ -2,13 +2,7 @@
 
 #include <map>
 
-#include "app/startup_rules.hpp"
-
 namespace vessa::test {
-
-const TextTable& auto_texts() {
-  return ui_texts(resolve_ui_language(Language::Auto, GetUserDefaultUILanguage()));
-}
 
 const MenuPicture& expected_tray_menu(const TextTable& texts) {
   static std::map<const TextTable*, MenuPicture> pictures;

@@ -41,9 +41,6 @@ inline constexpr std::size_t kSettingsItem = 1;
 inline constexpr std::size_t kExitItem = 4;
 inline constexpr std::size_t kMenuSeparator = 3;
 
-// The text table the program chooses for `language = "auto"` on this desktop.
-const TextTable& auto_texts();
-
 // vessa.exe with its tray icon, driven through its menu.
 struct SettingsVessa : RunningVessa {
   explicit SettingsVessa(const std::string& config = {}) : RunningVessa(config) {}

@@ -10,10 +10,6 @@
 namespace vessa::test {
 namespace {
 
-const TextTable& auto_texts() {
-  return ui_texts(resolve_ui_language(Language::Auto, GetUserDefaultUILanguage()));
-}
-
 // Index of each command's item in the menu (the separator sits before Exit).
 constexpr std::size_t kShowItem = 0;
 constexpr std::size_t kSeparator = 3;

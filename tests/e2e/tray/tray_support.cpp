@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "app/startup_rules.hpp"
 #include "base/unique_handle_win.hpp"
 #include "base/wide_win.hpp"
 #include "base/window_win.hpp"
@@ -103,6 +104,10 @@ class MenuOwner : public Window<MenuOwner> {
 };
 
 }  // namespace
+
+const TextTable& auto_texts() {
+  return ui_texts(resolve_ui_language(Language::Auto, GetUserDefaultUILanguage()));
+}
 
 std::vector<std::string> menu_texts(const TextTable& texts) {
   return {std::string(texts.text(TextId::MenuShow)), std::string(texts.text(TextId::MenuSettings)),

@@ -53,6 +53,9 @@ MenuPicture picture_of(HWND menu_window);
 // item is highlighted and no tip of the shell's shows over it.
 inline constexpr POINT kPointerRest{100, 100};
 
+// The texts of the language the program picks by itself (language = "auto").
+const TextTable& auto_texts();
+
 // The four menu texts of a text table (UTF-8), in menu order.
 std::vector<std::string> menu_texts(const TextTable& texts);
 
