@@ -6,6 +6,7 @@
 #include "config/config.hpp"
 #include "render/obstacle_fit.hpp"
 #include "render/placement.hpp"
+#include "render/taskbar_buttons.hpp"
 
 namespace vessa {
 namespace {
@@ -74,6 +75,40 @@ TEST(ObstacleFit, TheMinimumHoldsTheWeatherIconThePaddingsAndAThirdOfTheLines) {
   // Long lines keep a third of their length.
   config.layout.line_length = 300;
   EXPECT_EQ(obstacle_rule(config, plain, 96).minimum, 116);
+}
+
+TEST(TaskbarButtons, OnlyButtonsInsideTheBandAndClearOfTheNotificationAreaAreObstacles) {
+  const Rect band{0, 780, 1280, 800};
+  const Rect tray{1100, 780, 1280, 800};
+  const AutomationElement elements[] = {
+      {{0, 780, 48, 800}, kButtonControlType},       // Start: kept
+      {{300, 780, 460, 800}, kButtonControlType},    // a task button: kept
+      {{300, 780, 460, 800}, 50033},                 // a pane of the same size: not a button
+      {{1120, 780, 1140, 800}, kButtonControlType},  // a tray icon
+      {{1090, 780, 1101, 800}, kButtonControlType},  // reaching into the notification area
+      {{500, 700, 560, 800}, kButtonControlType},    // sticking out of the band
+      {{600, 780, 600, 800}, kButtonControlType},    // empty
+  };
+  EXPECT_EQ(taskbar_obstacles(elements, band, tray), (std::vector<Rect>{{0, 780, 48, 800}, {300, 780, 460, 800}}));
+  // Without a notification area the tray icons are buttons like any other.
+  EXPECT_EQ(taskbar_obstacles(elements, band, std::nullopt).size(), 4u);
+}
+
+TEST(TaskbarButtons, ScansStartOneAtATimeAndNoCloserThanTheSpacing) {
+  using namespace std::chrono_literals;
+  const ButtonScanGate::Clock::time_point t0{};
+  ButtonScanGate gate;
+  EXPECT_TRUE(gate.want(t0));
+  EXPECT_FALSE(gate.want(t0 + 10ms));  // one runs: the burst waits
+  EXPECT_EQ(gate.pending_in(t0 + 10ms), std::nullopt);
+  gate.finished();
+  EXPECT_EQ(gate.pending_in(t0 + 100ms), 150ms);
+  EXPECT_FALSE(gate.start_pending(t0 + 200ms));
+  EXPECT_TRUE(gate.start_pending(t0 + 250ms));
+  gate.finished();
+  EXPECT_EQ(gate.pending_in(t0 + 300ms), std::nullopt);  // nothing more was asked
+  EXPECT_FALSE(gate.start_pending(t0 + 600ms));
+  EXPECT_TRUE(gate.want(t0 + 600ms));
 }
 
 }  // namespace

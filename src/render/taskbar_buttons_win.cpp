@@ -1,0 +1,152 @@
+#include "render/taskbar_buttons_win.hpp"
+
+#include <exception>
+#include <thread>
+#include <utility>
+
+#include "base/unique_handle_win.hpp"
+#include "base/win_error_win.hpp"
+#include "render/clock_search_win.hpp"
+#include "render/uia_client_win.hpp"
+
+namespace vessa {
+namespace {
+
+Error failed(const char* call, HRESULT hr) {
+  return Error(std::string("UI Automation の ") + call + " に失敗しました", hresult_error(hr));
+}
+
+Rect to_rect(const RECT& rect) noexcept { return Rect{rect.left, rect.top, rect.right, rect.bottom}; }
+
+// The calls into the shell give up after the clock search's time-outs where the system offers
+// them (IUIAutomation2, Windows 8 and later). Without them the worker waits for the shell's
+// own time-out; the window thread never does.
+void bound_calls(uia::IUIAutomation& automation) {
+  ComPtr<uia::IUIAutomation2> bounded;
+  if (FAILED(automation.QueryInterface(uia::kIidAutomation2, bounded.put_void())) || !bounded) return;
+  (void)bounded->put_ConnectionTimeout(kClockConnectionTimeoutMs);
+  (void)bounded->put_TransactionTimeout(kClockTransactionTimeoutMs);
+}
+
+// Every descendant with its bounds and control type fetched in the same round trip.
+Result<std::vector<AutomationElement>> cached_scan(uia::IUIAutomation& automation, uia::IUIAutomationElement& root,
+                                                   uia::IUIAutomationCondition& all) {
+  ComPtr<uia::IUIAutomationCacheRequest> request;
+  HRESULT hr = automation.CreateCacheRequest(request.put());
+  if (FAILED(hr) || !request) return failed("CreateCacheRequest", hr);
+  if (FAILED(hr = request->AddProperty(uia::kBoundingRectanglePropertyId)) ||
+      FAILED(hr = request->AddProperty(uia::kControlTypePropertyId))) {
+    return failed("AddProperty", hr);
+  }
+  ComPtr<uia::IUIAutomationElementArray> found;
+  hr = root.FindAllBuildCache(uia::kTreeScopeDescendants, &all, request.get(), found.put());
+  if (FAILED(hr) || !found) return failed("FindAllBuildCache", hr);
+  int length = 0;
+  if (FAILED(hr = found->get_Length(&length))) return failed("get_Length", hr);
+  std::vector<AutomationElement> elements;
+  elements.reserve(static_cast<std::size_t>(std::max(length, 0)));
+  for (int i = 0; i < length; ++i) {
+    ComPtr<uia::IUIAutomationElement> element;
+    hr = found->GetElement(i, element.put());
+    if (FAILED(hr) || !element) return failed("GetElement", hr);
+    RECT bounds{};
+    int control_type = 0;
+    if (FAILED(hr = element->get_CachedBoundingRectangle(&bounds))) return failed("get_CachedBoundingRectangle", hr);
+    if (FAILED(hr = element->get_CachedControlType(&control_type))) return failed("get_CachedControlType", hr);
+    elements.push_back({to_rect(bounds), control_type});
+  }
+  return elements;
+}
+
+// The same without a cache: each property is one more call into the shell.
+Result<std::vector<AutomationElement>> plain_scan(uia::IUIAutomationElement& root, uia::IUIAutomationCondition& all) {
+  ComPtr<uia::IUIAutomationElementArray> found;
+  HRESULT hr = root.FindAll(uia::kTreeScopeDescendants, &all, found.put());
+  if (FAILED(hr) || !found) return failed("FindAll", hr);
+  int length = 0;
+  if (FAILED(hr = found->get_Length(&length))) return failed("get_Length", hr);
+  std::vector<AutomationElement> elements;
+  elements.reserve(static_cast<std::size_t>(std::max(length, 0)));
+  for (int i = 0; i < length; ++i) {
+    ComPtr<uia::IUIAutomationElement> element;
+    hr = found->GetElement(i, element.put());
+    if (FAILED(hr) || !element) return failed("GetElement", hr);
+    RECT bounds{};
+    int control_type = 0;
+    if (FAILED(hr = element->get_CurrentBoundingRectangle(&bounds))) return failed("get_CurrentBoundingRectangle", hr);
+    if (FAILED(hr = element->get_CurrentControlType(&control_type))) return failed("get_CurrentControlType", hr);
+    elements.push_back({to_rect(bounds), control_type});
+  }
+  return elements;
+}
+
+// The worker's whole life: nothing may escape the thread.
+void scan_and_send(std::vector<HWND> taskbars, HWND window, UINT message,
+                   const Sender<std::vector<TaskbarElements>>& sender) noexcept {
+  try {
+    const HRESULT entered = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    std::vector<TaskbarElements> results;
+    for (HWND taskbar : taskbars) {
+      Result<std::vector<AutomationElement>> scanned = scan_taskbar_elements(taskbar);
+      TaskbarElements result{taskbar, std::nullopt};
+      if (scanned) result.elements = std::move(*scanned);
+      results.push_back(std::move(result));
+    }
+    if (SUCCEEDED(entered)) CoUninitialize();
+    if (sender.send(std::move(results))) PostMessageW(window, message, 0, 0);
+  } catch (...) {
+    // Out of memory: this scan is lost; the next layout or shell event asks again.
+  }
+}
+
+}  // namespace
+
+Result<std::vector<AutomationElement>> scan_taskbar_elements(HWND taskbar) {
+  ComPtr<uia::IUIAutomation> automation;
+  HRESULT hr = CoCreateInstance(uia::kClsidCuiAutomation, nullptr, CLSCTX_INPROC_SERVER, uia::kIidAutomation,
+                                automation.put_void());
+  if (FAILED(hr) || !automation) return failed("CoCreateInstance", hr);
+  bound_calls(*automation.get());
+
+  ComPtr<uia::IUIAutomationElement> root;
+  hr = automation->ElementFromHandle(taskbar, root.put());
+  if (FAILED(hr) || !root) return failed("ElementFromHandle", hr);
+  ComPtr<uia::IUIAutomationCondition> all;
+  hr = automation->CreateTrueCondition(all.put());
+  if (FAILED(hr) || !all) return failed("CreateTrueCondition", hr);
+
+  Result<std::vector<AutomationElement>> cached = cached_scan(*automation.get(), *root.get(), *all.get());
+  if (cached) return cached;
+  return plain_scan(*root.get(), *all.get());
+}
+
+TaskbarButtonScanner::TaskbarButtonScanner() = default;
+
+void TaskbarButtonScanner::request(std::vector<HWND> taskbars, HWND window, UINT message, Clock::time_point now) {
+  wanted_ = std::move(taskbars);
+  if (gate_.want(now)) start(window, message);
+}
+
+void TaskbarButtonScanner::start_pending(HWND window, UINT message, Clock::time_point now) {
+  if (gate_.start_pending(now)) start(window, message);
+}
+
+void TaskbarButtonScanner::start(HWND window, UINT message) {
+  try {
+    std::thread(scan_and_send, wanted_, window, message, channel_.sender).detach();
+  } catch (const std::exception&) {
+    // No thread or no memory for it: no scan this time; the next trigger asks again.
+    gate_.finished();
+  }
+}
+
+std::optional<std::vector<TaskbarElements>> TaskbarButtonScanner::take_finished() {
+  std::optional<std::vector<TaskbarElements>> newest;
+  while (std::optional<std::vector<TaskbarElements>> scan = channel_.receiver.try_receive()) {
+    newest = std::move(scan);
+    gate_.finished();
+  }
+  return newest;
+}
+
+}  // namespace vessa
