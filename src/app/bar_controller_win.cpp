@@ -61,11 +61,13 @@ void set_button_scan_timer(const AppState& state) {
   if (window != nullptr && wait) SetTimer(window, kButtonScanTimer, static_cast<UINT>(std::max<std::chrono::milliseconds::rep>(wait->count(), 1)), nullptr);
 }
 
-// Asks for a scan of the buttons on the taskbar the bars lie on.
+// Asks for a scan of the buttons on the taskbars the bars and the mirrors lie on.
 void request_button_scan(AppState& state) {
   HWND window = state.bar_window();
   if (window == nullptr || state.current_attach_mode == AttachMode::TrayOnly || state.taskbar == nullptr) return;
-  state.button_scanner.request({state.taskbar}, window, kButtonScanMessage, TaskbarButtonScanner::Clock::now());
+  std::vector<HWND> taskbars = state.mirrors.taskbars();
+  taskbars.insert(taskbars.begin(), state.taskbar);
+  state.button_scanner.request(std::move(taskbars), window, kButtonScanMessage, TaskbarButtonScanner::Clock::now());
   set_button_scan_timer(state);
 }
 
@@ -300,6 +302,7 @@ void recheck_taskbars(AppState& state) {
 
 void button_scan_finished(AppState& state) {
   if (std::optional<std::vector<TaskbarElements>> scan = state.button_scanner.take_finished()) {
+    state.mirrors.set_taskbar_elements(*scan);
     state.taskbar_elements = std::move(*scan);
   }
   set_button_scan_timer(state);

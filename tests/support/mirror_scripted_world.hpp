@@ -54,6 +54,7 @@ class ScriptedMirrorWorld final : public MirrorWorld {
   [[nodiscard]] std::optional<Rect> notification_area(TaskbarId taskbar) override;
   [[nodiscard]] std::uint32_t taskbar_dpi(TaskbarId taskbar) override;
   [[nodiscard]] std::optional<Rect> find_clock_area(TaskbarId taskbar) override;
+  [[nodiscard]] std::vector<AutomationElement> taskbar_elements(TaskbarId) override { return {}; }
   [[nodiscard]] bool create_mirror(TaskbarId taskbar, bool visible) override;
   void destroy_mirror(TaskbarId taskbar) override;
   [[nodiscard]] MirrorClock::time_point now() override { return now_; }
