@@ -40,7 +40,9 @@ Result<std::vector<AutomationElement>> cached_scan(uia::IUIAutomation& automatio
   }
   ComPtr<uia::IUIAutomationElementArray> found;
   hr = root.FindAllBuildCache(uia::kTreeScopeDescendants, &all, request.get(), found.put());
-  if (FAILED(hr) || !found) return failed("FindAllBuildCache", hr);
+  if (FAILED(hr)) return failed("FindAllBuildCache", hr);
+  // An empty search may come back as no array at all (Wine's client answers so).
+  if (!found) return std::vector<AutomationElement>{};
   int length = 0;
   if (FAILED(hr = found->get_Length(&length))) return failed("get_Length", hr);
   std::vector<AutomationElement> elements;
@@ -62,7 +64,8 @@ Result<std::vector<AutomationElement>> cached_scan(uia::IUIAutomation& automatio
 Result<std::vector<AutomationElement>> plain_scan(uia::IUIAutomationElement& root, uia::IUIAutomationCondition& all) {
   ComPtr<uia::IUIAutomationElementArray> found;
   HRESULT hr = root.FindAll(uia::kTreeScopeDescendants, &all, found.put());
-  if (FAILED(hr) || !found) return failed("FindAll", hr);
+  if (FAILED(hr)) return failed("FindAll", hr);
+  if (!found) return std::vector<AutomationElement>{};
   int length = 0;
   if (FAILED(hr = found->get_Length(&length))) return failed("get_Length", hr);
   std::vector<AutomationElement> elements;
