@@ -58,7 +58,9 @@ void set_recheck_timer(const AppState& state, std::chrono::milliseconds delay) {
 void set_button_scan_timer(const AppState& state) {
   HWND window = state.bar_window();
   const auto wait = state.button_scanner.pending_in(TaskbarButtonScanner::Clock::now());
-  if (window != nullptr && wait) SetTimer(window, kButtonScanTimer, static_cast<UINT>(std::max<std::chrono::milliseconds::rep>(wait->count(), 1)), nullptr);
+  if (window == nullptr || !wait) return;
+  SetTimer(window, kButtonScanTimer, static_cast<UINT>(std::max<std::chrono::milliseconds::rep>(wait->count(), 1)),
+           nullptr);
 }
 
 // Asks for a scan of the buttons on the taskbars the bars and the mirrors lie on.
