@@ -1,6 +1,9 @@
 #include "render/taskbar_buttons_win.hpp"
 
+#include <atomic>
 #include <exception>
+#include <memory>
+#include <stdexcept>
 #include <thread>
 #include <utility>
 
@@ -83,47 +86,86 @@ Result<std::vector<AutomationElement>> plain_scan(uia::IUIAutomationElement& roo
   return elements;
 }
 
-// The worker's whole life: nothing may escape the thread.
-void scan_and_send(std::vector<HWND> taskbars, HWND window, UINT message,
-                   const Sender<std::vector<TaskbarElements>>& sender) noexcept {
-  try {
-    const HRESULT entered = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    std::vector<TaskbarElements> results;
-    for (HWND taskbar : taskbars) {
-      Result<std::vector<AutomationElement>> scanned = scan_taskbar_elements(taskbar);
-      TaskbarElements result{taskbar, std::nullopt};
-      if (scanned) result.elements = std::move(*scanned);
-      results.push_back(std::move(result));
+Result<ComPtr<uia::IUIAutomation>> make_automation() {
+  ComPtr<uia::IUIAutomation> automation;
+  const HRESULT hr = CoCreateInstance(uia::kClsidCuiAutomation, nullptr, CLSCTX_INPROC_SERVER, uia::kIidAutomation,
+                                      automation.put_void());
+  if (FAILED(hr) || !automation) return failed("CoCreateInstance", hr);
+  bound_calls(*automation.get());
+  return automation;
+}
+
+Result<std::vector<AutomationElement>> scan_with(uia::IUIAutomation& automation, HWND taskbar) {
+  ComPtr<uia::IUIAutomationElement> root;
+  HRESULT hr = automation.ElementFromHandle(taskbar, root.put());
+  if (FAILED(hr) || !root) return failed("ElementFromHandle", hr);
+  ComPtr<uia::IUIAutomationCondition> all;
+  hr = automation.CreateTrueCondition(all.put());
+  if (FAILED(hr) || !all) return failed("CreateTrueCondition", hr);
+  Result<std::vector<AutomationElement>> cached = cached_scan(automation, *root.get(), *all.get());
+  if (cached) return cached;
+  return plain_scan(*root.get(), *all.get());
+}
+
+}  // namespace
+
+// What the scanner and its worker share; it lives as long as either holds it.
+struct TaskbarButtonScanner::Worker {
+  UniqueHandle wake{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+  std::atomic<bool> stop{false};
+};
+
+namespace {
+
+// The worker's whole life: nothing may escape the thread. The automation object is made at
+// the first scan and kept; where it cannot be made (no UI Automation) every scan fails at once.
+void run_worker(std::shared_ptr<TaskbarButtonScanner::Worker> worker, Receiver<TaskbarButtonScanner::Request> requests,
+                Sender<std::vector<TaskbarElements>> results) noexcept {
+  const HRESULT entered = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  {
+    ComPtr<uia::IUIAutomation> automation;
+    while (WaitForSingleObject(worker->wake.get(), INFINITE) == WAIT_OBJECT_0 && !worker->stop.load()) {
+      try {
+        std::optional<TaskbarButtonScanner::Request> newest;
+        while (std::optional<TaskbarButtonScanner::Request> request = requests.try_receive()) {
+          newest = std::move(request);
+        }
+        if (!newest) continue;
+        if (!automation) {
+          if (Result<ComPtr<uia::IUIAutomation>> made = make_automation()) automation = std::move(*made);
+        }
+        std::vector<TaskbarElements> scanned;
+        for (HWND taskbar : newest->taskbars) {
+          TaskbarElements found{taskbar, std::nullopt};
+          if (automation) {
+            if (Result<std::vector<AutomationElement>> elements = scan_with(*automation.get(), taskbar)) {
+              found.elements = std::move(*elements);
+            }
+          }
+          scanned.push_back(std::move(found));
+        }
+        if (results.send(std::move(scanned))) PostMessageW(newest->window, newest->message, 0, 0);
+      } catch (...) {
+        // Out of memory: this scan is lost; the next layout or shell event asks again.
+      }
     }
-    if (SUCCEEDED(entered)) CoUninitialize();
-    if (sender.send(std::move(results))) PostMessageW(window, message, 0, 0);
-  } catch (...) {
-    // Out of memory: this scan is lost; the next layout or shell event asks again.
   }
+  if (SUCCEEDED(entered)) CoUninitialize();
 }
 
 }  // namespace
 
 Result<std::vector<AutomationElement>> scan_taskbar_elements(HWND taskbar) {
-  ComPtr<uia::IUIAutomation> automation;
-  HRESULT hr = CoCreateInstance(uia::kClsidCuiAutomation, nullptr, CLSCTX_INPROC_SERVER, uia::kIidAutomation,
-                                automation.put_void());
-  if (FAILED(hr) || !automation) return failed("CoCreateInstance", hr);
-  bound_calls(*automation.get());
-
-  ComPtr<uia::IUIAutomationElement> root;
-  hr = automation->ElementFromHandle(taskbar, root.put());
-  if (FAILED(hr) || !root) return failed("ElementFromHandle", hr);
-  ComPtr<uia::IUIAutomationCondition> all;
-  hr = automation->CreateTrueCondition(all.put());
-  if (FAILED(hr) || !all) return failed("CreateTrueCondition", hr);
-
-  Result<std::vector<AutomationElement>> cached = cached_scan(*automation.get(), *root.get(), *all.get());
-  if (cached) return cached;
-  return plain_scan(*root.get(), *all.get());
+  Result<ComPtr<uia::IUIAutomation>> automation = make_automation();
+  if (!automation) return automation.error();
+  return scan_with(*automation->get(), taskbar);
 }
 
-TaskbarButtonScanner::TaskbarButtonScanner() = default;
+TaskbarButtonScanner::~TaskbarButtonScanner() {
+  if (!worker_) return;
+  worker_->stop.store(true);
+  SetEvent(worker_->wake.get());
+}
 
 void TaskbarButtonScanner::request(std::vector<HWND> taskbars, HWND window, UINT message, Clock::time_point now) {
   wanted_ = std::move(taskbars);
@@ -136,16 +178,27 @@ void TaskbarButtonScanner::start_pending(HWND window, UINT message, Clock::time_
 
 void TaskbarButtonScanner::start(HWND window, UINT message) {
   try {
-    std::thread(scan_and_send, wanted_, window, message, channel_.sender).detach();
+    if (!worker_) {
+      auto worker = std::make_shared<Worker>();
+      if (!worker->wake) throw std::runtime_error("no event");
+      Channel<Request> requests;
+      Channel<std::vector<TaskbarElements>> results;
+      std::thread(run_worker, worker, std::move(requests.receiver), std::move(results.sender)).detach();
+      worker_ = std::move(worker);
+      requests_ = std::move(requests.sender);
+      results_ = std::move(results.receiver);
+    }
+    requests_.send(Request{wanted_, window, message});
+    SetEvent(worker_->wake.get());
   } catch (const std::exception&) {
-    // No thread or no memory for it: no scan this time; the next trigger asks again.
+    // No thread, no event or no memory for them: no scan this time; the next trigger asks again.
     gate_.finished();
   }
 }
 
 std::optional<std::vector<TaskbarElements>> TaskbarButtonScanner::take_finished() {
   std::optional<std::vector<TaskbarElements>> newest;
-  while (std::optional<std::vector<TaskbarElements>> scan = channel_.receiver.try_receive()) {
+  while (std::optional<std::vector<TaskbarElements>> scan = results_.try_receive()) {
     newest = std::move(scan);
     gate_.finished();
   }

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -28,15 +29,21 @@ struct TaskbarElements {
 // into the shell; any thread that has entered a COM apartment.
 [[nodiscard]] Result<std::vector<AutomationElement>> scan_taskbar_elements(HWND taskbar);
 
+// Runs the scans on one worker thread of its own, made at the first request and kept, with
+// its COM apartment and automation object, so that a scan costs the calls into the shell and
+// nothing more. The worker waits on an event between scans; requests and results travel on
+// lock-free channels. The scanner's end tells the worker to stop once its current scan is done
+// (a scan held up by a hung shell never holds up the program's exit).
 class TaskbarButtonScanner {
  public:
   using Clock = ButtonScanGate::Clock;
 
-  TaskbarButtonScanner();
+  TaskbarButtonScanner() = default;
+  ~TaskbarButtonScanner();
   TaskbarButtonScanner(const TaskbarButtonScanner&) = delete;
   TaskbarButtonScanner& operator=(const TaskbarButtonScanner&) = delete;
 
-  // Scans `taskbars` on a worker thread now when the gate allows, else as soon as it does
+  // Scans `taskbars` on the worker now when the gate allows, else as soon as it does
   // (start_pending); a finished scan posts `message` to `window`.
   void request(std::vector<HWND> taskbars, HWND window, UINT message, Clock::time_point now);
   // The timer for a pending scan fired.
@@ -48,12 +55,22 @@ class TaskbarButtonScanner {
   // The newest finished scan, when one came since the last call.
   [[nodiscard]] std::optional<std::vector<TaskbarElements>> take_finished();
 
+  // What the worker is asked to do.
+  struct Request {
+    std::vector<HWND> taskbars;
+    HWND window = nullptr;
+    UINT message = 0;
+  };
+  struct Worker;
+
  private:
   void start(HWND window, UINT message);
 
   ButtonScanGate gate_;
   std::vector<HWND> wanted_;  // the taskbars of the newest request
-  Channel<std::vector<TaskbarElements>> channel_;
+  std::shared_ptr<Worker> worker_;
+  Sender<Request> requests_;
+  Receiver<std::vector<TaskbarElements>> results_;
 };
 
 }  // namespace vessa
