@@ -54,7 +54,7 @@ void set_recheck_timer(const AppState& state, std::chrono::milliseconds delay) {
   if (window != nullptr) SetTimer(window, kTaskbarRecheckTimer, static_cast<UINT>(delay.count()), nullptr);
 }
 
-// A scan that waits for the one before it starts from timer 5.
+// A scan that waits for the one before it starts from timer 6.
 void set_button_scan_timer(const AppState& state) {
   HWND window = state.bar_window();
   const auto wait = state.button_scanner.pending_in(TaskbarButtonScanner::Clock::now());

@@ -20,7 +20,7 @@ inline constexpr std::uintptr_t kWeatherTimer = 3;
 // One-shot: the looks at the taskbars shortly after the shell's last event about them.
 inline constexpr std::uintptr_t kTaskbarRecheckTimer = 4;
 // One-shot: a scan of the taskbar's buttons that waited for the one before it.
-inline constexpr std::uintptr_t kButtonScanTimer = 5;
+inline constexpr std::uintptr_t kButtonScanTimer = 6;
 
 struct TimerPeriods {
   std::uint32_t update_ms = 0;    // at least 100
