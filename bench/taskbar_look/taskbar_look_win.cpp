@@ -3,7 +3,8 @@
 // the real taskbar functions) with the decision it leads to, timed beside the sampling part of
 // an update tick (the counter query's collection and the memory load, through the real
 // sampler with the default items). Needs a desktop with a taskbar: bench/taskbar-look.sh runs
-// it under Wine. Prints microseconds per tick; judges nothing.
+// it under Wine. Prints microseconds per tick, and what one scan of the taskbar's buttons takes
+// on its worker thread where UI Automation answers; judges nothing.
 #include <windows.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "base/unique_handle_win.hpp"
 #include "config/config.hpp"
 #include "metrics/metrics_win.hpp"
+#include "render/taskbar_buttons_win.hpp"
 #include "render/taskbar_follow.hpp"
 #include "render/taskbar_win.hpp"
 
@@ -29,6 +31,7 @@ using Micros = std::chrono::duration<double, std::micro>;
 // as it does in the running program.
 constexpr int kTicks = 40;
 constexpr DWORD kTickSpacingMs = 100;
+constexpr int kScans = 10;
 
 Micros time_call(const std::function<void()>& call) {
   const Clock::time_point start = Clock::now();
@@ -98,5 +101,28 @@ int wmain() {
   std::printf("%d ticks %lu ms apart, microseconds per tick (median, mean):\n", kTicks, kTickSpacingMs);
   std::printf("  look at a steady taskbar and decide:  %7.1f %7.1f\n", look.median, look.mean);
   std::printf("  sampling (counters and memory load):  %7.1f %7.1f\n", sample.median, sample.mean);
+
+  // The scan of the taskbar's buttons runs on a worker thread, only after a layout or a change
+  // on the taskbar's thread, never on a tick: its time says how long a busy taskbar keeps the
+  // worker, not what a tick costs.
+  const HRESULT entered = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  std::vector<double> scans;
+  std::size_t elements = 0;
+  for (int scan = 0; scan < kScans; ++scan) {
+    const Clock::time_point start = Clock::now();
+    const Result<std::vector<AutomationElement>> found = scan_taskbar_elements(taskbar);
+    scans.push_back(Micros(Clock::now() - start).count());
+    if (!found) {
+      std::printf("  button scan: not available here (%s)\n", found.error().full_text().c_str());
+      scans.clear();
+      break;
+    }
+    elements = found->size();
+  }
+  if (!scans.empty()) {
+    const Figures scan = figures(scans);
+    std::printf("  button scan (%zu elements, %d scans):  %7.1f %7.1f\n", elements, kScans, scan.median, scan.mean);
+  }
+  if (SUCCEEDED(entered)) CoUninitialize();
   return 0;
 }

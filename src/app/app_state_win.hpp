@@ -24,6 +24,7 @@
 #include "render/geometry.hpp"
 #include "render/mirror_set_win.hpp"
 #include "render/render_surface_win.hpp"
+#include "render/taskbar_buttons_win.hpp"
 #include "render/taskbar_events_win.hpp"
 #include "render/taskbar_follow.hpp"
 #include "render/tooltip_win.hpp"
@@ -66,6 +67,13 @@ struct AppState {
   }};
   RecheckSchedule taskbar_rechecks;
 
+  // The taskbar's buttons, which the bars keep clear of: the scanner that finds them off this
+  // thread, what its newest scan found on each taskbar, and whether they leave the bars on the
+  // primary taskbar too little room to be shown at all.
+  TaskbarButtonScanner button_scanner;
+  std::vector<TaskbarElements> taskbar_elements;
+  bool crowded_out = false;
+
   // Tooltip, tray icon, mirrors, weather
   TooltipState tooltip;
   std::optional<TrayIcon> tray;
@@ -99,6 +107,8 @@ struct AppState {
   std::unique_ptr<BarWindow> bar;
   std::unique_ptr<BroadcastListener> broadcast_listener;
 
+  // Whether the bar window is to be seen: the user's choice, unless the buttons crowd it out.
+  [[nodiscard]] bool bars_shown() const noexcept { return visible && !crowded_out; }
   // The current bar window's handle; null once it is gone.
   [[nodiscard]] HWND bar_window() const noexcept { return bar ? bar->hwnd() : nullptr; }
   // The UI texts: always the table of the current language.

@@ -9,7 +9,9 @@
 #include "render/bar_drawing_win.hpp"
 #include "render/bar_frame.hpp"
 #include "render/gdi_win.hpp"
+#include "render/obstacle_fit.hpp"
 #include "render/placement.hpp"
+#include "render/taskbar_buttons.hpp"
 #include "render/taskbar_win.hpp"
 
 namespace vessa {
@@ -51,6 +53,55 @@ void set_recheck_timer(const AppState& state, std::chrono::milliseconds delay) {
   HWND window = state.bar_window();
   if (window != nullptr) SetTimer(window, kTaskbarRecheckTimer, static_cast<UINT>(delay.count()), nullptr);
 }
+
+// A scan that waits for the one before it starts from timer 6.
+void set_button_scan_timer(const AppState& state) {
+  HWND window = state.bar_window();
+  const auto wait = state.button_scanner.pending_in(TaskbarButtonScanner::Clock::now());
+  if (window == nullptr || !wait) return;
+  SetTimer(window, kButtonScanTimer, static_cast<UINT>(std::max<std::chrono::milliseconds::rep>(wait->count(), 1)),
+           nullptr);
+}
+
+// Asks for a scan of the buttons on the taskbars the bars and the mirrors lie on.
+void request_button_scan(AppState& state) {
+  HWND window = state.bar_window();
+  if (window == nullptr || state.current_attach_mode == AttachMode::TrayOnly || state.taskbar == nullptr) return;
+  std::vector<HWND> taskbars = state.mirrors.taskbars();
+  taskbars.insert(taskbars.begin(), state.taskbar);
+  state.button_scanner.request(std::move(taskbars), window, kButtonScanMessage, TaskbarButtonScanner::Clock::now());
+  set_button_scan_timer(state);
+}
+
+// What the newest scan found on the primary taskbar: none before its first scan; an empty
+// list where the scan failed (no UI Automation, a shell that did not answer), so that the bars
+// stand as they would without the scan.
+std::optional<std::vector<AutomationElement>> scanned_elements(const AppState& state) {
+  for (const TaskbarElements& scanned : state.taskbar_elements) {
+    if (scanned.taskbar == state.taskbar) return scanned.elements.value_or(std::vector<AutomationElement>{});
+  }
+  return std::nullopt;
+}
+
+// The taskbar's buttons in the coordinates the bars are placed in (a child's are the
+// taskbar's client coordinates).
+std::vector<Rect> buttons_in_container(const AppState& state, const std::vector<AutomationElement>& elements) {
+  RECT taskbar{};
+  if (elements.empty() || !GetWindowRect(state.taskbar, &taskbar)) return {};
+  std::optional<Rect> tray;
+  if (const auto area = notification_area_rect(state.taskbar)) tray = to_rect(*area);
+  std::vector<Rect> buttons = taskbar_obstacles(elements, to_rect(taskbar), tray);
+  POINT origin{0, 0};
+  if (state.current_attach_mode == AttachMode::Child && ClientToScreen(state.taskbar, &origin)) {
+    for (Rect& button : buttons) button = Rect{button.left - origin.x, button.top - origin.y,
+                                               button.right - origin.x, button.bottom - origin.y};
+  }
+  return buttons;
+}
+
+// Lays out as layout() does; a layout that changed something, or the first over a taskbar,
+// asks for a scan of its buttons unless it is the scan's own.
+void lay_out(AppState& state, bool may_scan);
 
 std::uint8_t weather_icon_kind(const WeatherState& weather) noexcept {
   return weather.condition ? static_cast<std::uint8_t>(*weather.condition) : kNoIcon;
@@ -107,7 +158,7 @@ void show_or_hide_bars(AppState& state) {
   if (HWND window = state.bar_window()) {
     const bool taskbar_hidden = state.current_attach_mode == AttachMode::Overlay && state.taskbar != nullptr &&
                                 !IsWindowVisible(state.taskbar);
-    ShowWindow(window, state.visible && !taskbar_hidden ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(window, state.bars_shown() && !taskbar_hidden ? SW_SHOWNA : SW_HIDE);
   }
   state.mirrors.set_visible(state.visible);
 }
@@ -146,7 +197,11 @@ void attach(AppState& state) {
   layout(state);
 }
 
-void layout(AppState& state) {
+void layout(AppState& state) { lay_out(state, true); }
+
+namespace {
+
+void lay_out(AppState& state, bool may_scan) {
   HWND window = state.bar_window();
   if (window == nullptr) return;
   if (state.current_attach_mode == AttachMode::TrayOnly) {
@@ -183,30 +238,49 @@ void layout(AppState& state) {
   const PlacementResult result = compute_placement(state.config, box, dpi, state.config.metrics.items.size(), tray);
   const ResolvedColors colors = resolve_colors(state.config.appearance, taskbar_is_dark());
 
+  // Clear of the taskbar's buttons: shortened from the end away from the anchor, or hidden when
+  // too little would be left. Where nothing overlaps, the placement is the one computed.
+  const std::optional<std::vector<AutomationElement>> elements = scanned_elements(state);
+  const std::vector<Rect> buttons = elements ? buttons_in_container(state, *elements) : std::vector<Rect>{};
+  const std::optional<Placement> fitted =
+      fit_beside_obstacles(result.placement, vertical, state.config.layout.anchor, buttons,
+                           obstacle_rule(state.config, result.geometry, dpi), state.crowded_out);
+  const Placement placement = fitted.value_or(result.placement);
+  const bool crowded_out = !fitted;
+
   // Placement and geometry can come out equal at another DPI (both capped); the lamps, the
   // weather icon and the text are drawn at the DPI, so a new DPI alone redraws too.
-  if (state.laid_out && result.geometry == state.geometry && result.placement == state.placement &&
-      vertical == state.vertical && dpi == state.container_dpi && colors == state.colors && !mirrors_changed) {
+  if (state.laid_out && result.geometry == state.geometry && placement == state.placement &&
+      vertical == state.vertical && dpi == state.container_dpi && colors == state.colors && !mirrors_changed &&
+      crowded_out == state.crowded_out) {
+    if (may_scan && !elements) request_button_scan(state);
     return;  // a steady taskbar costs no drawing
   }
   state.laid_out = true;
   state.geometry = result.geometry;
-  state.placement = result.placement;
+  state.placement = placement;
   state.vertical = vertical;
   state.container_dpi = dpi;
   state.colors = colors;
-  if (debug::enabled()) {
-    debug::line(format_relayout_line(state.current_attach_mode, vertical, dpi, box, result.geometry, result.placement));
+  if (crowded_out != state.crowded_out) {
+    state.crowded_out = crowded_out;
+    show_or_hide_bars(state);
+  }
+  if (debug::enabled() && !crowded_out) {
+    debug::line(format_relayout_line(state.current_attach_mode, vertical, dpi, box, result.geometry, placement));
   }
   draw_and_push(state);
+  if (may_scan) request_button_scan(state);
 }
+
+}  // namespace
 
 void follow_taskbars(AppState& state) {
   bool moved = false;
   HWND window = state.bar_window();
   const bool tray_left = state.config.layout.anchor == Anchor::TrayLeft;
   if (window != nullptr && state.current_attach_mode == AttachMode::Overlay && state.taskbar != nullptr) {
-    moved = follow_taskbar(window, state.taskbar, state.laid_out_over, tray_left, state.visible);
+    moved = follow_taskbar(window, state.taskbar, state.laid_out_over, tray_left, state.bars_shown());
   }
   if (state.mirrors.follow(state.visible, tray_left)) moved = true;
   if (moved) layout(state);
@@ -215,6 +289,7 @@ void follow_taskbars(AppState& state) {
 void taskbar_event_heard(AppState& state) {
   state.taskbar_events.taken();
   follow_taskbars(state);
+  if (state.taskbar_events.take_content_changed()) request_button_scan(state);
   set_recheck_timer(state, state.taskbar_rechecks.on_event());
 }
 
@@ -225,6 +300,21 @@ void recheck_taskbars(AppState& state) {
     KillTimer(window, kTaskbarRecheckTimer);
   }
   follow_taskbars(state);
+}
+
+void button_scan_finished(AppState& state) {
+  if (std::optional<std::vector<TaskbarElements>> scan = state.button_scanner.take_finished()) {
+    state.mirrors.set_taskbar_elements(*scan);
+    state.taskbar_elements = std::move(*scan);
+  }
+  set_button_scan_timer(state);
+  lay_out(state, false);
+}
+
+void start_pending_button_scan(AppState& state) {
+  if (HWND window = state.bar_window()) {
+    state.button_scanner.start_pending(window, kButtonScanMessage, TaskbarButtonScanner::Clock::now());
+  }
 }
 
 void refresh_tooltip(AppState& state) {

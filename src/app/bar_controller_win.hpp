@@ -50,6 +50,13 @@ void taskbar_event_heard(AppState& state);
 // The re-check timer fired: a look, and the timer set for the next one or killed.
 void recheck_taskbars(AppState& state);
 
+// A scan of the taskbars' buttons finished: its findings are kept and the bars laid out
+// beside the buttons (shortened, or hidden when too little room is left). The scan's own
+// layout asks for no further scan, so a steady taskbar is scanned no more.
+void button_scan_finished(AppState& state);
+// The timer of a scan that had to wait fired.
+void start_pending_button_scan(AppState& state);
+
 // Rebuilds the tooltip's rows and shows or moves it. Nothing before the first sample, and
 // nothing while the bars are hidden unless the tooltip is anchored elsewhere (tray icon).
 void refresh_tooltip(AppState& state);

@@ -180,6 +180,10 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         case kTaskbarRecheckTimer:
           recheck_taskbars(state_);
           break;
+        case kButtonScanTimer:
+          KillTimer(hwnd(), kButtonScanTimer);
+          start_pending_button_scan(state_);
+          break;
         default:
           break;
       }
@@ -206,6 +210,9 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case kTaskbarEventMessage:
       taskbar_event_heard(state_);
+      return 0;
+    case kButtonScanMessage:
+      button_scan_finished(state_);
       return 0;
     default:
       break;

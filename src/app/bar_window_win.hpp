@@ -21,6 +21,8 @@ struct AppState;
 
 // Posted to the bar window when the shell's events say a taskbar may have moved or been covered.
 inline constexpr UINT kTaskbarEventMessage = WM_APP + 2;
+// A scan of the taskbar's buttons finished on its worker thread.
+inline constexpr UINT kButtonScanMessage = WM_APP + 3;
 
 class BarWindow : public Window<BarWindow> {
  public:

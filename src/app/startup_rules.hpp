@@ -23,6 +23,8 @@ inline constexpr std::uintptr_t kTaskbarRecheckTimer = 4;
 // usually back (the weather timer, overdue, fires at once, before it is).
 inline constexpr std::uintptr_t kResumeWeatherTimer = 5;
 inline constexpr std::uint32_t kResumeWeatherDelayMs = 30000;
+// One-shot: a scan of the taskbar's buttons that waited for the one before it.
+inline constexpr std::uintptr_t kButtonScanTimer = 6;
 
 struct TimerPeriods {
   std::uint32_t update_ms = 0;    // at least 100

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/dpi.hpp"
+#include "render/obstacle_fit.hpp"
 #include "render/placement.hpp"
 #include "render/saturating.hpp"
 
@@ -170,16 +171,30 @@ bool MirrorList::place(TaskbarId taskbar, MirrorWorld& world, const Config& conf
   const PlacementResult result =
       compute_placement(config, *band, dpi, config.metrics.items.size(), record->clock_area);
   const bool vertical = band->width() < band->height();
-  if (record->laid_out && result.placement == record->placement && result.geometry == record->geometry &&
-      dpi == record->dpi && vertical == record->vertical) {
+
+  // Clear of the taskbar's buttons, as the bars on the primary taskbar are.
+  const std::vector<AutomationElement> elements = world.taskbar_elements(taskbar);
+  const Rect within = taskbar_rect.value_or(*band);
+  const std::optional<Placement> fitted =
+      fit_beside_obstacles(result.placement, vertical, config.layout.anchor,
+                           taskbar_obstacles(elements, within, record->clock_area),
+                           obstacle_rule(config, result.geometry, dpi), record->crowded_out);
+  const Placement placement = fitted.value_or(result.placement);
+  const bool crowded_out = !fitted;
+
+  if (record->laid_out && placement == record->placement && result.geometry == record->geometry &&
+      dpi == record->dpi && vertical == record->vertical && crowded_out == record->crowded_out) {
     return false;
   }
-  record->placement = result.placement;
+  record->placement = placement;
   record->geometry = result.geometry;
   record->dpi = dpi;
   record->vertical = vertical;
   record->laid_out = true;
-  if (diagnostics != nullptr) diagnostics->push_back(format_mirror_placement_line(vertical, dpi, *band, result.placement));
+  record->crowded_out = crowded_out;
+  if (diagnostics != nullptr && !crowded_out) {
+    diagnostics->push_back(format_mirror_placement_line(vertical, dpi, *band, placement));
+  }
   return true;
 }
 

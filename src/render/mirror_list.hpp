@@ -32,10 +32,11 @@ struct MirrorRecord {
   // Where the clock and notification icons are; once known, the search is over.
   std::optional<Rect> clock_area;
   std::uint32_t dpi = 96;
-  Placement placement;  // screen coordinates
+  Placement placement;  // screen coordinates, clear of the taskbar's buttons
   Geometry geometry;
   bool vertical = false;
   bool laid_out = false;
+  bool crowded_out = false;  // the taskbar's buttons leave too little room: the mirror hides
 };
 
 struct MirrorUpdateInputs {

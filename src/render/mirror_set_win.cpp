@@ -52,6 +52,13 @@ class MirrorSet::World final : public MirrorWorld {
     return area ? std::optional<Rect>(to_rect(*area)) : std::nullopt;
   }
 
+  std::vector<AutomationElement> taskbar_elements(TaskbarId taskbar) override {
+    for (const TaskbarElements& scanned : set_.elements_) {
+      if (id_from_window(scanned.taskbar) == taskbar && scanned.elements) return *scanned.elements;
+    }
+    return {};
+  }
+
   bool create_mirror(TaskbarId taskbar, bool visible) override {
     auto window = std::make_unique<MirrorWindow>(set_, taskbar);
     if (!window->create_window()) return false;
@@ -91,6 +98,8 @@ bool MirrorSet::update(const Config& config, AttachMode mode, bool visible) {
   World world(*this);
   const MirrorUpdate result = list_.update(world, config, MirrorUpdateInputs{mode, visible, debug::enabled()});
   for (const std::string& line : result.diagnostics) debug::line(line);
+  // A mirror that the taskbar's buttons crowded out hides, and shows again once there is room.
+  if (result.changed) set_visible(visible);
   return result.changed || lost;
 }
 
@@ -110,7 +119,8 @@ bool MirrorSet::follow(bool visible, bool tray_left) {
     if (record != nullptr && record->taskbar_rect) {
       laid_out_over = TaskbarShape{*record->taskbar_rect, tray_left ? record->notification_area : std::nullopt};
     }
-    if (follow_taskbar(window->hwnd(), window_from_id(window->taskbar()), laid_out_over, tray_left, visible)) {
+    if (follow_taskbar(window->hwnd(), window_from_id(window->taskbar()), laid_out_over, tray_left,
+                       shown(window->taskbar(), visible))) {
       moved = true;
     }
   }
@@ -133,8 +143,10 @@ void MirrorSet::clear() {
 void MirrorSet::set_visible(bool visible) {
   for (const auto& window : windows_) {
     // A mirror over a hidden taskbar stays hidden with it.
-    const bool show = visible && IsWindowVisible(window_from_id(window->taskbar()));
-    if (window->has_window()) ShowWindow(window->hwnd(), show ? SW_SHOWNA : SW_HIDE);
+    const bool show = shown(window->taskbar(), visible) && IsWindowVisible(window_from_id(window->taskbar()));
+    if (window->has_window() && (IsWindowVisible(window->hwnd()) != FALSE) != show) {
+      ShowWindow(window->hwnd(), show ? SW_SHOWNA : SW_HIDE);
+    }
   }
 }
 
@@ -145,6 +157,11 @@ void MirrorSet::draw(const MirrorFrameBuilder& frame_for, WeatherIconCache* icon
     if (window == nullptr || !window->has_window()) continue;
     push_frame(window->surface(), window->hwnd(), record.placement, frame_for(record), icon_cache);
   }
+}
+
+bool MirrorSet::shown(TaskbarId taskbar, bool visible) const {
+  const MirrorRecord* record = list_.find(taskbar);
+  return visible && (record == nullptr || !record->crowded_out);
 }
 
 MirrorWindow* MirrorSet::window_of(TaskbarId taskbar) const {

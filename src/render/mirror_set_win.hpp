@@ -18,6 +18,7 @@
 #include "render/frame.hpp"
 #include "render/geometry.hpp"
 #include "render/mirror_list.hpp"
+#include "render/taskbar_buttons_win.hpp"
 
 namespace vessa {
 
@@ -72,6 +73,9 @@ class MirrorSet {
   // Shows (without activation) or hides every mirror window; a mirror over a hidden taskbar
   // stays hidden.
   void set_visible(bool visible);
+  // What the newest scan of the taskbars' buttons found; the next update places the mirrors
+  // clear of them.
+  void set_taskbar_elements(std::vector<TaskbarElements> scanned) { elements_ = std::move(scanned); }
   // Destroys every mirror window and forgets the list.
   void clear();
   // Draws and pushes every laid-out mirror at its placement.
@@ -83,11 +87,15 @@ class MirrorSet {
  private:
   class World;
   [[nodiscard]] MirrorWindow* window_of(TaskbarId taskbar) const;
+  // Whether the mirror over `taskbar` is to be seen: the bars' shared visibility, a taskbar
+  // that shows, and room beside its buttons.
+  [[nodiscard]] bool shown(TaskbarId taskbar, bool visible) const;
 
   std::unique_ptr<MirrorEvents> events_;  // declared first: outlives the windows
   MirrorList list_;
   std::vector<std::unique_ptr<MirrorWindow>> windows_;
   ClockSearch clock_search_;
+  std::vector<TaskbarElements> elements_;
 };
 
 }  // namespace vessa

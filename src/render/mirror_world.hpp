@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "render/geometry.hpp"
+#include "render/taskbar_buttons.hpp"
 
 namespace vessa {
 
@@ -36,6 +37,9 @@ class MirrorWorld {
   [[nodiscard]] virtual std::uint32_t taskbar_dpi(TaskbarId taskbar) = 0;
   // Where the taskbar's clock and notification icons are (screen coordinates), if anywhere.
   [[nodiscard]] virtual std::optional<Rect> find_clock_area(TaskbarId taskbar) = 0;
+  // What the newest scan of the taskbar's buttons found (screen coordinates); nothing before
+  // the first scan or where the scan failed.
+  [[nodiscard]] virtual std::vector<AutomationElement> taskbar_elements(TaskbarId taskbar) = 0;
   // Makes the mirror window over `taskbar`: shown without activation (hidden at once when
   // `visible` is false) and raised over the taskbar. False when no window could be made.
   [[nodiscard]] virtual bool create_mirror(TaskbarId taskbar, bool visible) = 0;

@@ -21,10 +21,6 @@ TaskbarEventHooks::~TaskbarEventHooks() {
 
 void TaskbarEventHooks::watch(std::span<const HWND> taskbars) {
   taskbars_.assign(taskbars.begin(), taskbars.end());
-  notification_areas_.clear();
-  for (HWND taskbar : taskbars_) {
-    if (HWND area = FindWindowExW(taskbar, nullptr, L"TrayNotifyWnd", nullptr)) notification_areas_.push_back(area);
-  }
   std::vector<Thread> threads;
   for (HWND taskbar : taskbars_) {
     Thread owner;
@@ -92,8 +88,6 @@ void CALLBACK TaskbarEventHooks::on_event(HWINEVENTHOOK event_hook, DWORD event,
 
 void TaskbarEventHooks::heard(DWORD event, HWND window, LONG object) noexcept {
   const bool taskbar = std::find(taskbars_.begin(), taskbars_.end(), window) != taskbars_.end();
-  const bool notification_area =
-      std::find(notification_areas_.begin(), notification_areas_.end(), window) != notification_areas_.end();
   bool due = false;
   switch (event) {
     case EVENT_SYSTEM_FOREGROUND:
@@ -103,9 +97,12 @@ void TaskbarEventHooks::heard(DWORD event, HWND window, LONG object) noexcept {
       // The container whose children changed order: the desktop for top-level windows.
       due = taskbar || window == GetDesktopWindow();
       break;
-    default:  // shown, hidden, moved: the taskbar window itself or its notification area (which
-              // grows by an icon), not the taskbar's buttons or the cursor
-      due = (taskbar || notification_area) && object == OBJID_WINDOW;
+    default:  // shown, hidden, moved on a taskbar's thread: the taskbar itself or its notification
+              // area (which grows by an icon) may have moved, and any of the thread's windows may
+              // be a button that came, went or grew; the cursor's changes are not windows'
+      if (object != OBJID_WINDOW) break;
+      content_changed_ = true;
+      due = true;
       break;
   }
   if (due && !asked_ && ask_) asked_ = ask_();

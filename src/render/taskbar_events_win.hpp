@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "base/unique_handle_win.hpp"
@@ -38,6 +39,9 @@ class TaskbarEventHooks {
   void watch(std::span<const HWND> taskbars);
   // The look asked for has run: the next event asks again.
   void taken() noexcept { asked_ = false; }
+  // Whether a show, hide, z-order or location change on a taskbar's thread came since the last
+  // call: the taskbar's buttons may have changed (a program opened or closed, a button grew).
+  [[nodiscard]] bool take_content_changed() noexcept { return std::exchange(content_changed_, false); }
 
  private:
   struct Thread {
@@ -56,11 +60,11 @@ class TaskbarEventHooks {
 
   std::function<bool()> ask_;
   std::vector<HWND> taskbars_;
-  std::vector<HWND> notification_areas_;  // the taskbars' TrayNotifyWnd children
   std::vector<Thread> threads_;
   UniqueWinEventHook foreground_;
   std::vector<UniqueWinEventHook> taskbar_hooks_;
   bool asked_ = false;
+  bool content_changed_ = false;
 };
 
 }  // namespace vessa

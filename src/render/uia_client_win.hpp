@@ -1,5 +1,5 @@
 #pragma once
-// The few UI Automation client interfaces the clock search calls. MinGW's headers do not
+// The few UI Automation client interfaces the clock search and the taskbar-button scan call. MinGW's headers do not
 // declare them (and uiautomation.h does not compile as C++), so they are declared here with
 // their published identifiers. Only the methods called are declared with their parameters;
 // every slot before them holds a placeholder named for the method that sits there, in the
@@ -23,10 +23,19 @@ inline constexpr GUID kClsidCuiAutomation{0xff48dba4, 0x60ef, 0x4201, {0xaa, 0x8
 inline constexpr GUID kIidAutomation{0x30cbe57d, 0xd9d0, 0x452a, {0xab, 0x13, 0x7a, 0xc5, 0xac, 0x48, 0x25, 0xee}};
 inline constexpr GUID kIidAutomation2{0x34723aff, 0x0c9d, 0x49d0, {0x98, 0x96, 0x7a, 0xb5, 0x2d, 0xf8, 0xcd, 0x8a}};
 
-inline constexpr int kAutomationIdPropertyId = 30011;  // UIA_AutomationIdPropertyId
-inline constexpr int kTreeScopeDescendants = 4;        // TreeScope_Descendants
+inline constexpr GUID kIidCacheRequest{0xb32a92b5, 0xbc25, 0x4078, {0x9c, 0x08, 0xd7, 0xee, 0x95, 0xc4, 0x8e, 0x03}};
+
+inline constexpr int kBoundingRectanglePropertyId = 30001;  // UIA_BoundingRectanglePropertyId
+inline constexpr int kControlTypePropertyId = 30003;        // UIA_ControlTypePropertyId
+inline constexpr int kAutomationIdPropertyId = 30011;       // UIA_AutomationIdPropertyId
+inline constexpr int kTreeScopeDescendants = 4;             // TreeScope_Descendants
 
 struct IUIAutomationElement;
+
+// The properties a search fetches with the elements it finds, in the same round trip.
+struct IUIAutomationCacheRequest : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE AddProperty(int property_id) = 0;  // slot 3
+};
 
 // A condition is only handed back to the element that searches with it.
 struct IUIAutomationCondition : IUnknown {};
@@ -43,7 +52,9 @@ struct IUIAutomationElement : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE FindAll(int scope, IUIAutomationCondition* condition,
                                             IUIAutomationElementArray** found) = 0;  // slot 6
   virtual HRESULT STDMETHODCALLTYPE FindFirstBuildCache() = 0;              // 7
-  virtual HRESULT STDMETHODCALLTYPE FindAllBuildCache() = 0;                // 8
+  virtual HRESULT STDMETHODCALLTYPE FindAllBuildCache(int scope, IUIAutomationCondition* condition,
+                                                      IUIAutomationCacheRequest* cache_request,
+                                                      IUIAutomationElementArray** found) = 0;  // slot 8
   virtual HRESULT STDMETHODCALLTYPE BuildUpdatedCache() = 0;                // 9
   virtual HRESULT STDMETHODCALLTYPE GetCurrentPropertyValue() = 0;          // 10
   virtual HRESULT STDMETHODCALLTYPE GetCurrentPropertyValueEx() = 0;        // 11
@@ -56,7 +67,7 @@ struct IUIAutomationElement : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetCachedParent() = 0;                  // 18
   virtual HRESULT STDMETHODCALLTYPE GetCachedChildren() = 0;                // 19
   virtual HRESULT STDMETHODCALLTYPE get_CurrentProcessId() = 0;             // 20
-  virtual HRESULT STDMETHODCALLTYPE get_CurrentControlType() = 0;           // 21
+  virtual HRESULT STDMETHODCALLTYPE get_CurrentControlType(int* control_type) = 0;  // slot 21
   virtual HRESULT STDMETHODCALLTYPE get_CurrentLocalizedControlType() = 0;  // 22
   virtual HRESULT STDMETHODCALLTYPE get_CurrentName() = 0;                  // 23
   virtual HRESULT STDMETHODCALLTYPE get_CurrentAcceleratorKey() = 0;        // 24
@@ -79,6 +90,38 @@ struct IUIAutomationElement : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE get_CurrentIsRequiredForForm() = 0;     // 41
   virtual HRESULT STDMETHODCALLTYPE get_CurrentItemStatus() = 0;            // 42
   virtual HRESULT STDMETHODCALLTYPE get_CurrentBoundingRectangle(RECT* rect) = 0;  // slot 43
+  virtual HRESULT STDMETHODCALLTYPE get_CurrentLabeledBy() = 0;  // 44
+  virtual HRESULT STDMETHODCALLTYPE get_CurrentAriaRole() = 0;  // 45
+  virtual HRESULT STDMETHODCALLTYPE get_CurrentAriaProperties() = 0;  // 46
+  virtual HRESULT STDMETHODCALLTYPE get_CurrentIsDataValidForForm() = 0;  // 47
+  virtual HRESULT STDMETHODCALLTYPE get_CurrentControllerFor() = 0;  // 48
+  virtual HRESULT STDMETHODCALLTYPE get_CurrentDescribedBy() = 0;  // 49
+  virtual HRESULT STDMETHODCALLTYPE get_CurrentFlowsTo() = 0;  // 50
+  virtual HRESULT STDMETHODCALLTYPE get_CurrentProviderDescription() = 0;  // 51
+  virtual HRESULT STDMETHODCALLTYPE get_CachedProcessId() = 0;  // 52
+  virtual HRESULT STDMETHODCALLTYPE get_CachedControlType(int* control_type) = 0;  // slot 53
+  virtual HRESULT STDMETHODCALLTYPE get_CachedLocalizedControlType() = 0;  // 54
+  virtual HRESULT STDMETHODCALLTYPE get_CachedName() = 0;  // 55
+  virtual HRESULT STDMETHODCALLTYPE get_CachedAcceleratorKey() = 0;  // 56
+  virtual HRESULT STDMETHODCALLTYPE get_CachedAccessKey() = 0;  // 57
+  virtual HRESULT STDMETHODCALLTYPE get_CachedHasKeyboardFocus() = 0;  // 58
+  virtual HRESULT STDMETHODCALLTYPE get_CachedIsKeyboardFocusable() = 0;  // 59
+  virtual HRESULT STDMETHODCALLTYPE get_CachedIsEnabled() = 0;  // 60
+  virtual HRESULT STDMETHODCALLTYPE get_CachedAutomationId() = 0;  // 61
+  virtual HRESULT STDMETHODCALLTYPE get_CachedClassName() = 0;  // 62
+  virtual HRESULT STDMETHODCALLTYPE get_CachedHelpText() = 0;  // 63
+  virtual HRESULT STDMETHODCALLTYPE get_CachedCulture() = 0;  // 64
+  virtual HRESULT STDMETHODCALLTYPE get_CachedIsControlElement() = 0;  // 65
+  virtual HRESULT STDMETHODCALLTYPE get_CachedIsContentElement() = 0;  // 66
+  virtual HRESULT STDMETHODCALLTYPE get_CachedIsPassword() = 0;  // 67
+  virtual HRESULT STDMETHODCALLTYPE get_CachedNativeWindowHandle() = 0;  // 68
+  virtual HRESULT STDMETHODCALLTYPE get_CachedItemType() = 0;  // 69
+  virtual HRESULT STDMETHODCALLTYPE get_CachedIsOffscreen() = 0;  // 70
+  virtual HRESULT STDMETHODCALLTYPE get_CachedOrientation() = 0;  // 71
+  virtual HRESULT STDMETHODCALLTYPE get_CachedFrameworkId() = 0;  // 72
+  virtual HRESULT STDMETHODCALLTYPE get_CachedIsRequiredForForm() = 0;  // 73
+  virtual HRESULT STDMETHODCALLTYPE get_CachedItemStatus() = 0;  // 74
+  virtual HRESULT STDMETHODCALLTYPE get_CachedBoundingRectangle(RECT* rect) = 0;  // slot 75
 };
 
 struct IUIAutomation : IUnknown {
@@ -99,8 +142,8 @@ struct IUIAutomation : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE get_RawViewCondition() = 0;         // 17
   virtual HRESULT STDMETHODCALLTYPE get_ControlViewCondition() = 0;     // 18
   virtual HRESULT STDMETHODCALLTYPE get_ContentViewCondition() = 0;     // 19
-  virtual HRESULT STDMETHODCALLTYPE CreateCacheRequest() = 0;           // 20
-  virtual HRESULT STDMETHODCALLTYPE CreateTrueCondition() = 0;          // 21
+  virtual HRESULT STDMETHODCALLTYPE CreateCacheRequest(IUIAutomationCacheRequest** request) = 0;  // slot 20
+  virtual HRESULT STDMETHODCALLTYPE CreateTrueCondition(IUIAutomationCondition** condition) = 0;  // slot 21
   virtual HRESULT STDMETHODCALLTYPE CreateFalseCondition() = 0;         // 22
   // The value is passed by value, as declared.
   virtual HRESULT STDMETHODCALLTYPE CreatePropertyCondition(int property_id, VARIANT value,

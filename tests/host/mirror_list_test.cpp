@@ -288,6 +288,30 @@ TEST(MirrorList, EachMirrorIsPlacedInItsBandBeforeItsClock) {
   }
 }
 
+TEST(MirrorList, AMirrorKeepsClearOfItsTaskbarsButtonsOrHides) {
+  ScriptedMirrorWorld world;
+  world.set_taskbar(1, Taskbar{kSecondBand, 96, kSecondClock});
+  MirrorList list;
+  ASSERT_TRUE(list.update(world, all_displays(), {}).changed);
+  const Placement full{2292, 764, 80, 38};
+  ASSERT_EQ(list.records().at(0).placement, full);
+  const AutomationElement clock_icon{{2400, 760, 2420, 800}, kButtonControlType};  // never in the way
+  const auto scanned = [&](std::int32_t task_buttons_right) {
+    world.taskbar(1).elements = {clock_icon, {{1400, 762, task_buttons_right, 798}, kButtonControlType}};
+    return list.update(world, all_displays(), {}).changed;
+  };
+  EXPECT_FALSE(scanned(2292));  // up to the mirror's start: nothing changes
+  EXPECT_TRUE(scanned(2300));
+  EXPECT_EQ(list.records().at(0).placement, (Placement{2304, 764, 68, 38}));
+  EXPECT_FALSE(list.records().at(0).crowded_out);
+  EXPECT_TRUE(scanned(2340));
+  EXPECT_TRUE(list.records().at(0).crowded_out);
+  world.taskbar(1).elements.clear();
+  EXPECT_TRUE(list.update(world, all_displays(), {}).changed);
+  EXPECT_EQ(list.records().at(0).placement, full);
+  EXPECT_FALSE(list.records().at(0).crowded_out);
+}
+
 TEST(MirrorList, TheReportSaysWhetherAnyMirrorChanged) {
   ScriptedMirrorWorld world;
   world.set_taskbar(1, Taskbar{kSecondBand, 96, std::nullopt});

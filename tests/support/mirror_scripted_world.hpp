@@ -23,6 +23,7 @@ class ScriptedMirrorWorld final : public MirrorWorld {
     std::optional<Rect> clock_area;
     std::optional<Rect> window;  // the taskbar's window rectangle; the band when not set
     std::optional<Rect> notification_area;
+    std::vector<AutomationElement> elements;  // what a scan of its buttons found
   };
 
   // --- What the system shows -----------------------------------------------------------------
@@ -54,6 +55,9 @@ class ScriptedMirrorWorld final : public MirrorWorld {
   [[nodiscard]] std::optional<Rect> notification_area(TaskbarId taskbar) override;
   [[nodiscard]] std::uint32_t taskbar_dpi(TaskbarId taskbar) override;
   [[nodiscard]] std::optional<Rect> find_clock_area(TaskbarId taskbar) override;
+  [[nodiscard]] std::vector<AutomationElement> taskbar_elements(TaskbarId taskbar) override {
+    return this->taskbar(taskbar).elements;
+  }
   [[nodiscard]] bool create_mirror(TaskbarId taskbar, bool visible) override;
   void destroy_mirror(TaskbarId taskbar) override;
   [[nodiscard]] MirrorClock::time_point now() override { return now_; }
