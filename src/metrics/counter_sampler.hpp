@@ -3,8 +3,9 @@
 // readings taken from it. It owns its counter source and the open query (closed when it is
 // replaced or the sampler goes), the disk list, the hardware network interfaces, the lamp
 // hold maps and the scratch storage a tick reads into, so that a tick whose figures did not
-// change allocates nothing. The disk list and the hardware interfaces follow the instances
-// the wildcard counters report, which carry the same names on Windows of any language.
+// change allocates nothing. The disk list follows the instances the wildcard counters report
+// (the same names on Windows of any language); the hardware interfaces are looked up again
+// when the adapters' instances change.
 // Main thread only.
 
 #include <array>

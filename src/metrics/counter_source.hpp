@@ -47,8 +47,6 @@ class CounterArray {
 struct NetworkInterface {
   std::string description;  // "Intel(R) Ethernet Connection (7) I219-V"
   bool hardware = false;    // a network card, not a tunnel, virtual switch or loopback
-
-  friend bool operator==(const NetworkInterface&, const NetworkInterface&) = default;
 };
 
 // A counter added to a query; meaningful only to the query that returned it.
