@@ -46,7 +46,8 @@ struct AppState {
   // Sampler and the figures of the last tick
   CounterSampler sampler;
   std::optional<MetricSample> last_sample;  // none before the first tick of the current query
-  std::vector<std::string> drive_letters;  // behind the PhysicalDisk instances, at start-up
+  std::vector<std::string> drive_letters;  // behind the PhysicalDisk instances, at start-up (the tooltip
+                                           // uses the sampler's disks instead while it lists some)
 
   // Taskbar and the bar window's last layout
   HWND taskbar = nullptr;

@@ -322,8 +322,10 @@ void refresh_tooltip(AppState& state) {
   if (!state.visible && !state.tooltip_anchor) return;
 
   const std::vector<DriveUsage>& drives = state.tooltip.drive_usage.refresh(std::chrono::steady_clock::now(), [&] {
-    return query_drive_usage(tooltip_drive_names(state.config.metrics.disk_instances, state.drive_letters),
-                             query_free_space);
+    // With the lamp on, the sampler follows the disks as they come and go.
+    const std::vector<PhysicalDiskEntry>& disks = state.sampler.physical_disks();
+    const std::vector<std::string> letters = disks.empty() ? state.drive_letters : all_drive_letters(disks);
+    return query_drive_usage(tooltip_drive_names(state.config.metrics.disk_instances, letters), query_free_space);
   });
   const TooltipTexts texts = tooltip_texts(state.texts());
   const DiskText disk = disk_text(drives, state.last_sample->disk_busy_percent, texts);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "metrics/counter_text.hpp"
+#include "metrics/network_interfaces.hpp"
 
 namespace vessa {
 namespace {
@@ -69,7 +70,11 @@ void CounterSampler::open_counters(const Config& config) {
   for (Slot& slot : slots_) slot = Slot{};
   primed_ = false;
   disk_filter_.clear();
+  disk_lamp_ = false;
+  disk_names_.reset();
   all_adapters_ = false;
+  for (InstanceNames& names : adapter_names_) names.reset();
+  hardware_adapters_.clear();
 
   const bool needs_query = contains(items_, MetricKind::Cpu) || contains(items_, MetricKind::Disk) ||
                            contains(items_, MetricKind::Net) || contains(items_, MetricKind::Gpu) ||
@@ -100,8 +105,11 @@ void CounterSampler::open_counters(const Config& config) {
     (void)add(*query, CounterSlot::DiskBusy, counter_path::kDiskTime);
   }
   if (metrics.disk_lamp) {
+    disk_lamp_ = true;
     (void)add(*query, CounterSlot::DiskRead, counter_path::kDiskReadBytes);
     (void)add(*query, CounterSlot::DiskWrite, counter_path::kDiskWriteBytes);
+    // The listed disks show from the first tick; the counters' own instances take over at
+    // the first reading.
     physical_disks_ = vessa::list_physical_disks(*source_);
   } else {
     physical_disks_.clear();
@@ -190,18 +198,37 @@ double CounterSampler::network_rate(CounterSlot slot) {
   const Slot* entry = readable(slot);
   if (entry == nullptr) return 0.0;
   query_->read_array(entry->counter, array_);
-  double sum = 0.0;
-  for (const CounterItem& item : array_.items()) sum += item.value;
-  return sum;
+  // Adapters came or went: which of them are network cards is read again.
+  InstanceNames& seen = adapter_names_[slot == CounterSlot::NetRx ? 0 : 1];
+  if (!array_.empty() && seen.changed(array_.items())) {
+    Result<std::vector<NetworkInterface>> table = source_->network_interfaces();
+    hardware_adapters_ = table ? hardware_instance_names(*table) : std::vector<std::string>{};
+  }
+  return sum_hardware_rates(array_.items(), hardware_adapters_);
 }
 
-void CounterSampler::read_disk_rates(CounterSlot slot, std::vector<double>& rates) {
+void CounterSampler::read_array(CounterSlot slot, CounterArray& out) {
+  out.clear();
+  if (const Slot* entry = readable(slot)) query_->read_array(entry->counter, out);
+}
+
+void CounterSampler::read_disks() {
+  read_array(CounterSlot::DiskRead, disk_reads_);
+  read_array(CounterSlot::DiskWrite, array_);
+  // The arrays list every disk there is now: one plugged in gets its lamp, one removed loses
+  // it. The list is rebuilt only when the names change.
+  const CounterArray& listed = disk_reads_.empty() ? array_ : disk_reads_;
+  if (!listed.empty() && disk_names_.changed(listed.items())) {
+    physical_disks_ = physical_disks_from_instances(disk_names_.names());
+  }
+  match_disk_rates(disk_reads_, read_rates_);
+  match_disk_rates(array_, write_rates_);
+}
+
+void CounterSampler::match_disk_rates(const CounterArray& array, std::vector<double>& rates) const {
   rates.assign(physical_disks_.size(), 0.0);
-  const Slot* entry = readable(slot);
-  if (entry == nullptr) return;
-  query_->read_array(entry->counter, array_);
+  const std::span<const CounterItem> items = array.items();
   for (std::size_t i = 0; i < physical_disks_.size(); ++i) {
-    const std::span<const CounterItem> items = array_.items();
     const auto match = std::find_if(items.begin(), items.end(), [&](const CounterItem& item) {
       return equals_ignore_ascii_case(item.name, physical_disks_[i].instance);
     });
@@ -236,10 +263,7 @@ bool CounterSampler::sample(const Metrics& metrics, const TickReadings& readings
   raw.net_tx = network_rate(CounterSlot::NetTx);
 
   // Per-disk rates and the lamps.
-  if (!physical_disks_.empty()) {
-    read_disk_rates(CounterSlot::DiskRead, read_rates_);
-    read_disk_rates(CounterSlot::DiskWrite, write_rates_);
-  }
+  if (disk_lamp_) read_disks();
   next.lamp_lit = update_lamps(physical_disks_, read_rates_, write_rates_, readings.now, metrics, holds_, next.disks);
 
   // Bars, network halves, the disk busy figure and the raw rates.

@@ -1,8 +1,11 @@
 #pragma once
 // CounterSampler: the performance-counter query the configured bars need and the per-tick
 // readings taken from it. It owns its counter source and the open query (closed when it is
-// replaced or the sampler goes), the disk list, the lamp hold maps and the scratch storage a
-// tick reads into, so that a tick whose figures did not change allocates nothing.
+// replaced or the sampler goes), the disk list, the hardware network interfaces, the lamp
+// hold maps and the scratch storage a tick reads into, so that a tick whose figures did not
+// change allocates nothing. The disk list follows the instances the wildcard counters report
+// (the same names on Windows of any language); the hardware interfaces are looked up again
+// when the adapters' instances change.
 // Main thread only.
 
 #include <array>
@@ -16,6 +19,7 @@
 
 #include "config/config.hpp"
 #include "metrics/counter_source.hpp"
+#include "metrics/instance_names.hpp"
 #include "metrics/physical_disks.hpp"
 #include "metrics/sample.hpp"
 #include "metrics/scaling.hpp"
@@ -113,7 +117,9 @@ class CounterSampler {
   [[nodiscard]] double largest_filtered_disk_busy();
   [[nodiscard]] double largest_engine_type_sum();
   [[nodiscard]] double network_rate(CounterSlot slot);
-  void read_disk_rates(CounterSlot slot, std::vector<double>& rates);
+  void read_array(CounterSlot slot, CounterArray& out);
+  void read_disks();
+  void match_disk_rates(const CounterArray& array, std::vector<double>& rates) const;
 
   // A query may refer to the source that opened it, so it always goes first: declared first,
   // it is replaced first when a sampler is moved in; the destructor closes it by hand.
@@ -123,7 +129,11 @@ class CounterSampler {
   std::vector<MetricKind> items_;
   std::vector<std::string> disk_filter_;
   std::vector<PhysicalDiskEntry> physical_disks_;
+  bool disk_lamp_ = false;
+  InstanceNames disk_names_;  // what physical_disks_ was last built from
   bool all_adapters_ = false;
+  std::array<InstanceNames, 2> adapter_names_;  // received, sent: a change reads the table again
+  std::vector<std::string> hardware_adapters_;  // counter instance names; empty: every adapter
   bool primed_ = false;
   bool reading_ = false;  // this tick's readings are taken
   std::optional<double> nominal_mhz_;
@@ -132,6 +142,7 @@ class CounterSampler {
 
   // Storage reused from tick to tick.
   CounterArray array_;
+  CounterArray disk_reads_;
   std::vector<EngineSum> engines_;
   std::size_t engine_count_ = 0;
   std::vector<double> read_rates_;

@@ -1,9 +1,10 @@
 #pragma once
 // The seam between the sampler and the system's performance counters. The sampler sees only
-// these two interfaces: a CounterSource opens queries and lists the instances of a counter
-// object; a CounterQuery owns one open query with its counters and is closed by its
-// destructor. The program's source calls pdh.dll (pdh_counters_win.hpp); host tests and the
-// benchmark feed scripted readings (tests/support/scripted_counters.hpp).
+// these two interfaces: a CounterSource opens queries, lists the instances of a counter
+// object and reads the network interface table; a CounterQuery owns one open query with its
+// counters and is closed by its destructor. The program's source calls pdh.dll and
+// iphlpapi.dll (pdh_counters_win.hpp); host tests and the benchmark feed scripted readings
+// (tests/support/scripted_counters.hpp).
 
 #include <cstddef>
 #include <cstdint>
@@ -42,6 +43,12 @@ class CounterArray {
   std::size_t count_ = 0;
 };
 
+// One row of the system's network interface table.
+struct NetworkInterface {
+  std::string description;  // "Intel(R) Ethernet Connection (7) I219-V"
+  bool hardware = false;    // a network card, not a tunnel, virtual switch or loopback
+};
+
 // A counter added to a query; meaningful only to the query that returned it.
 using CounterId = std::uint32_t;
 
@@ -74,6 +81,10 @@ class CounterSource {
   [[nodiscard]] virtual Result<std::unique_ptr<CounterQuery>> open_query() = 0;
   // The instance names of a counter object ("PhysicalDisk", "LogicalDisk", ...).
   [[nodiscard]] virtual Result<std::vector<std::string>> enumerate_instances(std::string_view object_name) = 0;
+  // The network interfaces of the machine; a source without a table says so as an error.
+  [[nodiscard]] virtual Result<std::vector<NetworkInterface>> network_interfaces() {
+    return Error("no network interface table");
+  }
 };
 
 }  // namespace vessa

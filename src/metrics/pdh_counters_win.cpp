@@ -10,7 +10,9 @@
 #include "base/system_error.hpp"
 #include "base/unique_handle_win.hpp"
 #include "base/wide_win.hpp"
+#include "metrics/counter_sampler.hpp"
 #include "metrics/counter_text.hpp"
+#include "metrics/network_interfaces_win.hpp"
 
 namespace vessa {
 namespace {
@@ -88,6 +90,46 @@ class PdhQuery final : public CounterQuery {
   std::vector<PDH_FMT_COUNTERVALUE_ITEM_W> items_;
 };
 
+// A counter of each object whose instances are listed, by its English path.
+std::string_view english_probe(std::string_view object_name) noexcept {
+  if (object_name == "PhysicalDisk") return counter_path::kDiskReadBytes;
+  if (object_name == "LogicalDisk") return counter_path::kDiskTime;
+  if (object_name == "Network Interface") return "\\Network Interface(*)\\Bytes Received/sec";
+  return {};
+}
+
+// PdhEnumObjectItemsW wants the object's name in the system's language ("Datenträger" on a
+// German Windows). A counter added by its English path carries the local path, so its object
+// name is read back from it. The English name when that cannot be had: on an English
+// Windows it is the same.
+std::wstring local_object_name(std::string_view object_name) {
+  std::wstring english = widen(object_name);
+  const std::string_view probe = english_probe(object_name);
+  if (probe.empty()) return english;
+  PDH_HQUERY opened = nullptr;
+  if (PdhOpenQueryW(nullptr, 0, &opened) != ERROR_SUCCESS) return english;
+  const UniquePdhQuery query(opened);
+  PDH_HCOUNTER counter = nullptr;
+  if (PdhAddEnglishCounterW(query.get(), widen(probe).c_str(), 0, &counter) != ERROR_SUCCESS) return english;
+  DWORD size = 0;
+  PDH_STATUS status = PdhGetCounterInfoW(counter, FALSE, &size, nullptr);
+  if (static_cast<DWORD>(status) != static_cast<DWORD>(PDH_MORE_DATA) || size < sizeof(PDH_COUNTER_INFO_W)) {
+    return english;
+  }
+  // The record and the strings it points to share one buffer, aligned for the record.
+  std::vector<std::uint64_t> buffer((size + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t), 0);
+  auto* info = reinterpret_cast<PDH_COUNTER_INFO_W*>(buffer.data());
+  status = PdhGetCounterInfoW(counter, FALSE, &size, info);
+  if (status != ERROR_SUCCESS || info->szObjectName == nullptr) return english;
+  const auto begin = reinterpret_cast<std::uintptr_t>(buffer.data());
+  const auto at = reinterpret_cast<std::uintptr_t>(info->szObjectName);
+  const std::size_t bytes = buffer.size() * sizeof(std::uint64_t);
+  if (at < begin || at >= begin + bytes) return english;  // never read outside the buffer
+  const std::size_t length = bounded_length(info->szObjectName, (begin + bytes - at) / sizeof(wchar_t));
+  if (length == 0) return english;
+  return std::wstring(info->szObjectName, length);
+}
+
 }  // namespace
 
 Result<std::unique_ptr<CounterQuery>> PdhCounterSource::open_query() {
@@ -98,7 +140,7 @@ Result<std::unique_ptr<CounterQuery>> PdhCounterSource::open_query() {
 }
 
 Result<std::vector<std::string>> PdhCounterSource::enumerate_instances(std::string_view object_name) {
-  const std::wstring object = widen(object_name);
+  const std::wstring object = local_object_name(object_name);
   DWORD counter_length = 0;
   DWORD instance_length = 0;
   PDH_STATUS status = PdhEnumObjectItemsW(nullptr, nullptr, object.c_str(), nullptr, &counter_length, nullptr,
@@ -115,5 +157,7 @@ Result<std::vector<std::string>> PdhCounterSource::enumerate_instances(std::stri
   if (status != ERROR_SUCCESS) return Error("PdhEnumObjectItemsW に失敗しました (" + status_text(status) + ")");
   return parse_name_list(instances.data(), instances.size());
 }
+
+Result<std::vector<NetworkInterface>> PdhCounterSource::network_interfaces() { return read_network_interfaces(); }
 
 }  // namespace vessa

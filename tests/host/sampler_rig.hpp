@@ -76,6 +76,7 @@ inline void script_busy_machine(SamplerRig& rig) {
     }
   }
   c.set_array(path::kGpuEngine, engines);
+  c.set_interfaces({{"Intel(R) Ethernet Connection (7) I219-V", true}, {"Wi-Fi Direct Virtual Adapter", false}});
   c.set_array("\\Network Interface(*)\\Bytes Received/sec",
               {{"Intel[R] Ethernet Connection (7) I219-V", 125'000.0}, {"Wi-Fi Direct Virtual Adapter", 0.0}});
   c.set_array("\\Network Interface(*)\\Bytes Sent/sec",

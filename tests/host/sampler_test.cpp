@@ -415,7 +415,7 @@ TEST_F(SamplerTick, NamedAdapterReadsItsSingleValueAndAMissingOneReadsZero) {
 
 TEST_F(SamplerTick, DiskRatesAreMatchedByInstanceIgnoringCaseFirstMatchWins) {
   rig.counters->set_instances("PhysicalDisk", {"0 c: d:", "1 E:", "2"});
-  rig.counters->set_array(path::kDiskReadBytes, {{"1 e:", 2000.0}, {"0 C: D:", 1000.0}, {"0 c: d:", 9.0}});
+  rig.counters->set_array(path::kDiskReadBytes, {{"1 e:", 2000.0}, {"0 C: D:", 1000.0}, {"0 c: d:", 9.0}, {"2", 0.0}});
   rig.counters->set_array(path::kDiskWriteBytes, {{"1 E:", 500.0}, {"_Total", 3500.0}});
   rig.open();
   rig.tick();
@@ -460,6 +460,82 @@ TEST_F(SamplerTick, FailedReadsCountAsZero) {
   EXPECT_EQ(rig.bar(MetricKind::Disk), 0.0);
   EXPECT_EQ(rig.bar(MetricKind::Gpu), 0.0);
   EXPECT_EQ(rig.bar(MetricKind::Net), 40.0);
+}
+
+// Only network cards count with every adapter: bytes through a tunnel or a virtual switch
+// pass a card as well. Without a table, or when no card matches, every adapter counts.
+TEST(SamplerNetwork, EveryAdapterCountsTheNetworkCardsOnly) {
+  const NetworkInterface ethernet{"Ethernet", true};
+  const NetworkInterface wsl{"vEthernet (WSL)", false};
+  const std::vector<CounterItem> both = {{"Ethernet", 1'000'000.0}, {"vEthernet [WSL]", 1'000'000.0}};
+  const struct {
+    const char* what;
+    std::optional<std::vector<NetworkInterface>> table;
+    std::vector<CounterItem> items;
+    double expected;
+  } cases[] = {
+      {"card and virtual switch", std::vector{ethernet, wsl}, both, 1'000'000.0},
+      {"no card matches", std::vector{wsl, NetworkInterface{"Realtek PCIe GbE", true}}, both, 2'000'000.0},
+      {"no table", std::nullopt, both, 2'000'000.0},
+      {"the counters' substitutions", std::vector{NetworkInterface{"Intel(R) Wi-Fi #2 a/b", true}},
+       {{"intel[r] wi-fi _2 a_b", 5.0}, {"Intel(R) Wi-Fi #2 a/b", 7.0}}, 5.0},
+  };
+  for (const auto& c : cases) {
+    SamplerRig rig;
+    rig.config.metrics.items = {MetricKind::Net};
+    if (c.table) rig.counters->set_interfaces(*c.table);
+    rig.counters->set_array("\\Network Interface(*)\\Bytes Received/sec", c.items);
+    rig.open();
+    rig.tick();
+    rig.tick();
+    EXPECT_EQ(rig.stored.net_rx_bytes_per_sec, c.expected) << c.what;
+  }
+}
+
+TEST(SamplerNetwork, TheCardsAreLookedUpAgainOnlyWhenAdaptersComeOrGo) {
+  SamplerRig rig;
+  rig.config.metrics.items = {MetricKind::Net};
+  const std::string received = "\\Network Interface(*)\\Bytes Received/sec";
+  rig.counters->set_interfaces({{"Ethernet", true}});
+  rig.counters->set_array(received, {{"Ethernet", 10.0}});
+  rig.open();
+  rig.tick();
+  rig.tick();
+  const int reads = rig.counters->interface_reads();
+  rig.tick();
+  EXPECT_EQ(rig.counters->interface_reads(), reads);
+  rig.counters->set_interfaces({{"Ethernet", true}, {"Wi-Fi", true}, {"vEthernet (WSL)", false}});
+  rig.counters->set_array(received, {{"Ethernet", 10.0}, {"Wi-Fi", 20.0}, {"vEthernet [WSL]", 40.0}});
+  rig.tick();
+  EXPECT_EQ(rig.stored.net_rx_bytes_per_sec, 30.0);
+}
+
+// --- Disks following the counters' instances -------------------------------------------------
+
+// A Windows whose counter names are localised cannot list the instances by the English
+// object name; the wildcard counters still report them, and follow USB disks as they come
+// and go.
+TEST(SamplerDisks, LampsFollowTheDisksTheCountersReport) {
+  SamplerRig rig;
+  rig.counters->fail_instances("PhysicalDisk", Error("PdhEnumObjectItemsW のサイズ問い合わせに失敗しました (0xC0000BB8)"));
+  rig.open();
+  rig.tick();
+  const struct {
+    std::vector<CounterItem> reads;
+    std::vector<std::string> labels;
+  } ticks[] = {
+      {{{"0 C:", 0.0}, {"1 D:", 0.0}, {"_Total", 0.0}}, {"C:", "D:"}},
+      {{{"0 C:", 0.0}, {"1 D:", 0.0}, {"2 F:", 0.0}, {"_Total", 0.0}}, {"C:", "D:", "F:"}},  // plugged in
+      {{{"2 F:", 0.0}, {"0 C:", 0.0}, {"1 D:", 0.0}}, {"C:", "D:", "F:"}},
+      {{{"0 C:", 0.0}, {"2 F:", 0.0}}, {"C:", "F:"}},  // pulled out
+  };
+  for (const auto& t : ticks) {
+    rig.counters->set_array(path::kDiskReadBytes, t.reads);
+    rig.tick();
+    std::vector<std::string> labels;
+    for (const DiskLamp& lamp : rig.stored.disks) labels.push_back(lamp.label);
+    EXPECT_EQ(labels, t.labels);
+  }
 }
 
 // --- The change check ----------------------------------------------------------------------
@@ -536,7 +612,7 @@ TEST_F(SamplerTick, AReadBurstWithAShortHoldLightsExactlyOneSample) {
   rig.tick();
   int lit_samples = 0;
   for (int tick = 0; tick < 6; ++tick) {
-    rig.counters->set_array(path::kDiskReadBytes, {{"0 C: D:", tick == 1 ? 5'000'000.0 : 0.0}});
+    rig.counters->set_array(path::kDiskReadBytes, {{"0 C: D:", tick == 1 ? 5'000'000.0 : 0.0}, {"1 E:", 0.0}});
     rig.tick(1000ms);
     ASSERT_EQ(rig.stored.disks.size(), 2u);
     if (rig.stored.disks[0].read_lit) ++lit_samples;
@@ -566,7 +642,7 @@ TEST_F(SamplerTick, HoldsSurviveARebuildOfTheCounters) {
   rig.tick();
   rig.tick();  // disk 1 reads 2000: lit for 5 s
   ASSERT_TRUE(rig.stored.disks[1].read_lit);
-  rig.counters->set_array(path::kDiskReadBytes, {});
+  rig.counters->set_array(path::kDiskReadBytes, {{"0 C: D:", 0.0}, {"1 E:", 0.0}});
   rig.open();
   rig.tick(1000ms);  // priming tick of the new query
   EXPECT_TRUE(rig.stored.disks[1].read_lit);

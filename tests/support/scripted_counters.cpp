@@ -95,6 +95,12 @@ Result<std::vector<std::string>> ScriptedCounters::enumerate_instances(std::stri
   return found->second;
 }
 
+Result<std::vector<NetworkInterface>> ScriptedCounters::network_interfaces() {
+  ++interface_reads_;
+  if (!interfaces_) return Error("GetIfTable2 に失敗しました (" + hex_code(0x00000032u) + ")");
+  return *interfaces_;
+}
+
 bool ScriptedCounters::offers(std::string_view path) const {
   return offer_every_path || std::find(offered_.begin(), offered_.end(), path) != offered_.end();
 }

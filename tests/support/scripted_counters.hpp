@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "metrics/counter_source.hpp"
@@ -33,17 +34,21 @@ class ScriptedCounters final : public CounterSource {
 
   void set_instances(std::string_view object_name, std::vector<std::string> names);
   void fail_instances(std::string_view object_name, Error error);
+  // The network interface table from now on; without one, reading it fails.
+  void set_interfaces(std::vector<NetworkInterface> interfaces) { interfaces_ = std::move(interfaces); }
 
   // --- What the sampler did -----------------------------------------------------------------
   [[nodiscard]] int queries_opened() const noexcept { return queries_opened_; }
   [[nodiscard]] int queries_open() const noexcept { return queries_open_; }
   [[nodiscard]] int collections() const noexcept { return collections_; }
+  [[nodiscard]] int interface_reads() const noexcept { return interface_reads_; }
   // Every path the sampler tried to add, in order, added or not.
   [[nodiscard]] const std::vector<std::string>& add_attempts() const noexcept { return add_attempts_; }
 
   // CounterSource
   [[nodiscard]] Result<std::unique_ptr<CounterQuery>> open_query() override;
   [[nodiscard]] Result<std::vector<std::string>> enumerate_instances(std::string_view object_name) override;
+  [[nodiscard]] Result<std::vector<NetworkInterface>> network_interfaces() override;
 
  private:
   friend class ScriptedQuery;
@@ -60,10 +65,12 @@ class ScriptedCounters final : public CounterSource {
   std::vector<std::string> offered_;
   std::map<std::string, Reading, std::less<>> readings_;
   std::map<std::string, Result<std::vector<std::string>>, std::less<>> instances_;
+  std::optional<std::vector<NetworkInterface>> interfaces_;
   std::vector<std::string> add_attempts_;
   int queries_opened_ = 0;
   int queries_open_ = 0;
   int collections_ = 0;
+  int interface_reads_ = 0;
 };
 
 }  // namespace vessa

@@ -13,6 +13,7 @@
 #include "app/bar_controller_win.hpp"
 #include "metrics/counter_sampler.hpp"
 #include "metrics/metrics_win.hpp"
+#include "metrics/network_interfaces_win.hpp"
 #include "metrics/pdh_counters_win.hpp"
 
 namespace vessa {
@@ -141,6 +142,18 @@ TEST(Shell_MetricsPdh, RebuildingTheQueryManyTimesKeepsSampling) {
   EXPECT_TRUE(state->sampler.has_query());
   EXPECT_EQ(state->sampler.slot_path(CounterSlot::CpuLoad), counter_path::kProcessorTime);
   EXPECT_EQ(state->last_sample.value().bars.size(), 5u);
+}
+
+// The network bar over every adapter reads the interface table through iphlpapi.dll, loaded on
+// first use; each row must come with its description.
+TEST(Shell_MetricsPdh, TheInterfaceTableReadsWithDescriptions) {
+  const Result<std::vector<NetworkInterface>> table = read_network_interfaces();
+  if (!table && table.error().cause() != nullptr) {  // only a missing library or export has a cause
+    GTEST_SKIP() << "this Wine has no GetIfTable2: " << table.error().full_text();
+  }
+  ASSERT_TRUE(table.ok()) << table.error().full_text();
+  ASSERT_FALSE(table->empty());
+  for (const NetworkInterface& row : *table) EXPECT_FALSE(row.description.empty());
 }
 
 }  // namespace
