@@ -5,9 +5,9 @@
 #   2. the benchmarks, built optimised and run once briefly (they must work; no timings are judged);
 #   3. the fuzz targets (libFuzzer, host clang) for a bounded time each;
 #   4. the Windows-side tests and the end-to-end tests of the real vessa.exe under Wine;
-#   5. on Debian 12 in CI (CI=true), or whenever VESSA_DEBIAN13=1: steps 1 and 4 once more in a
-#      fresh Debian 13 root, with its GCC 14, MinGW-w64 and Wine 10 (scripts/test-debian13.sh,
-#      which needs root). VESSA_DEBIAN13=0 leaves it out.
+#   5. on Debian 12 in CI (CI=true), or whenever VESSA_DEBIAN13=1: step 4 once more in a fresh
+#      Debian 13 root, with its MinGW-w64 (GCC 14) and Wine 10 (scripts/test-debian13.sh, which
+#      needs root). VESSA_DEBIAN13=0 leaves it out.
 # VESSA_TEST_PARTS picks steps by name (default "host tsan bench fuzz windows debian13").
 # Installs what is missing first. Safe to run again; build trees are reused.
 set -euo pipefail
@@ -108,7 +108,7 @@ if wanted windows; then
 fi
 
 if [ "$debian13" = 1 ]; then
-  step "Debian 13: host unit tests and Windows tests under Wine 10 (scripts/test-debian13.sh)"
+  step "Debian 13: Windows tests under Wine 10 (scripts/test-debian13.sh)"
   sudo_cmd=()
   if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
   "${sudo_cmd[@]}" env VESSA_BUILD_DIR="$build" ${VESSA_DEBIAN13_CACHE:+VESSA_DEBIAN13_CACHE="$VESSA_DEBIAN13_CACHE"} \
