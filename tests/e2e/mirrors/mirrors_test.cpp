@@ -1,7 +1,8 @@
 // Mirrors of the bars on secondary taskbars, with the real vessa.exe in a desktop without a
 // taskbar of its own: a fake primary taskbar and two fake secondary ones (one with a
-// notification area). Wine has one display, so every taskbar's band is the same bottom strip;
-// the mirrors differ by where their taskbar's clock is.
+// notification area). Wine has one display, so every taskbar's band is the same strip of its
+// work area (the bottom one under Wine 8, the top one under Wine 10); the mirrors differ by
+// where their taskbar's clock is.
 #include <gtest/gtest.h>
 
 #include <algorithm>
