@@ -13,12 +13,18 @@
 # (A library that cannot be loaded at the first call ends the process, as a missing import
 # would have ended it at start-up; all of these are part of every Windows.)
 #
-# Sets VESSA_DELAY_LOAD_LIBRARIES to the libraries to link before the ordinary ones.
+# GNU ld 2.44 and later link the table the delay-load helper writes each function's address
+# into as read-only: src/base/delay_load_win.cpp hooks the helper to make each entry writable
+# first. Nothing in the program refers to that hook, so the link is told to take it.
+#
+# Sets VESSA_DELAY_LOAD_LIBRARIES to the libraries (and the link option) to link before the
+# ordinary ones.
 
 set(VESSA_DELAY_LOAD_LIBRARIES)
 if(NOT MINGW OR NOT CMAKE_DLLTOOL)
   return()
 endif()
+set(VESSA_DELAY_LOAD_LIBRARIES -Wl,--undefined=__pfnDliNotifyHook2)
 
 function(vessa_delay_load_library dll)
   get_filename_component(stem ${dll} NAME_WE)

@@ -4,7 +4,11 @@
 #   1b. the lock-free weather channel's test under ThreadSanitizer;
 #   2. the benchmarks, built optimised and run once briefly (they must work; no timings are judged);
 #   3. the fuzz targets (libFuzzer, host clang) for a bounded time each;
-#   4. the Windows-side tests and the end-to-end tests of the real vessa.exe under Wine.
+#   4. the Windows-side tests and the end-to-end tests of the real vessa.exe under Wine;
+#   5. on Debian 12 in CI (CI=true), or whenever VESSA_DEBIAN13=1: step 4 once more in a fresh
+#      Debian 13 root, with its MinGW-w64 (GCC 14) and Wine 10 (scripts/test-debian13.sh, which
+#      needs root). VESSA_DEBIAN13=0 leaves it out.
+# VESSA_TEST_PARTS picks steps by name (default "host tsan bench fuzz windows debian13").
 # Installs what is missing first. Safe to run again; build trees are reused.
 set -euo pipefail
 
@@ -12,8 +16,19 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VESSA_BUILD_DIR:-$root/build}
 fuzz_seconds=${VESSA_FUZZ_SECONDS:-20}
 jobs=$(nproc)
+parts=" ${VESSA_TEST_PARTS:-host tsan bench fuzz windows debian13} "
+wanted() { [[ $parts == *" $1 "* ]]; }
 
-bash "$root/scripts/install-deps.sh"
+# The Debian 13 run: asked for, or by default in CI on Debian 12 (the release CI runs on).
+debian13=${VESSA_DEBIAN13:-}
+if [ -z "$debian13" ]; then
+  debian13=0
+  release=$(. /etc/os-release 2>/dev/null && echo "${ID:-}-${VERSION_ID:-}")
+  if [ -n "${CI:-}" ] && [ "${CI:-}" != false ] && [ "$release" = debian-12 ]; then debian13=1; fi
+fi
+wanted debian13 || debian13=0
+
+VESSA_DEBIAN13=$debian13 bash "$root/scripts/install-deps.sh"
 
 # shellcheck source=scripts/build_trees.sh
 source "$root/scripts/build_trees.sh"
@@ -33,30 +48,35 @@ stop_wine_sessions() {
 }
 trap stop_wine_sessions EXIT
 
-step "host unit tests (ASan, UBSan)"
-configure_host_tree "$build/host"
-cmake --build "$build/host"
-ctest --test-dir "$build/host" -j"$jobs" --output-on-failure
+if wanted host; then
+  step "host unit tests (ASan, UBSan)"
+  configure_host_tree "$build/host"
+  cmake --build "$build/host"
+  ctest --test-dir "$build/host" -j"$jobs" --output-on-failure
+fi
 
-step "weather channel under ThreadSanitizer"
-cmake -S "$root" -B "$build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESSA_SANITIZE=OFF -DVESSA_TSAN=ON \
-  "${cache[@]}" >/dev/null
-cmake --build "$build/tsan" --target vessa_tsan_tests
-ctest --test-dir "$build/tsan" --output-on-failure
+if wanted tsan; then
+  step "weather channel under ThreadSanitizer"
+  cmake -S "$root" -B "$build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESSA_SANITIZE=OFF -DVESSA_TSAN=ON \
+    "${cache[@]}" >/dev/null
+  cmake --build "$build/tsan" --target vessa_tsan_tests
+  ctest --test-dir "$build/tsan" --output-on-failure
+fi
 
-if compgen -G "$root/bench/*.cpp" >/dev/null; then
+if wanted bench && compgen -G "$root/bench/*.cpp" >/dev/null; then
   step "benchmarks (smoke run)"
   cmake -S "$root" -B "$build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESSA_SANITIZE=OFF \
     -DVESSA_BUILD_TESTS=OFF -DVESSA_BUILD_BENCH=ON "${cache[@]}" >/dev/null
   cmake --build "$build/release"
+  read -r -a smoke_arguments <"$build/release/bench/smoke-arguments"
   for bench in "$build"/release/bench/vessa_bench_*; do
     [ -x "$bench" ] || continue
-    "$bench" --benchmark_min_time=0.01 >/dev/null
+    "$bench" "${smoke_arguments[@]}" >/dev/null
     echo "ok: $(basename "$bench")"
   done
 fi
 
-if compgen -G "$root/fuzz/*.cpp" >/dev/null; then
+if wanted fuzz && compgen -G "$root/fuzz/*.cpp" >/dev/null; then
   step "fuzz targets (${fuzz_seconds} s each)"
   cmake -S "$root" -B "$build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESSA_SANITIZE=OFF \
     -DVESSA_BUILD_TESTS=OFF -DVESSA_BUILD_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -75,11 +95,24 @@ if compgen -G "$root/fuzz/*.cpp" >/dev/null; then
   done
 fi
 
-step "Windows tests and end-to-end tests under Wine"
-configure_windows_tree "$build/win"
-cmake --build "$build/win"
-ctest --test-dir "$build/win" -j"$jobs" --output-on-failure
-# The README's pictures of the settings window, from the run just made.
-bash "$root/scripts/settings-pictures.sh" --from-last-run "$build/win"
+if wanted windows; then
+  step "Windows tests and end-to-end tests under Wine"
+  configure_windows_tree "$build/win"
+  cmake --build "$build/win"
+  ctest --test-dir "$build/win" -j"$jobs" --output-on-failure
+  # The README's pictures of the settings window, from the run just made (the Debian 13 run
+  # leaves them alone: VESSA_SETTINGS_PICTURES=0).
+  if [ "${VESSA_SETTINGS_PICTURES:-1}" = 1 ]; then
+    bash "$root/scripts/settings-pictures.sh" --from-last-run "$build/win"
+  fi
+fi
+
+if [ "$debian13" = 1 ]; then
+  step "Debian 13: Windows tests under Wine 10 (scripts/test-debian13.sh)"
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" env VESSA_BUILD_DIR="$build" ${VESSA_DEBIAN13_CACHE:+VESSA_DEBIAN13_CACHE="$VESSA_DEBIAN13_CACHE"} \
+    bash "$root/scripts/test-debian13.sh"
+fi
 
 step "all tests passed"

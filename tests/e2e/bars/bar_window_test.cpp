@@ -245,7 +245,8 @@ TEST(Shell_BarWindow, AnEmptyPlacementIsPushedAsOnePixel) {
 }
 
 // Every bitmap and DC a size change replaces is deleted: each old handle is asked whether it
-// still names an object.
+// still names an object. A deleted handle's value comes back for a later object once its reuse
+// count wraps (Wine 10, as Windows), so the current surface's values are not asked.
 TEST(Shell_BarWindow, ReplacedSurfacesAreDeleted) {
   std::vector<std::pair<HDC, HBITMAP>> replaced;
   {
@@ -258,11 +259,17 @@ TEST(Shell_BarWindow, ReplacedSurfacesAreDeleted) {
       layout(bar.state());
     }
     EXPECT_EQ(bar.state().surface.generation(), 201u);
+    const HDC current_dc = bar.state().surface.dc();
+    const HBITMAP current_bitmap = bar.state().surface.bitmap();
     for (const auto& [dc, bitmap] : replaced) {
-      ASSERT_EQ(GetObjectType(dc), 0u);
-      ASSERT_EQ(GetObjectType(bitmap), 0u);
+      if (dc != current_dc) {
+        ASSERT_EQ(GetObjectType(dc), 0u) << dc;
+      }
+      if (bitmap != current_bitmap) {
+        ASSERT_EQ(GetObjectType(bitmap), 0u) << bitmap;
+      }
     }
-    replaced.emplace_back(bar.state().surface.dc(), bar.state().surface.bitmap());
+    replaced.emplace_back(current_dc, current_bitmap);
     EXPECT_EQ(GetObjectType(replaced.back().first), static_cast<DWORD>(OBJ_MEMDC));
     EXPECT_EQ(GetObjectType(replaced.back().second), static_cast<DWORD>(OBJ_BITMAP));
   }

