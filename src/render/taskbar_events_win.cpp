@@ -94,8 +94,10 @@ void TaskbarEventHooks::heard(DWORD event, HWND window, LONG object) noexcept {
       due = true;
       break;
     case EVENT_OBJECT_REORDER:
-      // The container whose children changed order: the desktop for top-level windows.
+      // The container whose children changed order: the desktop for top-level windows, the
+      // taskbar for its own buttons.
       due = taskbar || window == GetDesktopWindow();
+      if (taskbar) content_changed_ = true;
       break;
     default:  // shown, hidden, moved on a taskbar's thread: the taskbar itself or its notification
               // area (which grows by an icon) may have moved, and any of the thread's windows may
