@@ -329,7 +329,9 @@ TEST(Plain_Mirrors, TwoHundredComingsAndGoingsLeakNothing) {
   // The counts see a mirror: its window, and its surface's DC and bitmap.
   EXPECT_EQ(with_mirror.user_objects, after_ten.user_objects + 1);
   EXPECT_GE(with_mirror.gdi_objects, after_ten.gdi_objects + 2);
-  EXPECT_EQ(at_end.gdi_objects, after_ten.gdi_objects);
+  // Nothing grows per round: a kept surface would add two objects a round. Wine's window-DC
+  // cache may grow once, by a DC, a region and a bitmap, at any round.
+  EXPECT_LE(at_end.gdi_objects, after_ten.gdi_objects + 3);
   EXPECT_EQ(at_end.user_objects, after_ten.user_objects);
   EXPECT_TRUE(desktop.vessa.closes_with_zero());
 }
