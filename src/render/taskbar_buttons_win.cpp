@@ -31,6 +31,31 @@ void bound_calls(uia::IUIAutomation& automation) {
   (void)bounded->put_TransactionTimeout(kClockTransactionTimeoutMs);
 }
 
+// The bounds and control types of a search's elements: from the cache the search built, or
+// read one call into the shell at a time. No array at all is an empty search (Wine's client
+// answers so).
+Result<std::vector<AutomationElement>> read_elements(uia::IUIAutomationElementArray* found, bool cached) {
+  if (found == nullptr) return std::vector<AutomationElement>{};
+  int length = 0;
+  HRESULT hr = found->get_Length(&length);
+  if (FAILED(hr)) return failed("get_Length", hr);
+  std::vector<AutomationElement> elements;
+  elements.reserve(static_cast<std::size_t>(std::max(length, 0)));
+  for (int i = 0; i < length; ++i) {
+    ComPtr<uia::IUIAutomationElement> element;
+    hr = found->GetElement(i, element.put());
+    if (FAILED(hr) || !element) return failed("GetElement", hr);
+    RECT bounds{};
+    int control_type = 0;
+    hr = cached ? element->get_CachedBoundingRectangle(&bounds) : element->get_CurrentBoundingRectangle(&bounds);
+    if (FAILED(hr)) return failed("BoundingRectangle", hr);
+    hr = cached ? element->get_CachedControlType(&control_type) : element->get_CurrentControlType(&control_type);
+    if (FAILED(hr)) return failed("ControlType", hr);
+    elements.push_back({to_rect(bounds), control_type});
+  }
+  return elements;
+}
+
 // Every descendant with its bounds and control type fetched in the same round trip.
 Result<std::vector<AutomationElement>> cached_scan(uia::IUIAutomation& automation, uia::IUIAutomationElement& root,
                                                    uia::IUIAutomationCondition& all) {
@@ -44,46 +69,15 @@ Result<std::vector<AutomationElement>> cached_scan(uia::IUIAutomation& automatio
   ComPtr<uia::IUIAutomationElementArray> found;
   hr = root.FindAllBuildCache(uia::kTreeScopeDescendants, &all, request.get(), found.put());
   if (FAILED(hr)) return failed("FindAllBuildCache", hr);
-  // An empty search may come back as no array at all (Wine's client answers so).
-  if (!found) return std::vector<AutomationElement>{};
-  int length = 0;
-  if (FAILED(hr = found->get_Length(&length))) return failed("get_Length", hr);
-  std::vector<AutomationElement> elements;
-  elements.reserve(static_cast<std::size_t>(std::max(length, 0)));
-  for (int i = 0; i < length; ++i) {
-    ComPtr<uia::IUIAutomationElement> element;
-    hr = found->GetElement(i, element.put());
-    if (FAILED(hr) || !element) return failed("GetElement", hr);
-    RECT bounds{};
-    int control_type = 0;
-    if (FAILED(hr = element->get_CachedBoundingRectangle(&bounds))) return failed("get_CachedBoundingRectangle", hr);
-    if (FAILED(hr = element->get_CachedControlType(&control_type))) return failed("get_CachedControlType", hr);
-    elements.push_back({to_rect(bounds), control_type});
-  }
-  return elements;
+  return read_elements(found.get(), true);
 }
 
 // The same without a cache: each property is one more call into the shell.
 Result<std::vector<AutomationElement>> plain_scan(uia::IUIAutomationElement& root, uia::IUIAutomationCondition& all) {
   ComPtr<uia::IUIAutomationElementArray> found;
-  HRESULT hr = root.FindAll(uia::kTreeScopeDescendants, &all, found.put());
+  const HRESULT hr = root.FindAll(uia::kTreeScopeDescendants, &all, found.put());
   if (FAILED(hr)) return failed("FindAll", hr);
-  if (!found) return std::vector<AutomationElement>{};
-  int length = 0;
-  if (FAILED(hr = found->get_Length(&length))) return failed("get_Length", hr);
-  std::vector<AutomationElement> elements;
-  elements.reserve(static_cast<std::size_t>(std::max(length, 0)));
-  for (int i = 0; i < length; ++i) {
-    ComPtr<uia::IUIAutomationElement> element;
-    hr = found->GetElement(i, element.put());
-    if (FAILED(hr) || !element) return failed("GetElement", hr);
-    RECT bounds{};
-    int control_type = 0;
-    if (FAILED(hr = element->get_CurrentBoundingRectangle(&bounds))) return failed("get_CurrentBoundingRectangle", hr);
-    if (FAILED(hr = element->get_CurrentControlType(&control_type))) return failed("get_CurrentControlType", hr);
-    elements.push_back({to_rect(bounds), control_type});
-  }
-  return elements;
+  return read_elements(found.get(), false);
 }
 
 Result<ComPtr<uia::IUIAutomation>> make_automation() {
