@@ -1,5 +1,6 @@
 #include "render/taskbar_buttons_win.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <memory>
@@ -56,30 +57,6 @@ Result<std::vector<AutomationElement>> read_elements(uia::IUIAutomationElementAr
   return elements;
 }
 
-// Every descendant with its bounds and control type fetched in the same round trip.
-Result<std::vector<AutomationElement>> cached_scan(uia::IUIAutomation& automation, uia::IUIAutomationElement& root,
-                                                   uia::IUIAutomationCondition& all) {
-  ComPtr<uia::IUIAutomationCacheRequest> request;
-  HRESULT hr = automation.CreateCacheRequest(request.put());
-  if (FAILED(hr) || !request) return failed("CreateCacheRequest", hr);
-  if (FAILED(hr = request->AddProperty(uia::kBoundingRectanglePropertyId)) ||
-      FAILED(hr = request->AddProperty(uia::kControlTypePropertyId))) {
-    return failed("AddProperty", hr);
-  }
-  ComPtr<uia::IUIAutomationElementArray> found;
-  hr = root.FindAllBuildCache(uia::kTreeScopeDescendants, &all, request.get(), found.put());
-  if (FAILED(hr)) return failed("FindAllBuildCache", hr);
-  return read_elements(found.get(), true);
-}
-
-// The same without a cache: each property is one more call into the shell.
-Result<std::vector<AutomationElement>> plain_scan(uia::IUIAutomationElement& root, uia::IUIAutomationCondition& all) {
-  ComPtr<uia::IUIAutomationElementArray> found;
-  const HRESULT hr = root.FindAll(uia::kTreeScopeDescendants, &all, found.put());
-  if (FAILED(hr)) return failed("FindAll", hr);
-  return read_elements(found.get(), false);
-}
-
 Result<ComPtr<uia::IUIAutomation>> make_automation() {
   ComPtr<uia::IUIAutomation> automation;
   const HRESULT hr = CoCreateInstance(uia::kClsidCuiAutomation, nullptr, CLSCTX_INPROC_SERVER, uia::kIidAutomation,
@@ -89,17 +66,84 @@ Result<ComPtr<uia::IUIAutomation>> make_automation() {
   return automation;
 }
 
-Result<std::vector<AutomationElement>> scan_with(uia::IUIAutomation& automation, HWND taskbar) {
-  ComPtr<uia::IUIAutomationElement> root;
-  HRESULT hr = automation.ElementFromHandle(taskbar, root.put());
-  if (FAILED(hr) || !root) return failed("ElementFromHandle", hr);
-  ComPtr<uia::IUIAutomationCondition> all;
-  hr = automation.CreateTrueCondition(all.put());
-  if (FAILED(hr) || !all) return failed("CreateTrueCondition", hr);
-  Result<std::vector<AutomationElement>> cached = cached_scan(automation, *root.get(), *all.get());
-  if (cached) return cached;
-  return plain_scan(*root.get(), *all.get());
-}
+// What a scan needs besides the calls into the shell, made once and kept by whoever scans
+// again and again: the automation object, the condition that takes every element, the cache
+// request and each taskbar's root element. Making these anew for every scan costs memory that
+// UI Automation does not always give back (Wine's keeps some of every root element and
+// condition made).
+class ScanTools {
+ public:
+  static Result<ScanTools> make() {
+    Result<ComPtr<uia::IUIAutomation>> automation = make_automation();
+    if (!automation) return automation.error();
+    ScanTools tools;
+    tools.automation_ = std::move(*automation);
+    HRESULT hr = tools.automation_->CreateTrueCondition(tools.all_.put());
+    if (FAILED(hr) || !tools.all_) return failed("CreateTrueCondition", hr);
+    // Without a cache request the scan reads each property with a call of its own.
+    if (FAILED(tools.automation_->CreateCacheRequest(tools.request_.put())) || !tools.request_ ||
+        FAILED(tools.request_->AddProperty(uia::kBoundingRectanglePropertyId)) ||
+        FAILED(tools.request_->AddProperty(uia::kControlTypePropertyId))) {
+      tools.request_.reset();
+    }
+    return tools;
+  }
+
+  // Every descendant of `taskbar` with its bounds and control type: fetched in the same round
+  // trip where the cache can be had, else one property at a time.
+  Result<std::vector<AutomationElement>> scan(HWND taskbar) {
+    Result<uia::IUIAutomationElement*> root = root_of(taskbar);
+    if (!root) return root.error();
+    Result<std::vector<AutomationElement>> elements = scan_below(**root);
+    if (!elements) forget(taskbar);  // a shell that restarted may answer a root made anew
+    return elements;
+  }
+
+  // Lets go of the root elements of taskbars not among `taskbars`.
+  void keep_only(const std::vector<HWND>& taskbars) {
+    std::erase_if(roots_, [&](const Root& root) {
+      return std::find(taskbars.begin(), taskbars.end(), root.taskbar) == taskbars.end();
+    });
+  }
+
+ private:
+  struct Root {
+    HWND taskbar = nullptr;
+    ComPtr<uia::IUIAutomationElement> element;
+  };
+
+  Result<uia::IUIAutomationElement*> root_of(HWND taskbar) {
+    for (const Root& root : roots_) {
+      if (root.taskbar == taskbar) return root.element.get();
+    }
+    ComPtr<uia::IUIAutomationElement> element;
+    const HRESULT hr = automation_->ElementFromHandle(taskbar, element.put());
+    if (FAILED(hr) || !element) return failed("ElementFromHandle", hr);
+    roots_.push_back(Root{taskbar, std::move(element)});
+    return roots_.back().element.get();
+  }
+
+  void forget(HWND taskbar) {
+    std::erase_if(roots_, [&](const Root& root) { return root.taskbar == taskbar; });
+  }
+
+  Result<std::vector<AutomationElement>> scan_below(uia::IUIAutomationElement& root) {
+    if (request_) {
+      ComPtr<uia::IUIAutomationElementArray> found;
+      const HRESULT hr = root.FindAllBuildCache(uia::kTreeScopeDescendants, all_.get(), request_.get(), found.put());
+      if (SUCCEEDED(hr)) return read_elements(found.get(), true);
+    }
+    ComPtr<uia::IUIAutomationElementArray> found;
+    const HRESULT hr = root.FindAll(uia::kTreeScopeDescendants, all_.get(), found.put());
+    if (FAILED(hr)) return failed("FindAll", hr);
+    return read_elements(found.get(), false);
+  }
+
+  ComPtr<uia::IUIAutomation> automation_;
+  ComPtr<uia::IUIAutomationCondition> all_;
+  ComPtr<uia::IUIAutomationCacheRequest> request_;
+  std::vector<Root> roots_;
+};
 
 }  // namespace
 
@@ -111,13 +155,14 @@ struct TaskbarButtonScanner::Worker {
 
 namespace {
 
-// The worker's whole life: nothing may escape the thread. The automation object is made at
-// the first scan and kept; where it cannot be made (no UI Automation) every scan fails at once.
+// The worker's whole life: nothing may escape the thread. The scan tools are made at the
+// first scan and kept; where they cannot be made (no UI Automation) every scan fails at once
+// and the next one tries again.
 void run_worker(std::shared_ptr<TaskbarButtonScanner::Worker> worker, Receiver<TaskbarButtonScanner::Request> requests,
                 Sender<std::vector<TaskbarElements>> results) noexcept {
   const HRESULT entered = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
   {
-    ComPtr<uia::IUIAutomation> automation;
+    std::optional<ScanTools> tools;
     while (WaitForSingleObject(worker->wake.get(), INFINITE) == WAIT_OBJECT_0 && !worker->stop.load()) {
       try {
         std::optional<TaskbarButtonScanner::Request> newest;
@@ -125,14 +170,15 @@ void run_worker(std::shared_ptr<TaskbarButtonScanner::Worker> worker, Receiver<T
           newest = std::move(request);
         }
         if (!newest) continue;
-        if (!automation) {
-          if (Result<ComPtr<uia::IUIAutomation>> made = make_automation()) automation = std::move(*made);
+        if (!tools) {
+          if (Result<ScanTools> made = ScanTools::make()) tools = std::move(*made);
         }
+        if (tools) tools->keep_only(newest->taskbars);
         std::vector<TaskbarElements> scanned;
         for (HWND taskbar : newest->taskbars) {
           TaskbarElements found{taskbar, std::nullopt};
-          if (automation) {
-            if (Result<std::vector<AutomationElement>> elements = scan_with(*automation.get(), taskbar)) {
+          if (tools) {
+            if (Result<std::vector<AutomationElement>> elements = tools->scan(taskbar)) {
               found.elements = std::move(*elements);
             }
           }
@@ -150,9 +196,9 @@ void run_worker(std::shared_ptr<TaskbarButtonScanner::Worker> worker, Receiver<T
 }  // namespace
 
 Result<std::vector<AutomationElement>> scan_taskbar_elements(HWND taskbar) {
-  Result<ComPtr<uia::IUIAutomation>> automation = make_automation();
-  if (!automation) return automation.error();
-  return scan_with(*automation->get(), taskbar);
+  Result<ScanTools> tools = ScanTools::make();
+  if (!tools) return tools.error();
+  return tools->scan(taskbar);
 }
 
 TaskbarButtonScanner::~TaskbarButtonScanner() {

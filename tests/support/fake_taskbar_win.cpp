@@ -1,5 +1,6 @@
 #include "fake_taskbar_win.hpp"
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -30,12 +31,33 @@ RECT relative(RECT inner, RECT outer) {
   return RECT{inner.left - outer.left, inner.top - outer.top, inner.right - outer.left, inner.bottom - outer.top};
 }
 
+// Where Wine's record of a Shell_NotifyIconW call keeps what the tests read, by offset. Wine 10
+// put the icon's size (16 bytes) after uCallbackMessage and a balloon icon's size after the
+// GUID; Wine 8 kept the icon's size at the end. The icon's bits follow the record.
+struct IconRecordLayout {
+  std::size_t info = 0;
+  std::size_t version = 0;
+  std::size_t info_title = 0;
+  std::size_t size = 0;
+};
+
+IconRecordLayout wine_icon_record_layout() {
+  static const IconRecordLayout layout = [] {
+    using WineVersion = const char*(CDECL*)();
+    const auto wine_version =
+        reinterpret_cast<WineVersion>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"));
+    const int major = wine_version != nullptr ? std::atoi(wine_version()) : 0;
+    if (major >= 10) return IconRecordLayout{296, 808, 812, 960};
+    return IconRecordLayout{280, 792, 796, 944};
+  }();
+  return layout;
+}
+
 }  // namespace
 
 std::optional<IconRequest> decode_icon_request(const COPYDATASTRUCT& data) {
-  // Wine's record, by offset: uFlags 8, szInfo 280, uVersion 792, szInfoTitle 796; the icon's
-  // bits follow its 944 bytes.
-  if (data.lpData == nullptr || data.cbData < 944) return std::nullopt;
+  const IconRecordLayout layout = wine_icon_record_layout();
+  if (data.lpData == nullptr || data.cbData < layout.size) return std::nullopt;
   const auto* bytes = static_cast<const unsigned char*>(data.lpData);
   const auto number = [&](std::size_t at) {
     UINT value = 0;
@@ -47,7 +69,9 @@ std::optional<IconRequest> decode_icon_request(const COPYDATASTRUCT& data) {
     std::memcpy(wide.data(), bytes + at, units * sizeof(wchar_t));
     return wide.substr(0, wide.find(L'\0'));
   };
-  return IconRequest{static_cast<DWORD>(data.dwData), number(8), number(792), text(796, 64), text(280, 256)};
+  // uFlags sits at 8 in both.
+  return IconRequest{static_cast<DWORD>(data.dwData), number(8), number(layout.version), text(layout.info_title, 64),
+                     text(layout.info, 256)};
 }
 
 LRESULT CALLBACK FakeTaskbar::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
