@@ -2,6 +2,8 @@
 # Installs with apt-get whatever VESSA's build, run and tests need and this Debian machine
 # lacks. Safe to run again: packages already present are left alone. Tested on Debian 12 and 13.
 #   VESSA_DEBIAN13=1 also installs debootstrap, which scripts/test-debian13.sh needs.
+#   VESSA_TEST_PARTS as scripts/test.sh reads it: with only "windows" (the Debian 13 run), the
+#   host test tools (native GoogleTest and Google Benchmark, clang for fuzzing) are left out.
 set -euo pipefail
 
 # Where releases name a package differently, the choices are written "a|b": the first name this
@@ -10,11 +12,13 @@ packages=(
   cmake ninja-build g++ ccache git
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine64 wine xvfb x11-utils imagemagick xdotool
-  libtomlplusplus-dev nlohmann-json3-dev
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
-  clang 'libclang-rt-dev|libclang-rt-14-dev'
+  libtomlplusplus-dev nlohmann-json3-dev googletest
   openssl python3 util-linux procps iproute2
 )
+parts=" ${VESSA_TEST_PARTS:-host tsan bench fuzz windows debian13} "
+if [[ $parts == *" host "* || $parts == *" tsan "* || $parts == *" bench "* || $parts == *" fuzz "* ]]; then
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang 'libclang-rt-dev|libclang-rt-14-dev')
+fi
 if [ "${VESSA_DEBIAN13:-0}" = 1 ]; then packages+=(debootstrap); fi
 
 sudo_cmd=()
