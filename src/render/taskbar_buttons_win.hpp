@@ -30,8 +30,8 @@ struct TaskbarElements {
 [[nodiscard]] Result<std::vector<AutomationElement>> scan_taskbar_elements(HWND taskbar);
 
 // Runs the scans on one worker thread of its own, made at the first request and kept, with
-// its COM apartment and automation object, so that a scan costs the calls into the shell and
-// nothing more. The worker waits on an event between scans; requests and results travel on
+// its COM apartment, automation object, search condition, cache request and each taskbar's
+// root element, so that a scan costs the calls into the shell and nothing more. The worker waits on an event between scans; requests and results travel on
 // lock-free channels. The scanner's end tells the worker to stop once its current scan is done
 // (a scan held up by a hung shell never holds up the program's exit).
 class TaskbarButtonScanner {
