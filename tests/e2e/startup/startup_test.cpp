@@ -66,6 +66,8 @@ TEST(NoDisplay_Startup, NoTaskbarFallsBackToTrayOnlyWithTheWarningBox) {
   VessaProcess vessa(folder.exe(), L"");
 
   const auto box = wait_for_message_box(vessa.pid());
+  // Wine 10's explorer may make its taskbar only after the test started, in time for VESSA.
+  if (!box && taskbar_exists()) GTEST_SKIP() << kTaskbarWithoutDisplay;
   ASSERT_TRUE(box.has_value()) << "no warning box";
   const UiLanguage language = resolve_ui_language(Language::Auto, GetUserDefaultUILanguage());
   const TextTable& texts = ui_texts(language);
@@ -99,6 +101,7 @@ TEST(NoDisplay_Startup, ClosingTheBarWindowWhileTheWarningIsUpEndsWithZero) {
   folder.write_config("[behavior]\nattach_mode = \"child\"\nfallback = true\n");
   VessaProcess vessa(folder.exe(), L"");
   const auto box = wait_for_message_box(vessa.pid());
+  if (!box && taskbar_exists()) GTEST_SKIP() << kTaskbarWithoutDisplay;
   ASSERT_TRUE(box.has_value()) << "no warning box";
   const HWND bar = FindWindowExW(HWND_MESSAGE, nullptr, L"VessaMonitorWindow", nullptr);
   ASSERT_NE(bar, nullptr);
