@@ -58,8 +58,10 @@ HWND control_of(HWND settings, int id) { return GetDlgItem(settings, id); }
 namespace {
 
 LRESULT send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  // Waits for a window that is busy for a moment, as a user's input would: with
+  // SMTO_ABORTIFHUNG, a window that took no message for 5 s (a slow opening) lost it.
   DWORD_PTR result = 0;
-  SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, 5000, &result);
+  SendMessageTimeoutW(window, message, wparam, lparam, SMTO_NORMAL, 5000, &result);
   return static_cast<LRESULT>(result);
 }
 
