@@ -2,8 +2,8 @@
 // When to try a file operation again that another program blocked for a moment. Editors, virus
 // scanners, search indexers and cloud-sync clients often hold a file open briefly without
 // letting anyone delete or rename it; replacing the file then fails with a sharing or lock
-// violation that is gone a few milliseconds later (the Win32 glue tells a rename refused by such
-// a hold from one the file's rights refuse: both say access denied). Plain values only: the Win32 glue asks, the
+// violation that is gone a few milliseconds later (a rename over a file held open says access
+// denied, as one the file's attribute or rights refuse does: the Win32 glue tells them apart). Plain values only: the Win32 glue asks, the
 // host tests check.
 
 #include <cstdint>

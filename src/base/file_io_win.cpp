@@ -37,15 +37,18 @@ bool retry_while_busy(
   }
 }
 
-// A rename over a file that another program holds open without FILE_SHARE_DELETE fails with
-// access denied, as one over a read-only file does. Asking for the right to delete the file
-// tells them apart: a hold refuses it as a sharing violation, which is then waited out.
+// A rename over a file that another program holds open fails with access denied, as one over a
+// read-only file or a file the user may not delete does; a virus scanner or an indexer reading
+// the file for a moment, even one that lets others delete it, is enough. Only the file's own
+// attribute and rights are lasting reasons: any other refusal is a hold, waited out.
 DWORD replace_error_as_hold(const std::filesystem::path& target, DWORD error) {
   if (error != ERROR_ACCESS_DENIED) return error;
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return error;
   const UniqueFile probe(CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!probe && GetLastError() == ERROR_SHARING_VIOLATION) return ERROR_SHARING_VIOLATION;
-  return error;
+  if (!probe && GetLastError() == ERROR_ACCESS_DENIED) return error;  // no right to replace it
+  return ERROR_SHARING_VIOLATION;
 }
 
 // A virus scanner may open the temporary file as soon as it is closed, so its removal waits for

@@ -66,16 +66,9 @@ std::optional<RECT> notification_area_rect(HWND taskbar) {
 }
 
 void raise_over(HWND window, HWND target) {
-  // Inserting after the window just above the target puts ours between the two. A window in
-  // the target's band moves there in one step: passing through the top of the band first
-  // would show other programs, for a moment, a window that covers theirs. Only a move into the
-  // other band, or to a target at the top of its band, goes through the band's top.
-  const bool target_topmost = is_topmost(target);
+  SetWindowPos(window, is_topmost(target) ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, kZOrderOnly);
+  // Inserting after the window just above the target puts ours between the two.
   HWND above = GetWindow(target, GW_HWNDPREV);
-  if (above == nullptr || is_topmost(above) != target_topmost || is_topmost(window) != target_topmost) {
-    SetWindowPos(window, target_topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, kZOrderOnly);
-    above = GetWindow(target, GW_HWNDPREV);
-  }
   for (int attempt = 0; attempt < kRaiseAttempts && above != nullptr && above != window; ++attempt) {
     if (SetWindowPos(window, above, 0, 0, 0, 0, kZOrderOnly)) return;
     above = GetWindow(above, GW_HWNDPREV);

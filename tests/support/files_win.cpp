@@ -33,7 +33,9 @@ FileHolder::FileHolder(fs::path path, std::chrono::milliseconds hold, Sharing sh
     : let_go_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
   std::promise<bool> open_promise;
   std::future<bool> open = open_promise.get_future();
-  const DWORD share = sharing == Sharing::ReadAndWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
+  const DWORD share = sharing == Sharing::Everything     ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE
+                      : sharing == Sharing::ReadAndWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE
+                                                         : 0;
   holder_ = std::thread([path = std::move(path), hold, share, let_go = let_go_.get(),
                          open_promise = std::move(open_promise)]() mutable {
     const UniqueFile file(

@@ -35,7 +35,7 @@ class TempFolder {
 // goes, whichever comes first.
 class FileHolder {
  public:
-  enum class Sharing { ReadAndWrite, Nothing };
+  enum class Sharing { ReadAndWrite, Nothing, Everything };
   FileHolder(std::filesystem::path path, std::chrono::milliseconds hold, Sharing sharing = Sharing::ReadAndWrite);
   ~FileHolder();
   FileHolder(const FileHolder&) = delete;

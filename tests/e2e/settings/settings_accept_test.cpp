@@ -266,6 +266,24 @@ TEST(Shell_SettingsAccept, ASaveThatFailsIsShownAtOnceAndTheFileKeepsItsBytes) {
   EXPECT_EQ(vessa.process->wait(5s), std::optional<DWORD>(0)) << vessa.report();
 }
 
+// A reader that holds the file for a moment as it is replaced (a virus scanner, an indexer),
+// even one that lets others delete it, is waited out: the save is not lost.
+TEST(Shell_SettingsAccept, AFileReadForAMomentAsItIsReplacedIsStillSaved) {
+  SettingsVessa vessa(default_config_text());
+  ASSERT_NE(vessa.bar, nullptr);
+  const auto settings = vessa.open_settings(auto_texts());
+  ASSERT_TRUE(settings.has_value());
+  type_keys(*settings, control::kInterval, L"3000");
+  const FileHolder reader(vessa.folder.config(), 400ms, FileHolder::Sharing::Everything);
+  ASSERT_TRUE(reader.opened());
+  click_control(*settings, control::kOk);
+  ASSERT_TRUE(vessa.settings_closed());
+  const std::string expected =
+      with_lines(default_config_text(), {kBandHeldToWinesTaskbar, {"update_interval_ms = 2000", "update_interval_ms = 3000"}});
+  EXPECT_TRUE(wait_until([&] { return vessa.folder.read_config() == expected; }, 5s)) << file_or_nothing(vessa.folder);
+  EXPECT_FALSE(wait_for_message_box(vessa.pid(), 0ms).has_value()) << "the save was reported as failed";
+}
+
 // A file locked when the program started was never read: the next OK does not replace it
 // unread. Let go by then, it is kept beside itself before the window's settings are written;
 // still locked, nothing is written and the user is told.
