@@ -31,33 +31,25 @@ RECT relative(RECT inner, RECT outer) {
   return RECT{inner.left - outer.left, inner.top - outer.top, inner.right - outer.left, inner.bottom - outer.top};
 }
 
-// Where Wine's record of a Shell_NotifyIconW call keeps what the tests read, by offset. Wine 10
-// put the icon's size (16 bytes) after uCallbackMessage and a balloon icon's size after the
-// GUID; Wine 8 kept the icon's size at the end. The icon's bits follow the record.
-struct IconRecordLayout {
-  std::size_t info = 0;
-  std::size_t version = 0;
-  std::size_t info_title = 0;
-  std::size_t size = 0;
-};
-
-IconRecordLayout wine_icon_record_layout() {
-  static const IconRecordLayout layout = [] {
+// Wine 10 put the icon's size (16 bytes) after uCallbackMessage, ahead of all the fields read
+// here, and a balloon icon's size (16 more) after the GUID, at the record's end.
+std::size_t wine_record_shift() {
+  static const std::size_t shift = [] {
     using WineVersion = const char*(CDECL*)();
     const auto wine_version =
-        reinterpret_cast<WineVersion>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"));
-    const int major = wine_version != nullptr ? std::atoi(wine_version()) : 0;
-    if (major >= 10) return IconRecordLayout{296, 808, 812, 960};
-    return IconRecordLayout{280, 792, 796, 944};
+        reinterpret_cast<WineVersion>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")));
+    return wine_version != nullptr && std::atoi(wine_version()) >= 10 ? std::size_t{16} : std::size_t{0};
   }();
-  return layout;
+  return shift;
 }
 
 }  // namespace
 
 std::optional<IconRequest> decode_icon_request(const COPYDATASTRUCT& data) {
-  const IconRecordLayout layout = wine_icon_record_layout();
-  if (data.lpData == nullptr || data.cbData < layout.size) return std::nullopt;
+  // Wine 8's record, by offset: uFlags 8, szInfo 280, uVersion 792, szInfoTitle 796; the icon's
+  // bits follow its 944 bytes.
+  const std::size_t shift = wine_record_shift();
+  if (data.lpData == nullptr || data.cbData < 944 + 2 * shift) return std::nullopt;
   const auto* bytes = static_cast<const unsigned char*>(data.lpData);
   const auto number = [&](std::size_t at) {
     UINT value = 0;
@@ -69,9 +61,8 @@ std::optional<IconRequest> decode_icon_request(const COPYDATASTRUCT& data) {
     std::memcpy(wide.data(), bytes + at, units * sizeof(wchar_t));
     return wide.substr(0, wide.find(L'\0'));
   };
-  // uFlags sits at 8 in both.
-  return IconRequest{static_cast<DWORD>(data.dwData), number(8), number(layout.version), text(layout.info_title, 64),
-                     text(layout.info, 256)};
+  return IconRequest{static_cast<DWORD>(data.dwData), number(8), number(792 + shift), text(796 + shift, 64),
+                     text(280 + shift, 256)};
 }
 
 LRESULT CALLBACK FakeTaskbar::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
