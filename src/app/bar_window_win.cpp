@@ -189,11 +189,10 @@ LRESULT BarWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     case WM_MOUSEMOVE:
-      if (!state_.hovering) {
+      // A hover begins only with its leave notification armed; otherwise it would never end.
+      if (!state_.hovering && track_mouse_leave(hwnd())) {
         state_.reset_hover();
         state_.hovering = true;
-        TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, hwnd(), 0};
-        TrackMouseEvent(&track);
         refresh_tooltip(state_);
       }
       return 0;

@@ -15,4 +15,11 @@ void report_window_exception(UINT message, const char* what) noexcept {
   }
 }
 
+bool track_mouse_leave(HWND window) noexcept {
+  TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window, 0};
+  if (!TrackMouseEvent(&track)) return false;
+  TRACKMOUSEEVENT armed{sizeof(TRACKMOUSEEVENT), TME_QUERY, nullptr, 0};
+  return TrackMouseEvent(&armed) && (armed.dwFlags & TME_LEAVE) != 0 && armed.hwndTrack == window;
+}
+
 }  // namespace vessa

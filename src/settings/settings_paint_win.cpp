@@ -160,14 +160,9 @@ void SettingsDialog::hide_sample_tooltip() {
 LRESULT SettingsDialog::handle_control_message(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_MOUSEMOVE:
-      if (!tracking_preview_) {
-        TRACKMOUSEEVENT track{};
-        track.cbSize = sizeof(track);
-        track.dwFlags = TME_LEAVE;
-        track.hwndTrack = control;
-        tracking_preview_ = TrackMouseEvent(&track) != FALSE;
-      }
-      show_sample_tooltip();
+      // The sample shows only while its leave notification is armed, so that it always goes.
+      if (!tracking_preview_) tracking_preview_ = track_mouse_leave(control);
+      if (tracking_preview_) show_sample_tooltip();
       break;
     case WM_MOUSELEAVE:
       hide_sample_tooltip();

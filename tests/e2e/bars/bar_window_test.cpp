@@ -284,6 +284,10 @@ TEST(Shell_BarWindow, HoveringTracksTheLeaveOnceAndResetsOnLeaving) {
   attach(bar.state());
   move_pointer(640, 300);
   pump_for(300ms);
+  // A move handled once the pointer has gone (a busy thread) arms no leave notification, so it
+  // must begin no hover: that one would never end.
+  SendMessageW(bar.window(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  EXPECT_FALSE(hovering(bar));
 
   // The real pointer onto the bars (alpha 1 at least everywhere, so they take it): hovering,
   // with a leave notification asked for. Wine may take the pointer back for a moment (a move the
@@ -330,10 +334,15 @@ TEST(Shell_BarWindow, HoverResetClearsTheTrayOverrides) {
   EXPECT_FALSE(state.tooltip_dpi.has_value());
   EXPECT_EQ(state.tooltip_orientation, TooltipOrientation::FollowTaskbar);
 
-  // A move sets hovering with the overrides reset.
+  // A move with the pointer over the bars sets hovering with the overrides reset.
   state.tooltip_dpi = 120;
-  SendMessageW(bar.window(), WM_MOUSEMOVE, 0, 0);
-  EXPECT_TRUE(state.hovering);
+  RECT bars{};
+  GetWindowRect(bar.window(), &bars);
+  move_pointer((bars.left + bars.right) / 2, (bars.top + bars.bottom) / 2);
+  EXPECT_TRUE(wait_until([&] {
+    SendMessageW(bar.window(), WM_MOUSEMOVE, 0, 0);
+    return state.hovering;
+  }));
   EXPECT_FALSE(state.tooltip_dpi.has_value());
 }
 

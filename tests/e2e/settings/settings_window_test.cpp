@@ -67,6 +67,14 @@ TEST(Shell_SettingsPreview, ThePreviewShowsTheConfiguredBarsAndFollowsTheItemBox
   EXPECT_TRUE(wait_until([&] { return pixels_of(preview, kGpuColor) > 0; }, 3s))
       << "checking GPU did not add its bar to the preview";
   if (pixels_of(preview, kGpuColor) == 0) save_picture(preview, "settings-preview-failed");
+
+  // The pointer over the preview shows the sample tooltip; leaving takes it away again.
+  RECT area{};
+  GetWindowRect(preview, &area);
+  move_pointer((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+  EXPECT_TRUE(vessa.tooltip().has_value()) << "no sample tooltip over the preview";
+  move_pointer(2, 2);
+  EXPECT_TRUE(vessa.no_tooltip()) << "the sample tooltip stayed after the pointer left";
   click_control(*settings, control::kCancel);
   EXPECT_TRUE(vessa.settings_closed());
 }
