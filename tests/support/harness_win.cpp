@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <mutex>
 #include <sstream>
@@ -108,11 +109,20 @@ VessaProcess::VessaProcess(const std::filesystem::path& exe, const std::wstring&
   startup.hStdError = err_->write.get();
   PROCESS_INFORMATION info{};
   const std::wstring folder = exe.parent_path().wstring();
-  if (CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
-                     &startup, &info)) {
-    const UniqueHandle thread(info.hThread);
-    process_.reset(info.hProcess);
-    pid_ = info.dwProcessId;
+  // Wine now and then refuses a start (once in some thousands, under load): the start is tried
+  // twice more, and each refusal is said.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
+                       &startup, &info)) {
+      const UniqueHandle thread(info.hThread);
+      process_.reset(info.hProcess);
+      pid_ = info.dwProcessId;
+      start_error_ = 0;
+      break;
+    }
+    start_error_ = GetLastError();
+    std::cerr << "CreateProcess refused to start " << exe.filename().string() << ": error " << start_error_ << '\n';
+    Sleep(200);
   }
   out_->start_reading();
   err_->start_reading();
@@ -172,12 +182,22 @@ RunningVessa::RunningVessa(const std::string& config, const std::wstring& argume
     : folder(own_folder_.emplace()) {
   if (!config.empty()) folder.write_config(config);
   process = std::make_unique<VessaProcess>(folder.exe(), arguments);
-  if (const auto window = wait_for_bar_window(process->pid())) bar = *window;
+  wait_for_bar();
 }
 
 RunningVessa::RunningVessa(const VessaFolder& from, const std::wstring& arguments)
     : folder(from), process(std::make_unique<VessaProcess>(folder.exe(), arguments)) {
-  if (const auto window = wait_for_bar_window(process->pid())) bar = *window;
+  wait_for_bar();
+}
+
+void RunningVessa::wait_for_bar() {
+  if (const auto window = wait_for_bar_window(process->pid())) {
+    bar = *window;
+    return;
+  }
+  // Said here, for every test that goes on to expect the bar window.
+  std::cerr << "no bar window within 30 s of the start (the program "
+            << (process->running() ? "still runs" : "is not running") << "): " << report() << '\n';
 }
 
 RunningVessa::~RunningVessa() {
@@ -204,6 +224,9 @@ std::optional<DWORD> RunningVessa::close(std::chrono::milliseconds timeout) {
 }
 
 std::string RunningVessa::report() const {
+  if (process->start_error() != 0) {
+    return "the program did not start: error " + std::to_string(process->start_error()) + " from CreateProcess\n";
+  }
   std::string text = process->output() + process->error_output();
   // A program that never made its bar window may be showing why in a message box.
   for (HWND box : find_windows(pid(), L"#32770")) {

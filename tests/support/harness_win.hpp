@@ -65,6 +65,8 @@ class VessaProcess {
   std::optional<DWORD> wait(std::chrono::milliseconds timeout = 10s);
   [[nodiscard]] bool running() const;
   void terminate();
+  // Why the process could not be started (GetLastError after CreateProcess); 0 once it was.
+  [[nodiscard]] DWORD start_error() const noexcept { return start_error_; }
 
   // Everything written so far, with "\r\n" turned into "\n".
   [[nodiscard]] std::string output() const;
@@ -77,6 +79,7 @@ class VessaProcess {
  private:
   struct Pipe;
   DWORD pid_ = 0;
+  DWORD start_error_ = 0;
   UniqueHandle process_;
   std::unique_ptr<Pipe> out_;
   std::unique_ptr<Pipe> err_;
@@ -108,6 +111,8 @@ struct RunningVessa {
   [[nodiscard]] bool no_tooltip(std::chrono::milliseconds timeout = 5s) const;
 
  private:
+  void wait_for_bar();
+
   std::optional<VessaFolder> own_folder_;  // before `folder`, which may name it
 
  public:

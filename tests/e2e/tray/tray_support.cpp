@@ -114,10 +114,38 @@ std::vector<std::string> menu_texts(const TextTable& texts) {
           std::string(texts.text(TextId::MenuReattach)), std::string(texts.text(TextId::MenuExit))};
 }
 
+namespace {
+
+// A menu that is on the screen shows its background just inside its frame, top left and
+// bottom right; before that, a picture of its rectangle shows what was beneath (an earlier
+// tooltip, the desktop).
+bool shows_menu_background(const MenuPicture& picture) {
+  const long width = picture.rect.right - picture.rect.left;
+  const long height = picture.rect.bottom - picture.rect.top;
+  if (width < 8 || height < 8 || picture.pixels.size() != static_cast<std::size_t>(width * height)) return false;
+  const COLORREF menu = GetSysColor(COLOR_MENU);
+  const std::uint32_t background = (std::uint32_t{GetRValue(menu)} << 16) | (std::uint32_t{GetGValue(menu)} << 8) |
+                                   std::uint32_t{GetBValue(menu)};
+  const auto at = [&](long x, long y) { return picture.pixels[static_cast<std::size_t>(y * width + x)]; };
+  return at(2, 2) == background && at(width - 3, height - 3) == background;
+}
+
+}  // namespace
+
 MenuPicture rested_picture_of(HWND menu_window) {
   move_pointer(kPointerRest.x, kPointerRest.y);
   Sleep(300);
-  return picture_of(menu_window);
+  // Under load Wine may put the menu on the screen later still: the picture counts once it
+  // shows the menu and holds still from one look to the next.
+  MenuPicture picture = picture_of(menu_window);
+  for (int look = 0; look < 30; ++look) {
+    Sleep(100);
+    MenuPicture next = picture_of(menu_window);
+    const bool settled = shows_menu_background(next) && next.pixels == picture.pixels;
+    picture = std::move(next);
+    if (settled) break;
+  }
+  return picture;
 }
 
 MenuPicture reference_menu(const std::vector<std::string>& texts, bool checked, POINT at) {

@@ -65,7 +65,8 @@ std::vector<std::string> menu_texts(const TextTable& texts);
 // this returns.
 MenuPicture reference_menu(const std::vector<std::string>& texts, bool checked, POINT at);
 
-// Moves the pointer to rest and takes the picture of an open menu.
+// Moves the pointer to rest and takes the picture of an open menu, once the menu shows on the
+// screen and holds still.
 MenuPicture rested_picture_of(HWND menu_window);
 
 // How many pixels of two pictures differ (all when they are not at the same place).
