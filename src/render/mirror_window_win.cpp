@@ -29,8 +29,8 @@ LRESULT MirrorWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam)
       if (events != nullptr) events->mirror_menu();
       return 0;
     case WM_MOUSEMOVE: {
-      TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, hwnd(), 0};
-      TrackMouseEvent(&track);
+      // A move handled once the pointer has gone hovers nothing: no leave would end that hover.
+      if (!track_mouse_leave(hwnd())) return 0;
       const MirrorRecord* record = set_.list().find(taskbar_);
       if (record != nullptr && events != nullptr) {
         events->mirror_hovered(hwnd(), record->placement, record->dpi, record->vertical);

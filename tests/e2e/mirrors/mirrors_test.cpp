@@ -199,6 +199,9 @@ TEST(Plain_Mirrors, HoveringAMirrorShowsTheTooltipAgainstIt) {
   const Placement mirror = expected_for(*desktop.with_clock).result.placement;
   ASSERT_TRUE(desktop.mirror_at(mirror).has_value()) << desktop.vessa.report();
   move_pointer(640, 300);
+  // A move the mirror handles once the pointer has gone shows nothing: no leave would hide it.
+  SendMessageW(*desktop.mirror_at(mirror), WM_MOUSEMOVE, 0, 0);
+  EXPECT_FALSE(wait_until([&] { return !visible_windows(desktop.vessa.pid(), L"VessaTooltipWindow").empty(); }, 500ms));
   move_pointer(centre(mirror).x, centre(mirror).y);
   std::vector<HWND> tips;
   ASSERT_TRUE(wait_until([&] { return !(tips = visible_windows(desktop.vessa.pid(), L"VessaTooltipWindow")).empty(); }))
