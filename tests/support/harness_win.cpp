@@ -553,6 +553,29 @@ std::string describe_gdi_change(const std::map<int, DWORD>& before, const std::m
   return text.str();
 }
 
+std::string describe_windows(DWORD pid) {
+  struct Listing {
+    DWORD pid;
+    std::string text;
+  } listing{pid, {}};
+  const auto add = [](HWND window, LPARAM parameter) -> BOOL {
+    auto& into = *reinterpret_cast<Listing*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != into.pid) return TRUE;
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    into.text += (into.text.empty() ? "" : ", ") + utf8(name) + (IsWindowVisible(window) ? " (shown)" : "");
+    return TRUE;
+  };
+  EnumWindows(add, reinterpret_cast<LPARAM>(&listing));
+  for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window != nullptr;
+       window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr)) {
+    add(window, reinterpret_cast<LPARAM>(&listing));
+  }
+  return listing.text;
+}
+
 ProcessFigures settled_process_figures(HANDLE process, std::chrono::milliseconds span) {
   ProcessFigures settled = process_figures(process);
   const auto end = std::chrono::steady_clock::now() + span;
@@ -575,7 +598,7 @@ void ObjectCountBaseline::expect_flat() const {
   constexpr DWORD kWineDcCacheGrowth = 3;
   EXPECT_LE(after.gdi_objects, before_.gdi_objects + kWineDcCacheGrowth)
       << describe_gdi_change(types_before_, gdi_objects_by_type(process_));
-  EXPECT_EQ(after.user_objects, before_.user_objects);
+  EXPECT_EQ(after.user_objects, before_.user_objects) << "its windows now: " << describe_windows(GetProcessId(process_));
 }
 
 }  // namespace vessa::test

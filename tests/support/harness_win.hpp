@@ -181,6 +181,9 @@ ProcessFigures process_figures(HANDLE process);
 std::map<int, DWORD> gdi_objects_by_type(HANDLE process);
 // "GDI objects by type (type: before -> after): 0x05: 10 -> 12" for the types whose count changed.
 std::string describe_gdi_change(const std::map<int, DWORD>& before, const std::map<int, DWORD>& after);
+// "VessaMonitorWindow (shown), VessaBroadcastWindow": the classes of the process's top-level
+// and message-only windows, for a message when its USER count grows.
+std::string describe_windows(DWORD pid);
 // The same figures with the process's passing objects left out (those of a timer tick or a
 // repaint under way): the smallest counts seen over `span`, sampled every 50 ms.
 ProcessFigures settled_process_figures(HANDLE process, std::chrono::milliseconds span = std::chrono::milliseconds(1500));

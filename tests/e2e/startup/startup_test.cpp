@@ -24,7 +24,8 @@ TEST(Shell_Startup, DefaultsGiveATopmostLayeredOverlayAndWmCloseExitsWithZero) {
   constexpr DWORD kKeptStyles = kOverlayExStyles & ~static_cast<DWORD>(WS_EX_TOPMOST);
   EXPECT_EQ(info.ex_style & kKeptStyles, kKeptStyles);
   EXPECT_EQ(info.style & (WS_POPUP | WS_CHILD), static_cast<DWORD>(WS_POPUP));
-  EXPECT_TRUE(info.visible);
+  // Shown a moment after it is made, which is when the harness first sees it.
+  EXPECT_TRUE(wait_until([&] { return IsWindowVisible(vessa.bar) != FALSE; }, 5s));
   EXPECT_EQ(window_text(vessa.bar), L"VESSA");
   EXPECT_FALSE(wait_for_message_box(vessa.pid(), 300ms).has_value()) << "no warning without a fallback";
 
