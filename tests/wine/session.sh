@@ -81,7 +81,7 @@ start() {
   elif [ "$variant" != nodisplay ]; then
     # Xvfb picks a free display number itself and writes it to the given descriptor.
     Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
-    echo $! >"$dir/xvfb.pid"
+    record_pid $! "$dir/xvfb.pid"
     for _ in $(seq 1 100); do [ -s "$dir/display" ] && break; sleep 0.05; done
     [ -s "$dir/display" ] || { log "Xvfb did not start"; cat "$dir/xvfb.log" >&2; exit 1; }
     display=":$(tr -d '[:space:]' <"$dir/display")"
@@ -116,7 +116,7 @@ start() {
   local keeper_mode=plain
   case $variant in shell|dpi144) keeper_mode=taskbar ;; esac
   wine "$keeper" "$keeper_mode" >"$dir/keeper.log" 2>&1 &
-  echo $! >"$dir/keeper.pid"
+  record_pid $! "$dir/keeper.pid"
   # The keeper says "ready" once the desktop (and its taskbar, where there is one) is up.
   local ready=0
   for _ in $(seq 1 200); do
@@ -127,12 +127,21 @@ start() {
   log "ready (DISPLAY=${display:-none})"
 }
 
+# A process's start time in clock ticks since boot (the field after its name in /proc's stat,
+# read past the name, which may hold spaces).
+start_time() { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f20; }
+
+# The id of a process started here, with its start time: a file left by an interrupted run may
+# name an id that a later process has since been given (soon, in a fresh pid namespace), and
+# that one is not ours to end.
+record_pid() { echo "$1 $(start_time "$1")" >"$2"; }
+
 kill_pidfile() {
   local file=$1
   [ -f "$file" ] || return 0
-  local pid
-  pid=$(cat "$file")
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+  local pid started
+  read -r pid started <"$file" || true
+  if [ -n "$pid" ] && [ -n "$started" ] && [ "$(start_time "$pid")" = "$started" ]; then
     kill "$pid" 2>/dev/null || true
     for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill -9 "$pid" 2>/dev/null || true
