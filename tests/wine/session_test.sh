@@ -43,7 +43,7 @@ bash "$session" stop "$state" shell 2>/dev/null
 echo "ok: stop ends the programs of a session whose wineserver was killed"
 
 bash "$session" start "$state" shell "$keeper" 2>/dev/null
-kill "$(cat "$state/shell/keeper.pid")" "$(cat "$state/shell/xvfb.pid")"
+kill "$(cut -d" " -f1 "$state/shell/keeper.pid")" "$(cut -d" " -f1 "$state/shell/xvfb.pid")"  # each file: id, start time
 for _ in $(seq 1 150); do [ -z "$(leftovers)" ] && break; sleep 0.1; done
 [ -z "$(leftovers)" ] || fail "processes left 15 s after the keeper and Xvfb were killed"
 echo "ok: the session ends by itself when its keeper is killed"
