@@ -10,13 +10,13 @@
 # prepared prefix to copy (default STATE_DIR/base-prefix), so that sessions kept in other
 # state folders of one build tree prepare it only once.
 #
-# A session is a private copy of a prepared Wine prefix, an Xvfb display of its own (except
-# for "nodisplay") and a small keeper program that holds the desktop, so that the wineserver,
+# A session is a private copy of a prepared Wine prefix, an Xvfb display of its own (except for
+# "nodisplay") and a small keeper program that holds the desktop, so that the wineserver,
 # explorer and its taskbar stay up between test programs. Everything a session starts is
-# recorded by process id under STATE_DIR/VARIANT, or known by the session's own prefix, and
-# stopped by "stop"; nothing else on the machine is touched. Should the keeper be killed with
-# the test run (its process group), the wineserver ends the session's Wine programs itself a
-# few seconds later.
+# recorded by process id and start time under STATE_DIR/VARIANT, or known by the session's own
+# prefix, and stopped by "stop"; nothing else on the machine is touched. Should the keeper be
+# killed with the test run (its process group), the wineserver ends the session's Wine programs
+# itself a few seconds later.
 set -Eeuo pipefail
 # A step that fails says which one: a session that did not start is never a silent failure.
 trap 'printf "wine session: failed (status %s) at line %s: %s\n" "$?" "$LINENO" "$BASH_COMMAND" >&2' ERR
