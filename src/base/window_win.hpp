@@ -38,8 +38,9 @@ namespace vessa {
 void report_window_exception(UINT message, const char* what) noexcept;
 
 // Asks for WM_MOUSELEAVE once the pointer leaves `window`, from its WM_MOUSEMOVE. False when
-// nothing was armed: the pointer had already gone when the move was handled (a busy thread),
-// and Wine then sends no WM_MOUSELEAVE at all, so the window must not count itself hovered.
+// nothing was armed: the pointer had already gone when the move was handled (a busy thread).
+// Windows then posts a WM_MOUSELEAVE at once, but Wine may send none at all, so the window
+// must not count itself hovered.
 bool track_mouse_leave(HWND window) noexcept;
 
 template <typename Derived>

@@ -191,12 +191,14 @@ RunningVessa::RunningVessa(const VessaFolder& from, const std::wstring& argument
 }
 
 void RunningVessa::wait_for_bar() {
-  if (const auto window = wait_for_bar_window(process->pid())) {
-    bar = *window;
-    return;
+  if (process->start_error() == 0) {
+    if (const auto window = wait_for_bar_window(process->pid())) {
+      bar = *window;
+      return;
+    }
   }
   // Said here, for every test that goes on to expect the bar window.
-  std::cerr << "no bar window within 30 s of the start (the program "
+  std::cerr << "no bar window after the start (the program "
             << (process->running() ? "still runs" : "is not running") << "): " << report() << '\n';
 }
 

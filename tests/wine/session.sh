@@ -129,7 +129,7 @@ start() {
 
 # A process's start time in clock ticks since boot (the field after its name in /proc's stat,
 # read past the name, which may hold spaces).
-start_time() { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f20; }
+start_time() { { sed 's/.*) //' "/proc/$1/stat" 2>/dev/null || true; } | cut -d' ' -f20; }
 
 # The id of a process started here, with its start time: a file left by an interrupted run may
 # name an id that a later process has since been given (soon, in a fresh pid namespace), and

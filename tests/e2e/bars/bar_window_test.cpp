@@ -324,6 +324,8 @@ TEST(Shell_BarWindow, HoveringTracksTheLeaveOnceAndResetsOnLeaving) {
 TEST(Shell_BarWindow, HoverResetClearsTheTrayOverrides) {
   InProcessBar bar(Config{}, AttachMode::Overlay);
   AppState& state = bar.state();
+  state.last_sample = busy_sample();
+  attach(state);  // placed and drawn, so that the pointer can be over the bars below
   state.hovering = true;
   state.tooltip_anchor = Placement{1, 2, 0, 0};
   state.tooltip_dpi = 144;
