@@ -299,7 +299,7 @@ BOOL CALLBACK collect(HWND window, LPARAM parameter) {
   if (owner != search.pid) return TRUE;
   wchar_t name[256] = {};
   GetClassNameW(window, name, 256);
-  if (wcscmp(name, search.class_name) == 0) search.found->push_back(window);
+  if (search.class_name == nullptr || wcscmp(name, search.class_name) == 0) search.found->push_back(window);
   return TRUE;
 }
 
@@ -556,26 +556,13 @@ std::string describe_gdi_change(const std::map<int, DWORD>& before, const std::m
 }
 
 std::string describe_windows(DWORD pid) {
-  struct Listing {
-    DWORD pid;
-    std::string text;
-  } listing{pid, {}};
-  const auto add = [](HWND window, LPARAM parameter) -> BOOL {
-    auto& into = *reinterpret_cast<Listing*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != into.pid) return TRUE;
+  std::string text;
+  for (HWND window : find_windows(pid, nullptr)) {
     wchar_t name[256] = {};
     GetClassNameW(window, name, 256);
-    into.text += (into.text.empty() ? "" : ", ") + utf8(name) + (IsWindowVisible(window) ? " (shown)" : "");
-    return TRUE;
-  };
-  EnumWindows(add, reinterpret_cast<LPARAM>(&listing));
-  for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window != nullptr;
-       window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr)) {
-    add(window, reinterpret_cast<LPARAM>(&listing));
+    text += (text.empty() ? "" : ", ") + utf8(name) + (IsWindowVisible(window) ? " (shown)" : "");
   }
-  return listing.text;
+  return text;
 }
 
 ProcessFigures settled_process_figures(HANDLE process, std::chrono::milliseconds span) {

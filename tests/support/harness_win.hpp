@@ -134,8 +134,8 @@ struct WindowInfo {
 
 WindowInfo describe_window(HWND window);
 
-// Windows of class `class_name` owned by process `pid`: top-level, message-only and children
-// of the taskbar.
+// Windows of class `class_name` (any class when null) owned by process `pid`: top-level,
+// message-only and children of the taskbar.
 std::vector<HWND> find_windows(DWORD pid, const wchar_t* class_name);
 // Visible windows of class `class_name` of process `pid`.
 std::vector<HWND> visible_windows(DWORD pid, const wchar_t* class_name);
@@ -181,8 +181,8 @@ ProcessFigures process_figures(HANDLE process);
 std::map<int, DWORD> gdi_objects_by_type(HANDLE process);
 // "GDI objects by type (type: before -> after): 0x05: 10 -> 12" for the types whose count changed.
 std::string describe_gdi_change(const std::map<int, DWORD>& before, const std::map<int, DWORD>& after);
-// "VessaMonitorWindow (shown), VessaBroadcastWindow": the classes of the process's top-level
-// and message-only windows, for a message when its USER count grows.
+// "VessaMonitorWindow (shown), VessaBroadcastWindow": the classes of the process's windows
+// (as find_windows finds them), for a message when its USER count grows.
 std::string describe_windows(DWORD pid);
 // The same figures with the process's passing objects left out (those of a timer tick or a
 // repaint under way): the smallest counts seen over `span`, sampled every 50 ms.
